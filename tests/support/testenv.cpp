@@ -1,0 +1,51 @@
+#include "support/testenv.h"
+
+#include <QDir>
+#include <QFile>
+#include <stdexcept>
+
+namespace korvtest {
+
+SandboxEnv::SandboxEnv()
+{
+    if (!m_tmp.isValid())
+        throw std::runtime_error("cannot create a temporary directory");
+    m_data.programDir = Dir(u"prog"_qs);
+    m_data.homeDir = Dir(u"home"_qs);
+    m_data.configHome = Dir(u"home/.config"_qs);
+    m_data.documentsDir = Dir(u"home/Documents"_qs);
+    m_data.tempDir = Dir(u"tmp"_qs);
+    m_data.userName = u"tester"_qs;
+    m_data.hostName = u"testbox"_qs;
+    Apply();
+}
+
+SandboxEnv::~SandboxEnv() { KvSysEnv::Reset(); }
+
+QString SandboxEnv::Root() const { return m_tmp.path() + u'/'; }
+
+QString SandboxEnv::Dir(const QString& relative) const
+{
+    const QString path = Root() + relative + u'/';
+    QDir().mkpath(path);
+    return path;
+}
+
+void SandboxEnv::Apply() { KvSysEnv::Override(m_data); }
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
+        throw std::runtime_error("cannot write test file");
+}
+
+} // namespace korvtest

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/sysenv.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace korvtest {
+
+// A temporary directory that stands in for every root path of the program
+// (program, home, config, documents, temp) while it lives.
+class SandboxEnv
+{
+public:
+    SandboxEnv();
+    ~SandboxEnv();
+    SandboxEnv(const SandboxEnv&) = delete;
+    SandboxEnv& operator=(const SandboxEnv&) = delete;
+
+    // Root of the sandbox, with trailing "/".
+    QString Root() const;
+    // A directory below the root, created when missing, with trailing "/".
+    QString Dir(const QString& relative) const;
+    KvSysEnvData& Data() { return m_data; }
+    // Re-installs Data() after a test changed it.
+    void Apply();
+
+private:
+    QTemporaryDir m_tmp;
+    KvSysEnvData m_data;
+};
+
+QByteArray ReadAll(const QString& path);
+void WriteAll(const QString& path, const QByteArray& bytes);
+
+} // namespace korvtest
