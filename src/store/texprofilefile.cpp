@@ -1,0 +1,632 @@
+#include "store/texprofilefile.h"
+
+#include "platform/applog.h"
+#include "store/storetexts.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <mutex>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+mode_t processUmask()
+{
+    static mode_t mask = 0;
+    static std::once_flag once;
+    std::call_once(once, [] {
+        mask = ::umask(022);
+        ::umask(mask);
+    });
+    return mask;
+}
+
+QString errnoText(int err)
+{
+    return QString::fromLocal8Bit(std::strerror(err));
+}
+
+// Serialises writers of one directory between processes while a file is checked,
+// merged and replaced. Best effort: where the file system has no locks, nothing is held.
+class DirLock
+{
+public:
+    explicit DirLock(const QByteArray& dir)
+    {
+        m_fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (m_fd >= 0)
+            ::flock(m_fd, LOCK_EX);
+    }
+    ~DirLock()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd); // closing releases the lock
+    }
+    DirLock(const DirLock&) = delete;
+    DirLock& operator=(const DirLock&) = delete;
+
+private:
+    int m_fd = -1;
+};
+
+QString directoryOf(const QString& path)
+{
+    const qsizetype slash = path.lastIndexOf(u'/');
+    if (slash < 0)
+        return u"."_qs;
+    if (slash == 0)
+        return u"/"_qs;
+    return path.left(slash);
+}
+
+bool isQuote(QChar c)
+{
+    return c == u'"' || c == u'\'';
+}
+
+// The name of a header line "[name]", or a null string when the line is not a header.
+QString headerName(const QString& line)
+{
+    const QStringView t = QStringView(line).trimmed();
+    if (!t.startsWith(u'['))
+        return QString();
+    const qsizetype close = t.indexOf(u']');
+    if (close < 0)
+        return QString();
+    QString name = t.mid(1, close - 1).trimmed().toString();
+    if (name.isNull())
+        name = u""_qs;
+    return name;
+}
+
+} // namespace
+
+TexProfileFile::EIniFileWrite::EIniFileWrite(const QString& fileName)
+    : KvException(KvStoreText::IniFileWrite().replace(u"%s"_qs, fileName)), m_fileName(fileName)
+{}
+
+TexProfileFile::TexProfileFile(QString fileName) : m_fileName(std::move(fileName)) {}
+
+TexProfileFile::~TexProfileFile()
+{
+    UpdateFile();
+}
+
+// ---- format helpers ----
+
+QString TexProfileFile::UnquoteValue(QStringView raw)
+{
+    QStringView v = raw.trimmed();
+    if (v.size() >= 2 && isQuote(v.front()) && v.back() == v.front())
+        v = v.mid(1, v.size() - 2);
+    return v.toString();
+}
+
+QString TexProfileFile::QuoteValue(const QString& value)
+{
+    QString v = value;
+    // A value is one line; a line break would split it and could forge a section header.
+    if (v.contains(u'\r') || v.contains(u'\n')) {
+        v.replace(u'\r', u' ');
+        v.replace(u'\n', u' ');
+    }
+    if (v.size() >= 2 && isQuote(v.front()) && v.back() == v.front()) {
+        const QChar other = v.front() == u'"' ? u'\'' : u'"';
+        return other + v + other;
+    }
+    return v;
+}
+
+bool TexProfileFile::ParseInteger(QStringView text, int& value)
+{
+    QStringView t = text.trimmed();
+    bool negative = false;
+    if (t.startsWith(u'-') || t.startsWith(u'+')) {
+        negative = t.front() == u'-';
+        t = t.mid(1);
+    }
+    int base = 10;
+    if (t.startsWith(u'$')) {
+        base = 16;
+        t = t.mid(1);
+    } else if (t.startsWith(u"0x", Qt::CaseInsensitive)) {
+        base = 16;
+        t = t.mid(2);
+    }
+    if (t.isEmpty())
+        return false;
+    quint64 n = 0;
+    for (QChar c : t) {
+        int d;
+        const char16_t u = c.unicode();
+        if (u >= u'0' && u <= u'9')
+            d = u - u'0';
+        else if (base == 16 && u >= u'a' && u <= u'f')
+            d = u - u'a' + 10;
+        else if (base == 16 && u >= u'A' && u <= u'F')
+            d = u - u'A' + 10;
+        else
+            return false;
+        n = n * base + d;
+        if (n > 0xFFFFFFFFull)
+            return false;
+    }
+    if (base == 10) {
+        if (negative ? n > 2147483648ull : n > 2147483647ull)
+            return false;
+        value = negative ? int(-qint64(n)) : int(n);
+    } else {
+        // Hexadecimal covers the full 32 bits, as colour values need.
+        const quint32 bits = quint32(n);
+        value = negative ? -int(bits) : int(bits);
+    }
+    return true;
+}
+
+QStringList TexProfileFile::DecodeLines(const QByteArray& bytes)
+{
+    QByteArrayView data(bytes);
+    if (data.startsWith("\xEF\xBB\xBF"))
+        data = data.sliced(3);
+    QStringList lines;
+    auto splitText = [&lines](const QString& text) {
+        qsizetype start = 0;
+        const qsizetype n = text.size();
+        for (qsizetype i = 0; i < n; ++i) {
+            const QChar c = text.at(i);
+            if (c == u'\r' || c == u'\n') {
+                lines.append(text.mid(start, i - start));
+                if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
+                    ++i;
+                start = i + 1;
+            }
+        }
+        if (start < n)
+            lines.append(text.mid(start));
+    };
+    {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString text = utf8.decode(data);
+        if (!utf8.hasError()) {
+            splitText(text);
+            return lines;
+        }
+    }
+    // Some line is not UTF-8: decide line by line.
+    qsizetype start = 0;
+    const qsizetype n = data.size();
+    auto decodeLine = [&lines](QByteArrayView raw) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QString text = utf8.decode(raw);
+        if (utf8.hasError()) {
+            QStringDecoder cp1252("windows-1252");
+            text = cp1252.isValid() ? QString(cp1252.decode(raw)) : QString::fromLatin1(raw);
+        }
+        lines.append(text);
+    };
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = data.at(i);
+        if (c == '\r' || c == '\n') {
+            decodeLine(data.sliced(start, i - start));
+            if (c == '\r' && i + 1 < n && data.at(i + 1) == '\n')
+                ++i;
+            start = i + 1;
+        }
+    }
+    if (start < n)
+        decodeLine(data.sliced(start));
+    return lines;
+}
+
+// ---- loading ----
+
+TexProfileFile::DiskStamp TexProfileFile::stampOf(const QString& path)
+{
+    DiskStamp s;
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return s;
+    s.exists = true;
+    s.size = st.st_size;
+    s.mtimeNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    s.inode = st.st_ino;
+    s.device = st.st_dev;
+    return s;
+}
+
+void TexProfileFile::ensureLoaded() const
+{
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    m_stamp = stampOf(m_fileName);
+    QByteArray bytes;
+    m_readFailed = false;
+    if (m_stamp.exists) {
+        QFile f(m_fileName);
+        if (f.open(QIODevice::ReadOnly)) {
+            bytes = f.readAll();
+        } else {
+            m_readFailed = true;
+            KvAppLog::Write(u"TexProfileFile: cannot read "_qs + m_fileName);
+        }
+    }
+    loadFrom(bytes);
+}
+
+void TexProfileFile::loadFrom(const QByteArray& bytes) const
+{
+    m_sections.clear();
+    m_sections.emplace_back(); // lines before the first header
+    const QStringList lines = DecodeLines(bytes);
+    for (const QString& text : lines) {
+        const QString name = headerName(text);
+        if (!name.isNull()) {
+            Section s;
+            s.header = text;
+            s.name = name;
+            m_sections.push_back(std::move(s));
+            continue;
+        }
+        Line line;
+        line.text = text;
+        line.eq = text.indexOf(u'=');
+        if (line.eq >= 0)
+            line.lowerKey = QStringView(text).left(line.eq).trimmed().toString().toLower();
+        m_sections.back().lines.push_back(std::move(line));
+    }
+    rebuildHash();
+}
+
+void TexProfileFile::rebuildHash() const
+{
+    m_index.clear();
+    m_index.reserve(qsizetype(m_sections.size()));
+    for (size_t i = 1; i < m_sections.size(); ++i)
+        m_index.insert(m_sections[i].name.toLower(), qsizetype(i)); // later ones are replaced
+    for (size_t i = m_sections.size(); i-- > 1;)
+        m_index.insert(m_sections[i].name.toLower(), qsizetype(i)); // so the first one wins
+}
+
+void TexProfileFile::Refresh()
+{
+    if (m_loaded && stampOf(m_fileName) != m_stamp)
+        reloadAndReapply();
+}
+
+void TexProfileFile::reloadAndReapply()
+{
+    m_loaded = false;
+    ensureLoaded();
+    for (const Op& op : m_pending) {
+        switch (op.kind) {
+        case OpKind::Write:
+            applyWrite(op.section, op.key, op.value);
+            break;
+        case OpKind::Delete:
+            applyDelete(op.section, op.key);
+            break;
+        case OpKind::Erase:
+            applyErase(op.section);
+            break;
+        }
+    }
+}
+
+// ---- lookups ----
+
+const TexProfileFile::Section* TexProfileFile::findSection(const QString& section) const
+{
+    ensureLoaded();
+    const auto it = m_index.constFind(section.toLower());
+    return it == m_index.cend() ? nullptr : &m_sections[size_t(*it)];
+}
+
+TexProfileFile::Section* TexProfileFile::findSection(const QString& section)
+{
+    return const_cast<Section*>(std::as_const(*this).findSection(section));
+}
+
+const TexProfileFile::Line* TexProfileFile::findKey(const Section& s, const QString& lowerKey)
+{
+    for (const Line& line : s.lines) {
+        if (line.eq >= 0 && line.lowerKey == lowerKey)
+            return &line;
+    }
+    return nullptr;
+}
+
+QString TexProfileFile::ReadString(const QString& section, const QString& key,
+                                   const QString& def) const
+{
+    const Section* s = findSection(section);
+    if (!s)
+        return def;
+    const Line* line = findKey(*s, key.trimmed().toLower());
+    if (!line)
+        return def;
+    return UnquoteValue(QStringView(line->text).mid(line->eq + 1));
+}
+
+int TexProfileFile::ReadInteger(const QString& section, const QString& key, int def) const
+{
+    int value = def;
+    if (!ParseInteger(ReadString(section, key, QString()), value))
+        return def;
+    return value;
+}
+
+bool TexProfileFile::ReadBool(const QString& section, const QString& key, bool def) const
+{
+    return ReadInteger(section, key, def ? 1 : 0) != 0;
+}
+
+QStringList TexProfileFile::ReadSection(const QString& section) const
+{
+    QStringList keys;
+    if (const Section* s = findSection(section)) {
+        for (const Line& line : s->lines) {
+            if (line.eq >= 0)
+                keys.append(QStringView(line.text).left(line.eq).trimmed().toString());
+        }
+    }
+    return keys;
+}
+
+QStringList TexProfileFile::ReadSections() const
+{
+    ensureLoaded();
+    QStringList names;
+    names.reserve(qsizetype(m_sections.size()) - 1);
+    for (size_t i = 1; i < m_sections.size(); ++i)
+        names.append(m_sections[i].name);
+    return names;
+}
+
+QStringList TexProfileFile::ReadSectionValues(const QString& section) const
+{
+    QStringList result;
+    if (const Section* s = findSection(section)) {
+        for (const Line& line : s->lines) {
+            if (line.eq < 0)
+                continue;
+            // A repeated key reads as its first occurrence, as ReadString does.
+            const Line* first = findKey(*s, line.lowerKey);
+            result.append(QStringView(line.text).left(line.eq).trimmed() + u'=' +
+                          UnquoteValue(QStringView(first->text).mid(first->eq + 1)));
+        }
+    }
+    return result;
+}
+
+bool TexProfileFile::SectionExists(const QString& section) const
+{
+    return findSection(section) != nullptr;
+}
+
+bool TexProfileFile::ValueExists(const QString& section, const QString& key) const
+{
+    const Section* s = findSection(section);
+    return s && findKey(*s, key.trimmed().toLower());
+}
+
+// ---- changes ----
+
+void TexProfileFile::checkWritable() const
+{
+    ensureLoaded();
+    const QByteArray path = QFile::encodeName(m_fileName);
+    const QByteArray dir = QFile::encodeName(directoryOf(m_fileName));
+    bool ok = !m_readFailed && ::access(dir.constData(), W_OK | X_OK) == 0;
+    if (ok && stampOf(m_fileName).exists)
+        ok = ::access(path.constData(), W_OK) == 0;
+    if (ok) {
+        struct stat st;
+        // The path must name a regular file (or nothing yet).
+        if (::stat(path.constData(), &st) == 0 && !S_ISREG(st.st_mode))
+            ok = false;
+    }
+    if (!ok)
+        throw EIniFileWrite(m_fileName);
+}
+
+void TexProfileFile::applyWrite(const QString& section, const QString& key, const QString& value)
+{
+    const QString lineText = key + u'=' + QuoteValue(value);
+    Section* s = findSection(section);
+    if (!s) {
+        Section ns;
+        ns.name = section;
+        ns.header = u'[' + section + u']';
+        m_sections.push_back(std::move(ns));
+        m_index.insert(section.toLower(), qsizetype(m_sections.size() - 1));
+        s = &m_sections.back();
+    }
+    const QString lowerKey = key.trimmed().toLower();
+    for (Line& line : s->lines) {
+        if (line.eq >= 0 && line.lowerKey == lowerKey) {
+            // Keep the key's spelling as it is in the file.
+            line.text = QStringView(line.text).left(line.eq) + u'=' + QuoteValue(value);
+            return;
+        }
+    }
+    Line line;
+    line.text = lineText;
+    line.eq = key.size();
+    line.lowerKey = lowerKey;
+    // After the last non-empty line, so that blank lines between sections stay between them.
+    auto pos = s->lines.end();
+    while (pos != s->lines.begin() && std::prev(pos)->text.trimmed().isEmpty())
+        --pos;
+    s->lines.insert(pos, std::move(line));
+}
+
+void TexProfileFile::applyDelete(const QString& section, const QString& key)
+{
+    Section* s = findSection(section);
+    if (!s)
+        return;
+    const QString lowerKey = key.trimmed().toLower();
+    std::erase_if(s->lines,
+                  [&](const Line& line) { return line.eq >= 0 && line.lowerKey == lowerKey; });
+}
+
+void TexProfileFile::applyErase(const QString& section)
+{
+    ensureLoaded();
+    const QString lower = section.toLower();
+    if (!m_index.contains(lower))
+        return;
+    std::erase_if(m_sections, [&](const Section& s) {
+        return !s.header.isEmpty() && s.name.toLower() == lower;
+    });
+    rebuildHash();
+}
+
+void TexProfileFile::WriteString(const QString& section, const QString& key, const QString& value)
+{
+    checkWritable();
+    if (const Section* s = findSection(section)) {
+        const Line* line = findKey(*s, key.trimmed().toLower());
+        if (line && QStringView(line->text).mid(line->eq + 1) == QuoteValue(value))
+            return; // already so
+    }
+    applyWrite(section, key, value);
+    m_pending.push_back({OpKind::Write, section, key, value});
+}
+
+void TexProfileFile::WriteInteger(const QString& section, const QString& key, int value)
+{
+    WriteString(section, key, QString::number(value));
+}
+
+void TexProfileFile::WriteBool(const QString& section, const QString& key, bool value)
+{
+    WriteString(section, key, value ? u"1"_qs : u"0"_qs);
+}
+
+void TexProfileFile::EraseSection(const QString& section)
+{
+    checkWritable();
+    if (!SectionExists(section))
+        return;
+    applyErase(section);
+    m_pending.push_back({OpKind::Erase, section, QString(), QString()});
+}
+
+void TexProfileFile::DeleteKey(const QString& section, const QString& key)
+{
+    if (!ValueExists(section, key))
+        return;
+    applyDelete(section, key);
+    m_pending.push_back({OpKind::Delete, section, key, QString()});
+}
+
+// ---- writing ----
+
+QByteArray TexProfileFile::serialize() const
+{
+    QString text;
+    for (const Section& s : m_sections) {
+        if (!s.header.isEmpty())
+            text += s.header + u"\r\n";
+        for (const Line& line : s.lines)
+            text += line.text + u"\r\n";
+    }
+    return text.toUtf8();
+}
+
+bool TexProfileFile::UpdateFile() noexcept
+{
+    if (m_pending.empty())
+        return true;
+    try {
+        QString error;
+        if (writeToDisk(error)) {
+            m_pending.clear();
+            return true;
+        }
+        KvAppLog::Write(u"TexProfileFile::UpdateFile "_qs + m_fileName + u": "_qs + error);
+    } catch (...) {
+        // Out of memory and the like: the changes stay pending.
+    }
+    return false;
+}
+
+bool TexProfileFile::writeToDisk(QString& error)
+{
+    const QString dirName = directoryOf(m_fileName);
+    const QByteArray dir = QFile::encodeName(dirName);
+    const QByteArray path = QFile::encodeName(m_fileName);
+    DirLock lock(dir);
+
+    // Another writer replaced the file since it was read: start from its content.
+    if (stampOf(m_fileName) != m_stamp) {
+        reloadAndReapply();
+        if (m_readFailed) {
+            error = u"cannot read the file to merge"_qs;
+            return false;
+        }
+    }
+
+    const QByteArray bytes = serialize();
+    QByteArray tmpl = dir + "/." + QFile::encodeName(QFileInfo(m_fileName).fileName()) + ".XXXXXX";
+    const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
+    if (fd < 0) {
+        error = errnoText(errno);
+        return false;
+    }
+    auto fail = [&](int err) {
+        ::close(fd);
+        ::unlink(tmpl.constData());
+        error = errnoText(err);
+        return false;
+    };
+    struct stat old;
+    if (::stat(path.constData(), &old) == 0) {
+        if (::fchown(fd, uid_t(-1), old.st_gid) != 0) {
+            // Not a member of that group: the file keeps ours.
+        }
+        ::fchmod(fd, old.st_mode & 07777);
+    } else {
+        ::fchmod(fd, 0666 & ~processUmask());
+    }
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return fail(errno);
+        }
+        done += n;
+    }
+    if (::fsync(fd) != 0)
+        return fail(errno);
+    if (::close(fd) != 0) {
+        const int err = errno;
+        ::unlink(tmpl.constData());
+        error = errnoText(err);
+        return false;
+    }
+    if (::rename(tmpl.constData(), path.constData()) != 0) {
+        const int err = errno;
+        ::unlink(tmpl.constData());
+        error = errnoText(err);
+        return false;
+    }
+    const int dfd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
+    m_stamp = stampOf(m_fileName);
+    m_readFailed = false;
+    return true;
+}

@@ -1,0 +1,132 @@
+#pragma once
+
+#include "platform/kvexception.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// One profile (INI) file: "[name]" headers and "key=value" lines, CR LF, UTF-8 without BOM.
+// The file is read on first access and served from memory; changes are kept until
+// UpdateFile, which replaces the file atomically. Changes another writer made on disk since
+// the file was read are merged: the file is read again and this object's pending changes
+// are applied on top, so several objects on one file never lose each other's writes.
+// Section and key names match without regard to case.
+class TexProfileFile
+{
+public:
+    // The file or its directory cannot be written.
+    class EIniFileWrite : public KvException
+    {
+    public:
+        explicit EIniFileWrite(const QString& fileName);
+        const QString& FileName() const { return m_fileName; }
+
+    private:
+        QString m_fileName;
+    };
+
+    explicit TexProfileFile(QString fileName);
+    ~TexProfileFile();
+    TexProfileFile(const TexProfileFile&) = delete;
+    TexProfileFile& operator=(const TexProfileFile&) = delete;
+
+    const QString& FileName() const { return m_fileName; }
+
+    QString ReadString(const QString& section, const QString& key, const QString& def) const;
+    void WriteString(const QString& section, const QString& key, const QString& value);
+    // Decimal, or hexadecimal with a leading "0x" or "$"; the default when not a number.
+    int ReadInteger(const QString& section, const QString& key, int def) const;
+    void WriteInteger(const QString& section, const QString& key, int value);
+    // True when the value reads as an integer other than 0.
+    bool ReadBool(const QString& section, const QString& key, bool def) const;
+    void WriteBool(const QString& section, const QString& key, bool value);
+
+    // Key names of the section in file order.
+    QStringList ReadSection(const QString& section) const;
+    // Section names in file order.
+    QStringList ReadSections() const;
+    // "key=value" for every key of the section.
+    QStringList ReadSectionValues(const QString& section) const;
+    bool SectionExists(const QString& section) const;
+    bool ValueExists(const QString& section, const QString& key) const;
+
+    void EraseSection(const QString& section);
+    // Reports nothing, also when the file cannot be written.
+    void DeleteKey(const QString& section, const QString& key);
+
+    // Writes pending changes. Never throws; on failure the changes stay pending for the
+    // next call and the failure goes to the application log. Returns success.
+    bool UpdateFile() noexcept;
+    bool Modified() const { return !m_pending.empty(); }
+    // Reads the file again when another writer changed it; pending changes are kept.
+    void Refresh();
+
+    // Parsing helpers shared with the other readers of the format.
+    static QString UnquoteValue(QStringView raw);
+    static QString QuoteValue(const QString& value);
+    static bool ParseInteger(QStringView text, int& value);
+    // Decodes one file's bytes into lines: UTF-8, a line that is not valid UTF-8 as
+    // Windows-1252; a leading BOM is skipped; CR LF, LF and CR all end a line.
+    static QStringList DecodeLines(const QByteArray& bytes);
+
+private:
+    struct Line
+    {
+        QString text;
+        QString lowerKey; // empty for a line without "="
+        qsizetype eq = -1;
+    };
+    struct Section
+    {
+        QString header; // the header line as read; empty for lines before the first header
+        QString name;
+        std::vector<Line> lines;
+    };
+    enum class OpKind
+    {
+        Write,
+        Delete,
+        Erase
+    };
+    struct Op
+    {
+        OpKind kind;
+        QString section;
+        QString key;
+        QString value;
+    };
+    struct DiskStamp
+    {
+        bool exists = false;
+        qint64 size = 0;
+        qint64 mtimeNs = 0;
+        quint64 inode = 0;
+        quint64 device = 0;
+        bool operator==(const DiskStamp&) const = default;
+    };
+
+    void ensureLoaded() const;
+    void reloadAndReapply();
+    void loadFrom(const QByteArray& bytes) const;
+    void rebuildHash() const;
+    const Section* findSection(const QString& section) const;
+    Section* findSection(const QString& section);
+    static const Line* findKey(const Section& s, const QString& lowerKey);
+    void applyWrite(const QString& section, const QString& key, const QString& value);
+    void applyDelete(const QString& section, const QString& key);
+    void applyErase(const QString& section);
+    void checkWritable() const;
+    QByteArray serialize() const;
+    bool writeToDisk(QString& error);
+    static DiskStamp stampOf(const QString& path);
+
+    QString m_fileName;
+    mutable bool m_loaded = false;
+    mutable std::vector<Section> m_sections;
+    mutable QHash<QString, qsizetype> m_index; // lower-case name -> first section with it
+    mutable DiskStamp m_stamp;
+    mutable bool m_readFailed = false;
+    std::vector<Op> m_pending;
+};
