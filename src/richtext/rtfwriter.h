@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QTextDocument;
+
+// Writes a QTextDocument as RTF in the form the rich-edit control writes: 7-bit output,
+// Windows-1252 characters as \'xx, every other character as \uN?. Reading the result back
+// with KvRtfReader gives the same text and formatting; the last paragraph is written
+// without \par so that load/save cycles never add an empty paragraph.
+class KvRtfWriter
+{
+public:
+    struct Options
+    {
+        // Name in the {\*\generator ...;} group; empty writes no generator group.
+        QString generator = QStringLiteral("Korvelle");
+    };
+
+    static QByteArray Write(const QTextDocument& document, const Options& options);
+    static QByteArray Write(const QTextDocument& document) { return Write(document, Options{}); }
+
+    // Lengths: Qt's text layout works in pixels at 96 dpi, RTF in twips (1/1440 inch).
+    static constexpr double TwipsPerPixel = 15.0;
+    static int ToTwips(double pixels);
+    static double ToPixels(int twips);
+};

@@ -1,0 +1,97 @@
+#include "richtext/textmatch.h"
+
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextTable>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct MatchCase
+{
+    const char* name;
+    QString text;
+    QString term;
+    int from;
+    bool wholeWord;
+    bool matchCase;
+    int expected;
+};
+
+class TextMatchFind : public ::testing::TestWithParam<MatchCase>
+{
+};
+
+TEST_P(TextMatchFind, FindsPerRule)
+{
+    const MatchCase& c = GetParam();
+    EXPECT_EQ(KvTextMatch::Find(c.text, c.term, c.from, {c.wholeWord, c.matchCase}), c.expected)
+        << c.name;
+}
+
+const MatchCase kCases[] = {
+    {"plain hit", u"ein Plan hier"_qs, u"Plan"_qs, 0, false, false, 4},
+    {"ignores case", u"ein PLAN hier"_qs, u"plan"_qs, 0, false, false, 4},
+    {"match case misses", u"ein PLAN hier"_qs, u"plan"_qs, 0, false, true, -1},
+    {"match case skips to exact", u"PLAN plan"_qs, u"plan"_qs, 0, false, true, 5},
+    {"substring without whole word", u"Planung"_qs, u"plan"_qs, 0, false, false, 0},
+    {"whole word refuses prefix", u"Planung"_qs, u"plan"_qs, 0, true, false, -1},
+    {"whole word refuses suffix", u"Bauplan"_qs, u"plan"_qs, 0, true, false, -1},
+    {"whole word finds later hit", u"Planung;Plan"_qs, u"plan"_qs, 0, true, false, 8},
+    {"semicolon and blank separate", u"x;plan idee"_qs, u"plan"_qs, 0, true, false, 2},
+    {"underscore is a word char", u"my_plan"_qs, u"plan"_qs, 0, true, false, -1},
+    {"digit is a word char", u"plan2"_qs, u"plan"_qs, 0, true, false, -1},
+    {"umlaut is a word char", u"Äplan"_qs, u"plan"_qs, 0, true, false, -1},
+    {"umlauts fold case", u"große ÄRGER"_qs, u"ärger"_qs, 0, true, false, 6},
+    {"punctuation separates", u"(plan)."_qs, u"plan"_qs, 0, true, false, 1},
+    {"from skips earlier hit", u"plan plan"_qs, u"plan"_qs, 1, false, false, 5},
+    {"from beyond end", u"plan"_qs, u"plan"_qs, 9, false, false, -1},
+    {"empty term never found", u"plan"_qs, QString(), 0, false, false, -1},
+    {"term longer than text", u"pl"_qs, u"plan"_qs, 0, false, false, -1},
+    {"astral letter is a word char", u"\U0001D400plan"_qs, u"plan"_qs, 0, true, false, -1},
+    {"emoji is a separator", u"\U0001F600plan"_qs, u"plan"_qs, 0, true, false, 2},
+    {"term with non-word edge", u"C++ und C"_qs, u"C++"_qs, 0, true, true, 0},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, TextMatchFind, ::testing::ValuesIn(kCases));
+
+TEST(TextMatchRange, ForwardAndBackwardStayInsideTheRange)
+{
+    const QString text = u"ab ab ab ab"_qs; // hits at 0, 3, 6, 9
+    const KvMatchOptions o{true, false};
+    EXPECT_EQ(KvTextMatch::FindInRange(text, u"ab"_qs, 1, -1, o, false), 3);
+    EXPECT_EQ(KvTextMatch::FindInRange(text, u"ab"_qs, 0, 8, o, true), 6);
+    EXPECT_EQ(KvTextMatch::FindInRange(text, u"ab"_qs, 0, 7, o, true), 3);
+    EXPECT_EQ(KvTextMatch::FindInRange(text, u"ab"_qs, 0, -1, o, true), 9);
+    EXPECT_EQ(KvTextMatch::FindInRange(text, u"ab"_qs, 4, 8, o, false), 6);
+    EXPECT_EQ(KvTextMatch::FindInRange(text, u"ab"_qs, 4, 7, o, false), -1);
+    EXPECT_EQ(KvTextMatch::FindInRange(text, u"ab"_qs, 0, 1, o, true), -1);
+    // A hit cut by the range's end is not whole, but the text beyond still decides words.
+    EXPECT_EQ(KvTextMatch::FindInRange(u"abc"_qs, u"ab"_qs, 0, 2, o, false), -1);
+}
+
+TEST(TextMatchDocument, ParagraphsAndCellsSeparateWords)
+{
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    c.insertText(u"erste Zeile"_qs);
+    c.insertBlock();
+    c.insertText(u"Zeile"_qs);
+    const int tableStart = c.position();
+    QTextTable* t = c.insertTable(1, 2);
+    t->cellAt(0, 0).firstCursorPosition().insertText(u"foo"_qs);
+    t->cellAt(0, 1).firstCursorPosition().insertText(u"bar"_qs);
+    const KvMatchOptions o{true, true};
+    EXPECT_EQ(KvTextMatch::FindInDocument(doc, u"Zeile"_qs, 0, -1, o), 6);
+    EXPECT_EQ(KvTextMatch::FindInDocument(doc, u"Zeile"_qs, 7, -1, o), 12);
+    EXPECT_EQ(KvTextMatch::FindInDocument(doc, u"Zeile"_qs, 0, -1, o, true), 12);
+    const int bar = KvTextMatch::FindInDocument(doc, u"bar"_qs, tableStart, -1, o);
+    ASSERT_GT(bar, tableStart);
+    QTextCursor sel(&doc);
+    sel.setPosition(bar);
+    sel.setPosition(bar + 3, QTextCursor::KeepAnchor);
+    EXPECT_EQ(sel.selectedText(), u"bar"_qs);
+    EXPECT_EQ(KvTextMatch::FindInDocument(doc, u"foobar"_qs, 0, -1, {false, false}), -1);
+}
+
+} // namespace
