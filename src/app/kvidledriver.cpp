@@ -7,11 +7,13 @@
 KvIdleDriver::KvIdleDriver(Handler handler, QObject* parent)
     : QObject(parent), m_handler(std::move(handler))
 {
-    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance(QThread::currentThread());
+    QAbstractEventDispatcher* dispatcher =
+        QAbstractEventDispatcher::instance(QThread::currentThread());
     if (dispatcher == nullptr)
         return;
     connect(dispatcher, &QAbstractEventDispatcher::awake, this, &KvIdleDriver::OnAwake);
-    connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &KvIdleDriver::OnAboutToBlock);
+    connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
+            &KvIdleDriver::OnAboutToBlock);
 }
 
 KvIdleDriver::~KvIdleDriver() = default;
@@ -30,7 +32,10 @@ void KvIdleDriver::Request()
         d->wakeUp();
 }
 
-void KvIdleDriver::OnAwake() { m_armed = true; }
+void KvIdleDriver::OnAwake()
+{
+    m_armed = true;
+}
 
 void KvIdleDriver::OnAboutToBlock()
 {

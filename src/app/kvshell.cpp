@@ -24,7 +24,8 @@ Result Open(const QString& document)
     }
     r.ok = QDesktopServices::openUrl(url);
     if (!r.ok)
-        r.reason = u"Für '%1' ist kein Programm zum Öffnen eingerichtet (xdg-open)."_qs.arg(document);
+        r.reason =
+            u"Für '%1' ist kein Programm zum Öffnen eingerichtet (xdg-open)."_qs.arg(document);
     return r;
 }
 

@@ -31,9 +31,18 @@ QString stamp()
 
 namespace KvAppLog {
 
-void SetEnabled(bool on) { state().enabled = on; }
-bool Enabled() { return state().enabled; }
-void SetDirectoryResolver(std::function<QString()> resolver) { state().resolver = std::move(resolver); }
+void SetEnabled(bool on)
+{
+    state().enabled = on;
+}
+bool Enabled()
+{
+    return state().enabled;
+}
+void SetDirectoryResolver(std::function<QString()> resolver)
+{
+    state().resolver = std::move(resolver);
+}
 
 void Write(const QString& text)
 {
@@ -53,7 +62,10 @@ void Write(const QString& text)
     s.file->flush();
 }
 
-void Close() { state().file.reset(); }
+void Close()
+{
+    state().file.reset();
+}
 
 } // namespace KvAppLog
 

@@ -80,7 +80,13 @@ const KvSysEnvData& Get()
     return *o;
 }
 
-void Override(const KvSysEnvData& data) { overridden() = data; }
-void Reset() { overridden().reset(); }
+void Override(const KvSysEnvData& data)
+{
+    overridden() = data;
+}
+void Reset()
+{
+    overridden().reset();
+}
 
 } // namespace KvSysEnv

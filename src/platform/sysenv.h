@@ -26,8 +26,17 @@ void Reset();
 // What the running system reports, independent of overrides.
 KvSysEnvData Detect();
 
-inline QString ProgramDir() { return Get().programDir; }
-inline QString UserName() { return Get().userName; }
-inline QString HostName() { return Get().hostName; }
+inline QString ProgramDir()
+{
+    return Get().programDir;
+}
+inline QString UserName()
+{
+    return Get().userName;
+}
+inline QString HostName()
+{
+    return Get().hostName;
+}
 
 } // namespace KvSysEnv

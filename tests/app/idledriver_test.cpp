@@ -37,7 +37,8 @@ TEST(IdleDriver, EventsArmAnotherPass)
     driver.SetActive(true);
     runLoop(driver, passes, 100);
     const int before = passes;
-    runLoop(driver, passes, 100, [] { QCoreApplication::postEvent(qApp, new QEvent(QEvent::User)); });
+    runLoop(driver, passes, 100,
+            [] { QCoreApplication::postEvent(qApp, new QEvent(QEvent::User)); });
     EXPECT_GT(passes, before);
 }
 

@@ -20,9 +20,15 @@ SandboxEnv::SandboxEnv()
     Apply();
 }
 
-SandboxEnv::~SandboxEnv() { KvSysEnv::Reset(); }
+SandboxEnv::~SandboxEnv()
+{
+    KvSysEnv::Reset();
+}
 
-QString SandboxEnv::Root() const { return m_tmp.path() + u'/'; }
+QString SandboxEnv::Root() const
+{
+    return m_tmp.path() + u'/';
+}
 
 QString SandboxEnv::Dir(const QString& relative) const
 {
@@ -31,7 +37,10 @@ QString SandboxEnv::Dir(const QString& relative) const
     return path;
 }
 
-void SandboxEnv::Apply() { KvSysEnv::Override(m_data); }
+void SandboxEnv::Apply()
+{
+    KvSysEnv::Override(m_data);
+}
 
 QByteArray ReadAll(const QString& path)
 {
