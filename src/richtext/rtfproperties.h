@@ -42,3 +42,7 @@ enum class KvRtfUnderline : int {
     Thick,       // \ulth
     Wave,        // \ulwave
 };
+
+// Lengths read from RTF (indents, paragraph spacing, tab stops, fixed line heights, picture
+// goal sizes) are stored in document pixels at 96 dpi: one pixel is 15 twips.
+inline constexpr double KvRtfTwipsPerPixel = 15.0;
