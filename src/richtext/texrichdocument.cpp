@@ -1,0 +1,264 @@
+#include "richtext/texrichdocument.h"
+
+#include "richtext/rtfproperties.h"
+#include "richtext/rtfwriter.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <type_traits>
+
+#if __has_include("richtext/rtfreader.h")
+#include "richtext/rtfreader.h"
+#define KV_HAVE_RTF_READER 1
+#endif
+#if __has_include("richtext/rtfplaintext.h")
+#include "richtext/rtfplaintext.h"
+#define KV_HAVE_RTF_PLAINTEXT 1
+#endif
+
+namespace {
+
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+QString DecodeText(QByteArray bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    text.clear();
+    text.reserve(bytes.size());
+    for (const char c : bytes) {
+        const uchar b = uchar(c);
+        text += b >= 0x80 && b < 0xA0 ? QChar(kCp1252High[b - 0x80]) : QChar(b);
+    }
+    return text;
+}
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        throw TexRichDocument::ELoadError(
+            u"Die Datei \"%1\" kann nicht gelesen werden: %2"_qs.arg(path, f.errorString()));
+    QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        throw TexRichDocument::ELoadError(
+            u"Die Datei \"%1\" kann nicht gelesen werden: %2"_qs.arg(path, f.errorString()));
+    return bytes;
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
+        throw TexRichDocument::ESaveError(
+            u"Die Datei \"%1\" kann nicht geschrieben werden: %2"_qs.arg(path, f.errorString()));
+}
+
+#ifndef KV_HAVE_RTF_PLAINTEXT
+// Plain text of a document without its hidden text.
+QString VisibleText(const QTextDocument& doc)
+{
+    QString out;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        if (b != doc.begin())
+            out += u'\n';
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            if (!f.charFormat().boolProperty(KvRtfProp::Hidden))
+                out += f.text();
+        }
+    }
+    out.replace(QChar::LineSeparator, u'\n');
+    out.replace(QChar::Nbsp, u' ');
+    return out;
+}
+#endif
+
+} // namespace
+
+TexRichDocument::TexRichDocument(QObject* parent) : QObject(parent), m_doc(NewDocument()) {}
+
+TexRichDocument::~TexRichDocument() = default;
+
+std::unique_ptr<QTextDocument> TexRichDocument::NewDocument() const
+{
+    auto doc = std::make_unique<QTextDocument>();
+    if (m_doc)
+        doc->setDefaultFont(m_doc->defaultFont());
+    doc->setUndoRedoEnabled(true);
+    return doc;
+}
+
+void TexRichDocument::ReplaceDocument(std::unique_ptr<QTextDocument> doc)
+{
+    doc->clearUndoRedoStacks();
+    doc->setModified(false);
+    // The old document lives until the view has moved to the new one.
+    std::unique_ptr<QTextDocument> old = std::exchange(m_doc, std::move(doc));
+    m_selStart = 0;
+    m_selLength = 0;
+    m_scroll = {};
+    Q_EMIT documentReplaced();
+}
+
+void TexRichDocument::LoadRtf(const QByteArray& rtf)
+{
+    std::unique_ptr<QTextDocument> doc = NewDocument();
+#ifdef KV_HAVE_RTF_READER
+    try {
+        using Result = decltype(KvRtfReader::Read(rtf, doc.get()));
+        if constexpr (std::is_same_v<Result, bool>) {
+            if (!KvRtfReader::Read(rtf, doc.get()))
+                throw ELoadError(u"Der Text ist kein lesbares RTF."_qs);
+        } else {
+            KvRtfReader::Read(rtf, doc.get());
+        }
+    } catch (const ELoadError&) {
+        throw;
+    } catch (const KvException& e) {
+        throw ELoadError(e.Message());
+    }
+#else
+    // Until the RTF reader exists, RTF loads as its raw text so that nothing is lost.
+    QTextCursor(doc.get()).insertText(QString::fromLatin1(rtf));
+#endif
+    ReplaceDocument(std::move(doc));
+}
+
+QByteArray TexRichDocument::SaveRtf() const
+{
+    return KvRtfWriter::Write(*m_doc);
+}
+
+void TexRichDocument::LoadPlainText(const QString& text)
+{
+    std::unique_ptr<QTextDocument> doc = NewDocument();
+    QString normalized = text;
+    normalized.replace(u"\r\n"_qs, u"\n"_qs);
+    normalized.replace(u'\r', u'\n');
+    doc->setPlainText(normalized);
+    ReplaceDocument(std::move(doc));
+}
+
+QString TexRichDocument::PlainText() const
+{
+#ifdef KV_HAVE_RTF_PLAINTEXT
+    return KvRtfPlainText::DocumentText(*m_doc);
+#else
+    return VisibleText(*m_doc);
+#endif
+}
+
+void TexRichDocument::Clear()
+{
+    ReplaceDocument(NewDocument());
+}
+
+void TexRichDocument::LoadRtfFile(const QString& path)
+{
+    LoadRtf(ReadFile(path));
+}
+
+void TexRichDocument::SaveRtfFile(const QString& path) const
+{
+    WriteFile(path, SaveRtf());
+}
+
+void TexRichDocument::LoadPlainTextFile(const QString& path)
+{
+    LoadPlainText(DecodeText(ReadFile(path)));
+}
+
+void TexRichDocument::SavePlainTextFile(const QString& path) const
+{
+    QString text = PlainText();
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    text.replace(QChar::LineSeparator, u'\n');
+    text.replace(u"\r\n"_qs, u"\n"_qs);
+    text.replace(u"\n"_qs, u"\r\n"_qs);
+    WriteFile(path, text.toUtf8());
+}
+
+bool TexRichDocument::IsModified() const
+{
+    return m_doc->isModified();
+}
+
+void TexRichDocument::SetModified(bool modified)
+{
+    m_doc->setModified(modified);
+}
+
+void TexRichDocument::SetReadOnly(bool readOnly)
+{
+    if (m_readOnly == readOnly)
+        return;
+    m_readOnly = readOnly;
+    Q_EMIT presentationChanged();
+}
+
+int TexRichDocument::MaxPosition() const
+{
+    return std::max(0, m_doc->characterCount() - 1);
+}
+
+void TexRichDocument::SetSelection(int start, int length)
+{
+    RememberCaret(start, length);
+    Q_EMIT caretRequested();
+}
+
+void TexRichDocument::RememberCaret(int start, int length)
+{
+    const int max = MaxPosition();
+    m_selStart = std::clamp(start, 0, max);
+    m_selLength = std::clamp(length, 0, max - m_selStart);
+}
+
+void TexRichDocument::SetScrollPoint(QPoint point)
+{
+    m_scroll = point;
+    Q_EMIT scrollRequested();
+}
+
+QFont TexRichDocument::DefaultFont() const
+{
+    return m_doc->defaultFont();
+}
+
+void TexRichDocument::SetDefaultFont(const QFont& font)
+{
+    m_doc->setDefaultFont(font);
+    Q_EMIT presentationChanged();
+}
+
+void TexRichDocument::SetDefaultTextColor(const QColor& color)
+{
+    m_textColor = color;
+    Q_EMIT presentationChanged();
+}
+
+void TexRichDocument::SetBackgroundColor(const QColor& color)
+{
+    m_background = color;
+    Q_EMIT presentationChanged();
+}
+
+void TexRichDocument::SetWordWrap(bool wrap)
+{
+    if (m_wordWrap == wrap)
+        return;
+    m_wordWrap = wrap;
+    Q_EMIT presentationChanged();
+}

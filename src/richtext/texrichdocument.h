@@ -1,0 +1,102 @@
+#pragma once
+
+#include "platform/kvexception.h"
+
+#include <QColor>
+#include <QFont>
+#include <QObject>
+#include <QPoint>
+#include <memory>
+
+class QTextDocument;
+
+// A page's text as the model sees it, without any widget: the QTextDocument plus what the
+// editor control keeps beside it (flags, caret, scroll point, presentation). An editor
+// widget attaches to it while the page is shown and hands caret and scroll point back.
+class TexRichDocument : public QObject
+{
+    Q_OBJECT
+
+public:
+    class ELoadError : public KvException
+    {
+    public:
+        using KvException::KvException;
+    };
+    class ESaveError : public KvException
+    {
+    public:
+        using KvException::KvException;
+    };
+
+    explicit TexRichDocument(QObject* parent = nullptr);
+    ~TexRichDocument() override;
+
+    // The document; a load replaces it (documentReplaced), so do not keep the pointer.
+    QTextDocument* Document() const { return m_doc.get(); }
+
+    // Content. A failed load leaves the current text as it was.
+    void LoadRtf(const QByteArray& rtf);
+    QByteArray SaveRtf() const;
+    void LoadPlainText(const QString& text);
+    // The document's plain text; hidden text is not part of it. Paragraphs end with "\n".
+    QString PlainText() const;
+    void Clear();
+
+    // Files: RTF as written by KvRtfWriter; plain text read as UTF-8 (Windows-1252 when it
+    // is not valid UTF-8), written as UTF-8 with CR LF. Saving replaces the file atomically.
+    void LoadRtfFile(const QString& path);
+    void SaveRtfFile(const QString& path) const;
+    void LoadPlainTextFile(const QString& path);
+    void SavePlainTextFile(const QString& path) const;
+
+    bool IsModified() const;
+    void SetModified(bool modified);
+    bool IsReadOnly() const { return m_readOnly; }
+    void SetReadOnly(bool readOnly);
+
+    // Caret and selection as character offsets; the selection runs from SelStart forward.
+    int SelStart() const { return m_selStart; }
+    int SelLength() const { return m_selLength; }
+    void SetSelection(int start, int length);
+    // The editor's scroll point (horizontal, vertical scroll bar values).
+    QPoint ScrollPoint() const { return m_scroll; }
+    void SetScrollPoint(QPoint point);
+
+    // Presentation: text without a font or colour of its own shows in these.
+    QFont DefaultFont() const;
+    void SetDefaultFont(const QFont& font);
+    QColor DefaultTextColor() const { return m_textColor; }
+    void SetDefaultTextColor(const QColor& color);
+    QColor BackgroundColor() const { return m_background; }
+    void SetBackgroundColor(const QColor& color);
+    bool WordWrap() const { return m_wordWrap; }
+    void SetWordWrap(bool wrap);
+
+    // The attached editor reports what the user did; no change signal is sent back.
+    void RememberCaret(int start, int length);
+    void RememberScrollPoint(QPoint point) { m_scroll = point; }
+
+Q_SIGNALS:
+    // A load put a new QTextDocument in place of the old one.
+    void documentReplaced();
+    // SetSelection or SetScrollPoint asked the view to move.
+    void caretRequested();
+    void scrollRequested();
+    // Read-only flag, default font or colours, or word wrap changed.
+    void presentationChanged();
+
+private:
+    void ReplaceDocument(std::unique_ptr<QTextDocument> doc);
+    std::unique_ptr<QTextDocument> NewDocument() const;
+    int MaxPosition() const;
+
+    std::unique_ptr<QTextDocument> m_doc;
+    bool m_readOnly = false;
+    int m_selStart = 0;
+    int m_selLength = 0;
+    QPoint m_scroll;
+    QColor m_textColor;
+    QColor m_background;
+    bool m_wordWrap = true;
+};
