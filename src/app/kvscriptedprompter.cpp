@@ -1,0 +1,130 @@
+#include "app/kvscriptedprompter.h"
+
+#include "platform/applog.h"
+
+#include <QDebug>
+
+KvScriptedPrompter& KvScriptedPrompter::Answer(int button)
+{
+    m_script.push_back({Channel::Message, button, {}, {}});
+    return *this;
+}
+
+KvScriptedPrompter& KvScriptedPrompter::AnswerFolder(const QString& directory)
+{
+    m_script.push_back({Channel::Folder, 0, directory, {}});
+    return *this;
+}
+
+KvScriptedPrompter& KvScriptedPrompter::AnswerDialog(int result, const QString& dialogName)
+{
+    m_script.push_back({Channel::Dialog, result, dialogName, {}});
+    return *this;
+}
+
+KvScriptedPrompter& KvScriptedPrompter::AnswerDialogWith(std::function<int()> handler,
+                                                         const QString& dialogName)
+{
+    m_script.push_back({Channel::Dialog, 0, dialogName, std::move(handler)});
+    return *this;
+}
+
+bool KvScriptedPrompter::take(Channel channel, const QString& dialogName, Step& step)
+{
+    for (auto it = m_script.begin(); it != m_script.end(); ++it) {
+        if (it->channel != channel)
+            continue;
+        if (channel == Channel::Dialog && !it->text.isEmpty() && it->text != dialogName)
+            continue;
+        step = std::move(*it);
+        m_script.erase(it);
+        return true;
+    }
+    return false;
+}
+
+void KvScriptedPrompter::unexpected(Question& q) const
+{
+    q.unexpected = true;
+    const QString line = u"KvScriptedPrompter unexpected question: "_qs + q.title + u": " + q.text;
+    qWarning().noquote() << line;
+    KvAppLog::Write(line);
+}
+
+int KvScriptedPrompter::MessageBox(const QString& title, const QString& text, int kind)
+{
+    Question q;
+    q.channel = Channel::Message;
+    q.title = title;
+    q.text = text;
+    q.kind = kind;
+    Step step;
+    if (take(Channel::Message, {}, step)) {
+        q.answer = step.value;
+    } else {
+        q.answer = SafeAnswer(kind);
+        unexpected(q);
+    }
+    m_asked.append(q);
+    return q.answer;
+}
+
+QString KvScriptedPrompter::ChooseFolder(const QString& title, const QString& start)
+{
+    Question q;
+    q.channel = Channel::Folder;
+    q.title = title;
+    q.text = start;
+    Step step;
+    if (take(Channel::Folder, {}, step))
+        q.folder = step.text;
+    else
+        unexpected(q);
+    m_asked.append(q);
+    return q.folder;
+}
+
+int KvScriptedPrompter::RunDialog(const QString& dialogName, std::function<int()>)
+{
+    Question q;
+    q.channel = Channel::Dialog;
+    q.title = dialogName;
+    Step step;
+    if (take(Channel::Dialog, dialogName, step)) {
+        // Recorded before the handler runs, so questions it causes follow in order.
+        const qsizetype at = m_asked.size();
+        m_asked.append(q);
+        const int result = step.handler ? step.handler() : step.value;
+        m_asked[at].answer = result;
+        return result;
+    }
+    q.answer = KvAnswer::Cancel;
+    unexpected(q);
+    m_asked.append(q);
+    return q.answer;
+}
+
+QList<KvScriptedPrompter::Question> KvScriptedPrompter::Messages() const
+{
+    QList<Question> out;
+    for (const Question& q : m_asked) {
+        if (q.channel == Channel::Message)
+            out.append(q);
+    }
+    return out;
+}
+
+bool KvScriptedPrompter::Unexpected() const
+{
+    for (const Question& q : m_asked) {
+        if (q.unexpected)
+            return true;
+    }
+    return false;
+}
+
+void KvScriptedPrompter::Clear()
+{
+    m_script.clear();
+    m_asked.clear();
+}
