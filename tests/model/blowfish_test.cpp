@@ -79,6 +79,11 @@ const Vector kEcbVectors[] = {
     {"FEDCBA9876543210", "FFFFFFFFFFFFFFFF", "6B5C5A9C5D9E0A5A"},
 };
 
+void PrintTo(const Vector& v, std::ostream* os)
+{
+    *os << v.key << " " << v.plain;
+}
+
 class BlowFishEcbVector : public ::testing::TestWithParam<Vector>
 {
 };
