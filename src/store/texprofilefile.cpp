@@ -70,8 +70,9 @@ bool isQuote(QChar c)
     return c == u'"' || c == u'\'';
 }
 
-// The name of a header line "[name]", or a null string when the line is not a header.
-QString headerName(const QString& line)
+} // namespace
+
+QString TexProfileFile::HeaderName(const QString& line)
 {
     const QStringView t = QStringView(line).trimmed();
     if (!t.startsWith(u'['))
@@ -84,8 +85,6 @@ QString headerName(const QString& line)
         name = u""_qs;
     return name;
 }
-
-} // namespace
 
 TexProfileFile::EIniFileWrite::EIniFileWrite(const QString& fileName)
     : KvException(KvStoreText::IniFileWrite().replace(u"%s"_qs, fileName)), m_fileName(fileName)
@@ -226,7 +225,7 @@ QStringList TexProfileFile::DecodeLines(const QByteArray& bytes)
 
 // ---- loading ----
 
-TexProfileFile::DiskStamp TexProfileFile::stampOf(const QString& path)
+TexProfileFile::DiskStamp TexProfileFile::StampOf(const QString& path)
 {
     DiskStamp s;
     struct stat st;
@@ -245,7 +244,7 @@ void TexProfileFile::ensureLoaded() const
     if (m_loaded)
         return;
     m_loaded = true;
-    m_stamp = stampOf(m_fileName);
+    m_stamp = StampOf(m_fileName);
     QByteArray bytes;
     m_readFailed = false;
     if (m_stamp.exists) {
@@ -266,7 +265,7 @@ void TexProfileFile::loadFrom(const QByteArray& bytes) const
     m_sections.emplace_back(); // lines before the first header
     const QStringList lines = DecodeLines(bytes);
     for (const QString& text : lines) {
-        const QString name = headerName(text);
+        const QString name = HeaderName(text);
         if (!name.isNull()) {
             Section s;
             s.header = text;
@@ -296,7 +295,7 @@ void TexProfileFile::rebuildHash() const
 
 void TexProfileFile::Refresh()
 {
-    if (m_loaded && stampOf(m_fileName) != m_stamp)
+    if (m_loaded && StampOf(m_fileName) != m_stamp)
         reloadAndReapply();
 }
 
@@ -424,7 +423,7 @@ void TexProfileFile::checkWritable() const
     const QByteArray path = QFile::encodeName(m_fileName);
     const QByteArray dir = QFile::encodeName(directoryOf(m_fileName));
     bool ok = !m_readFailed && ::access(dir.constData(), W_OK | X_OK) == 0;
-    if (ok && stampOf(m_fileName).exists)
+    if (ok && StampOf(m_fileName).exists)
         ok = ::access(path.constData(), W_OK) == 0;
     if (ok) {
         struct stat st;
@@ -567,7 +566,7 @@ bool TexProfileFile::writeToDisk(QString& error)
     DirLock lock(dir);
 
     // Another writer replaced the file since it was read: start from its content.
-    if (stampOf(m_fileName) != m_stamp) {
+    if (StampOf(m_fileName) != m_stamp) {
         reloadAndReapply();
         if (m_readFailed) {
             error = u"cannot read the file to merge"_qs;
@@ -626,7 +625,7 @@ bool TexProfileFile::writeToDisk(QString& error)
         ::fsync(dfd);
         ::close(dfd);
     }
-    m_stamp = stampOf(m_fileName);
+    m_stamp = StampOf(m_fileName);
     m_readFailed = false;
     return true;
 }

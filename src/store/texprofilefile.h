@@ -60,6 +60,7 @@ public:
     // next call and the failure goes to the application log. Returns success.
     bool UpdateFile() noexcept;
     bool Modified() const { return !m_pending.empty(); }
+    bool IsLoaded() const { return m_loaded; }
     // Reads the file again when another writer changed it; pending changes are kept.
     void Refresh();
 
@@ -70,6 +71,22 @@ public:
     // Decodes one file's bytes into lines: UTF-8, a line that is not valid UTF-8 as
     // Windows-1252; a leading BOM is skipped; CR LF, LF and CR all end a line.
     static QStringList DecodeLines(const QByteArray& bytes);
+    // The name of a header line "[name]"; a null string when the line is no header.
+    static QString HeaderName(const QString& line);
+
+    // What identifies one version of a file on disk.
+    struct DiskStamp
+    {
+        bool exists = false;
+        qint64 size = 0;
+        qint64 mtimeNs = 0;
+        quint64 inode = 0;
+        quint64 device = 0;
+        bool operator==(const DiskStamp&) const = default;
+    };
+    static DiskStamp StampOf(const QString& path);
+    // The version on disk the content in memory was read from or last written as.
+    const DiskStamp& Stamp() const { return m_stamp; }
 
 private:
     struct Line
@@ -97,15 +114,6 @@ private:
         QString key;
         QString value;
     };
-    struct DiskStamp
-    {
-        bool exists = false;
-        qint64 size = 0;
-        qint64 mtimeNs = 0;
-        quint64 inode = 0;
-        quint64 device = 0;
-        bool operator==(const DiskStamp&) const = default;
-    };
 
     void ensureLoaded() const;
     void reloadAndReapply();
@@ -120,7 +128,6 @@ private:
     void checkWritable() const;
     QByteArray serialize() const;
     bool writeToDisk(QString& error);
-    static DiskStamp stampOf(const QString& path);
 
     QString m_fileName;
     mutable bool m_loaded = false;

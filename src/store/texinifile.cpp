@@ -1,0 +1,629 @@
+#include "store/texinifile.h"
+
+#include "platform/applog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+
+namespace {
+
+const QString kErased = u"*d*"_qs;
+
+bool allDigits(QStringView t)
+{
+    if (t.isEmpty())
+        return false;
+    return std::all_of(t.begin(), t.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+} // namespace
+
+TexIniFile::TexIniFile(const QString& basePath, int sizeLimitKb, bool useIndex)
+    : m_basePath(QFileInfo(basePath).absoluteFilePath()), m_sizeLimitKb(sizeLimitKb),
+      m_useIndex(useIndex)
+{
+    m_directory = m_basePath.left(m_basePath.lastIndexOf(u'/') + 1);
+}
+
+TexIniFile::TexIniFile(const TexIniFile& other)
+    : KvPropReader(other), m_basePath(other.m_basePath), m_directory(other.m_directory),
+      m_sizeLimitKb(other.m_sizeLimitKb), m_useIndex(other.m_useIndex),
+      m_indexLoaded(other.m_indexLoaded), m_index(other.m_index), m_nameCache(other.m_nameCache)
+{}
+
+TexIniFile& TexIniFile::operator=(const TexIniFile& other)
+{
+    if (this == &other)
+        return *this;
+    UpdateFile();
+    m_basePath = other.m_basePath;
+    m_directory = other.m_directory;
+    m_sizeLimitKb = other.m_sizeLimitKb;
+    m_useIndex = other.m_useIndex;
+    m_indexLoaded = other.m_indexLoaded;
+    m_index = other.m_index;
+    m_nameCache = other.m_nameCache;
+    m_files.clear();
+    m_currentSection = QString();
+    m_current.reset();
+    m_prefixes.clear();
+    return *this;
+}
+
+TexIniFile::~TexIniFile()
+{
+    UpdateFile();
+}
+
+// ---- member files ----
+
+int TexIniFile::FileNumber(const QString& path) const
+{
+    const QStringView suffix = QStringView(path).mid(m_basePath.size() + 1);
+    if (!allDigits(suffix) || suffix.size() > 9)
+        return 0;
+    return suffix.toInt();
+}
+
+QString TexIniFile::NewFileName() const
+{
+    std::vector<int> numbers;
+    numbers.reserve(m_files.size());
+    for (const auto& file : m_files)
+        numbers.push_back(FileNumber(file.first));
+    std::sort(numbers.begin(), numbers.end());
+    int n = 1;
+    for (int c : numbers) {
+        if (c > n)
+            break;
+        n = c + 1;
+    }
+    const int width = n <= 999 ? 3 : 9;
+    return m_basePath + u'.' + QStringLiteral("%1").arg(n, width, 10, QLatin1Char('0'));
+}
+
+void TexIniFile::flushCurrent()
+{
+    if (!m_current)
+        return;
+    m_current->UpdateFile();
+    rememberCurrentNames();
+}
+
+void TexIniFile::retryUnflushed()
+{
+    std::erase_if(m_unflushed,
+                  [](const std::unique_ptr<TexProfileFile>& f) { return f->UpdateFile(); });
+}
+
+void TexIniFile::rememberCurrentNames()
+{
+    if (!m_current || m_current->Modified() || !m_current->IsLoaded())
+        return;
+    const TexProfileFile::DiskStamp& stamp = m_current->Stamp();
+    if (!stamp.exists)
+        return;
+    NameCache& cache = m_nameCache[m_current->FileName()];
+    if (cache.stamp == stamp)
+        return;
+    cache.stamp = stamp;
+    cache.names = m_current->ReadSections();
+    cache.lowerNames.clear();
+    for (const QString& name : std::as_const(cache.names))
+        cache.lowerNames.insert(name.toLower());
+}
+
+const TexIniFile::NameCache& TexIniFile::namesOf(const QString& path)
+{
+    const TexProfileFile::DiskStamp stamp = TexProfileFile::StampOf(path);
+    NameCache& cache = m_nameCache[path];
+    if (cache.stamp == stamp && (stamp.exists || cache.names.isEmpty()))
+        return cache;
+    cache.stamp = stamp;
+    cache.names.clear();
+    cache.lowerNames.clear();
+    if (stamp.exists) {
+        QFile f(path);
+        if (f.open(QIODevice::ReadOnly)) {
+            const QStringList lines = TexProfileFile::DecodeLines(f.readAll());
+            for (const QString& line : lines) {
+                const QString name = TexProfileFile::HeaderName(line);
+                if (name.isNull())
+                    continue;
+                cache.names.append(name);
+                cache.lowerNames.insert(name.toLower());
+            }
+        } else {
+            KvAppLog::Write(u"TexIniFile: cannot read "_qs + path);
+            cache.stamp = {}; // try again next time
+        }
+    }
+    return cache;
+}
+
+bool TexIniFile::fileHolds(const QString& path, const QString& section)
+{
+    if (m_current && path == m_current->FileName()) {
+        m_current->Refresh(); // the search opens every member anew
+        return m_current->SectionExists(section);
+    }
+    return namesOf(path).lowerNames.contains(section.toLower());
+}
+
+void TexIniFile::SwitchFile(const QString& path)
+{
+    if (m_current) {
+        flushCurrent();
+        if (m_current->FileName() == path) {
+            m_current->Refresh();
+            return;
+        }
+        if (m_current->Modified())
+            m_unflushed.push_back(std::move(m_current));
+    }
+    m_current.reset();
+    // A member whose last flush failed still holds its changes: take it up again.
+    for (auto it = m_unflushed.begin(); it != m_unflushed.end(); ++it) {
+        if ((*it)->FileName() == path) {
+            m_current = std::move(*it);
+            m_unflushed.erase(it);
+            m_current->Refresh();
+            return;
+        }
+    }
+    m_current = std::make_unique<TexProfileFile>(path);
+}
+
+void TexIniFile::RefreshFileList()
+{
+    flushCurrent();
+    retryUnflushed();
+    m_files.clear();
+    const QString baseName = m_basePath.mid(m_directory.size());
+    const QDir dir(m_directory);
+    const QFileInfoList entries =
+        dir.entryInfoList({baseName + u".*"_qs}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo& info : entries) {
+        const QString name = info.fileName();
+        if (!name.startsWith(baseName + u'.', Qt::CaseInsensitive))
+            continue;
+        const QString path = m_directory + name;
+        if (FileNumber(path) != 0)
+            m_files.emplace(path, quint64(info.size()));
+    }
+}
+
+void TexIniFile::setEntry(const QString& section, const QString& path, EntryState state)
+{
+    if (!m_useIndex)
+        return;
+    Entry& e = m_index[section];
+    const bool wasPresent = e.state == EntryState::Present;
+    e.path = path;
+    e.state = state;
+    const bool isPresent = state == EntryState::Present;
+    if (wasPresent != isPresent)
+        noteName(section, isPresent ? 1 : -1);
+}
+
+void TexIniFile::LoadIndex()
+{
+    m_index.clear();
+    m_prefixes.clear();
+    RefreshFileList();
+    for (const auto& file : m_files) {
+        const QString& path = file.first;
+        const QStringList names = (m_current && m_current->FileName() == path)
+                                      ? m_current->ReadSections()
+                                      : namesOf(path).names;
+        for (const QString& name : names) {
+            Entry& e = m_index[name];
+            e.path = path; // a name found in two members keeps the later one
+            e.state = EntryState::Present;
+        }
+    }
+    m_indexLoaded = true;
+}
+
+TexProfileFile& TexIniFile::FileForNewSection(const QString& section)
+{
+    const quint64 limit = quint64(m_sizeLimitKb) * 1024;
+    QString chosen;
+    for (const auto& file : m_files) {
+        if (file.second < limit) {
+            chosen = file.first;
+            break;
+        }
+    }
+    if (chosen.isEmpty())
+        chosen = NewFileName();
+    setEntry(section, chosen, EntryState::Placed);
+    if (!m_current || m_current->FileName() != chosen)
+        SwitchFile(chosen);
+    return *m_current;
+}
+
+TexProfileFile& TexIniFile::FileOfSection(const QString& section)
+{
+    if (m_current && !m_currentSection.isNull() && section == m_currentSection)
+        return *m_current;
+    m_currentSection = section;
+    if (m_useIndex) {
+        if (!m_indexLoaded)
+            LoadIndex();
+        const Entry entry = m_index.try_emplace(section).first->second;
+        if (entry.state == EntryState::Erased) {
+            RefreshFileList();
+            return FileForNewSection(section);
+        }
+        if (!entry.path.isEmpty()) {
+            if (!m_current || m_current->FileName() != entry.path)
+                SwitchFile(entry.path);
+            if (m_current->SectionExists(section)) {
+                setEntry(section, entry.path, EntryState::Present);
+                return *m_current;
+            }
+        }
+    }
+    RefreshFileList();
+    for (const auto& file : m_files) {
+        if (!fileHolds(file.first, section))
+            continue;
+        if (!m_current || m_current->FileName() != file.first)
+            SwitchFile(file.first);
+        setEntry(section, file.first, EntryState::Present);
+        return *m_current;
+    }
+    return FileForNewSection(section);
+}
+
+const QStringList& TexIniFile::FileList()
+{
+    KV_LOG_SCOPE("TexIniFile::FileList");
+    RefreshFileList();
+    m_fileListResult.clear();
+    for (const auto& file : m_files)
+        m_fileListResult.append(file.first);
+    return m_fileListResult;
+}
+
+// ---- reading ----
+
+QString TexIniFile::ReadString(const QString& section, const QString& key, const QString& def)
+{
+    KV_LOG_SCOPE("TexIniFile::ReadString");
+    return FileOfSection(section).ReadString(section, key, def);
+}
+
+int TexIniFile::ReadInteger(const QString& section, const QString& key, int def)
+{
+    KV_LOG_SCOPE("TexIniFile::ReadInteger");
+    return FileOfSection(section).ReadInteger(section, key, def);
+}
+
+bool TexIniFile::ReadBool(const QString& section, const QString& key, bool def)
+{
+    KV_LOG_SCOPE("TexIniFile::ReadBool");
+    return FileOfSection(section).ReadBool(section, key, def);
+}
+
+QDate TexIniFile::ReadDate(const QString& section, const QString& key, const QDate& def)
+{
+    KV_LOG_SCOPE("TexIniFile::ReadDate");
+    bool ok = false;
+    const QDate d = KvValueFormat::TextToDate(ReadString(section, key, QString()), &ok);
+    return ok ? d : def;
+}
+
+QDateTime TexIniFile::ReadDateTime(const QString& section, const QString& key, const QDateTime& def)
+{
+    KV_LOG_SCOPE("TexIniFile::ReadDateTime");
+    bool ok = false;
+    const QDateTime d = KvValueFormat::TextToDateTime(ReadString(section, key, QString()), &ok);
+    return ok ? d : def;
+}
+
+double TexIniFile::ReadFloat(const QString& section, const QString& key, double def)
+{
+    KV_LOG_SCOPE("TexIniFile::ReadFloat");
+    bool ok = false;
+    const double v = KvValueFormat::TextToFloat(ReadString(section, key, QString()), &ok);
+    return ok ? v : def;
+}
+
+QTime TexIniFile::ReadTime(const QString& section, const QString& key, const QTime& def)
+{
+    KV_LOG_SCOPE("TexIniFile::ReadTime");
+    bool ok = false;
+    const QTime t = KvValueFormat::TextToTime(ReadString(section, key, QString()), &ok);
+    return ok ? t : def;
+}
+
+QStringList TexIniFile::ReadSection(const QString& section)
+{
+    KV_LOG_SCOPE("TexIniFile::ReadSection");
+    return FileOfSection(section).ReadSection(section);
+}
+
+QStringList TexIniFile::ReadSections()
+{
+    KV_LOG_SCOPE("TexIniFile::ReadSections");
+    QStringList names;
+    if (m_useIndex) {
+        if (!m_indexLoaded)
+            LoadIndex();
+        for (const auto& entry : m_index) {
+            if (entry.second.state == EntryState::Present)
+                names.append(entry.first);
+        }
+        return names;
+    }
+    RefreshFileList();
+    for (const auto& file : m_files) {
+        if (m_current && m_current->FileName() == file.first)
+            names += m_current->ReadSections();
+        else
+            names += namesOf(file.first).names;
+    }
+    return names;
+}
+
+QStringList TexIniFile::ReadSectionValues(const QString& section)
+{
+    KV_LOG_SCOPE("TexIniFile::ReadSectionValues");
+    return FileOfSection(section).ReadSectionValues(section);
+}
+
+bool TexIniFile::SectionExists(const QString& section)
+{
+    KV_LOG_SCOPE("TexIniFile::SectionExists");
+    return FileOfSection(section).SectionExists(section);
+}
+
+bool TexIniFile::ValueExists(const QString& section, const QString& key)
+{
+    KV_LOG_SCOPE("TexIniFile::ValueExists");
+    return FileOfSection(section).ValueExists(section, key);
+}
+
+KvFontSpec& TexIniFile::ReadFont(const QString& section, const QString& key, KvFontSpec& font)
+{
+    KV_LOG_SCOPE("TexIniFile::ReadFont");
+    KvFontText::Decode(ReadString(section, key, QString()), font);
+    return font;
+}
+
+QPoint TexIniFile::ReadPoint(const QString& section, const QString& key)
+{
+    KV_LOG_SCOPE("TexIniFile::ReadPoint");
+    QString text = ReadString(section, key, QString());
+    if (const qsizetype open = text.indexOf(u'['); open >= 0)
+        text.remove(open, 1);
+    if (const qsizetype close = text.indexOf(u']'); close >= 0)
+        text.remove(close, 1);
+    const qsizetype comma = text.indexOf(u',');
+    if (comma < 0)
+        return QPoint(0, 0);
+    int x = 0;
+    int y = 0;
+    if (!TexProfileFile::ParseInteger(QStringView(text).left(comma), x))
+        x = 0;
+    if (!TexProfileFile::ParseInteger(QStringView(text).mid(comma + 1), y))
+        y = 0;
+    return QPoint(x, y);
+}
+
+// ---- writing ----
+
+void TexIniFile::WriteString(const QString& section, const QString& key, const QString& value)
+{
+    KV_LOG_SCOPE("TexIniFile::WriteString");
+    TexProfileFile& file = FileOfSection(section);
+    file.WriteString(section, key, value);
+    if (m_useIndex) {
+        const auto it = m_index.find(section);
+        if (it == m_index.end() || it->second.state != EntryState::Present ||
+            it->second.path != file.FileName())
+            setEntry(section, file.FileName(), EntryState::Present);
+    }
+}
+
+void TexIniFile::WriteInteger(const QString& section, const QString& key, int value)
+{
+    KV_LOG_SCOPE("TexIniFile::WriteInteger");
+    WriteString(section, key, QString::number(value));
+}
+
+void TexIniFile::WriteBool(const QString& section, const QString& key, bool value)
+{
+    KV_LOG_SCOPE("TexIniFile::WriteBool");
+    WriteString(section, key, value ? u"1"_qs : u"0"_qs);
+}
+
+void TexIniFile::WriteDate(const QString& section, const QString& key, const QDate& value)
+{
+    KV_LOG_SCOPE("TexIniFile::WriteDate");
+    WriteString(section, key, KvValueFormat::DateToText(value));
+}
+
+void TexIniFile::WriteDateTime(const QString& section, const QString& key, const QDateTime& value)
+{
+    KV_LOG_SCOPE("TexIniFile::WriteDateTime");
+    WriteString(section, key, KvValueFormat::DateTimeToText(value));
+}
+
+void TexIniFile::WriteFloat(const QString& section, const QString& key, double value)
+{
+    KV_LOG_SCOPE("TexIniFile::WriteFloat");
+    WriteString(section, key, KvValueFormat::FloatToText(value));
+}
+
+void TexIniFile::WriteTime(const QString& section, const QString& key, const QTime& value)
+{
+    KV_LOG_SCOPE("TexIniFile::WriteTime");
+    WriteString(section, key, KvValueFormat::TimeToText(value));
+}
+
+void TexIniFile::WriteFont(const QString& section, const QString& key, const KvFontSpec& font)
+{
+    KV_LOG_SCOPE("TexIniFile::WriteFont");
+    WriteString(section, key, KvFontText::Encode(font));
+}
+
+void TexIniFile::WritePoint(const QString& section, const QString& key, const QPoint& point)
+{
+    KV_LOG_SCOPE("TexIniFile::WritePoint");
+    WriteString(section, key,
+                u'[' + QString::number(point.x()) + u',' + QString::number(point.y()) + u']');
+}
+
+void TexIniFile::EraseSection(const QString& section)
+{
+    KV_LOG_SCOPE("TexIniFile::EraseSection");
+    FileOfSection(section).EraseSection(section);
+    m_currentSection = QString();
+    if (m_useIndex)
+        setEntry(section, kErased, EntryState::Erased);
+}
+
+void TexIniFile::DeleteKey(const QString& section, const QString& key)
+{
+    KV_LOG_SCOPE("TexIniFile::DeleteKey");
+    FileOfSection(section).DeleteKey(section, key);
+}
+
+void TexIniFile::UpdateFile()
+{
+    KV_LOG_SCOPE("TexIniFile::UpdateFile");
+    flushCurrent();
+    retryUnflushed();
+}
+
+// ---- derived operations ----
+
+int TexIniFile::prefixNumber(const QString& name, const QString& prefix)
+{
+    const qsizetype pos = name.indexOf(prefix);
+    if (pos < 0)
+        return -1;
+    qint64 n = 0;
+    for (qsizetype i = pos + prefix.size(); i < name.size(); ++i) {
+        const QChar c = name.at(i);
+        if (c < u'0' || c > u'9')
+            break;
+        n = n * 10 + (c.unicode() - u'0');
+        if (n > 99999999)
+            return 0; // beyond any id we hand out
+    }
+    return int(n);
+}
+
+void TexIniFile::noteName(const QString& name, int delta)
+{
+    for (auto it = m_prefixes.begin(); it != m_prefixes.end(); ++it) {
+        const int n = prefixNumber(name, it.key());
+        if (n <= 0)
+            continue;
+        PrefixInfo& info = it.value();
+        int& count = info.counts[n];
+        count += delta;
+        if (count <= 0) {
+            info.counts.erase(n);
+            if (n < info.firstFree)
+                info.firstFree = n;
+        } else if (n == info.firstFree) {
+            while (info.counts.count(info.firstFree))
+                ++info.firstFree;
+        }
+    }
+}
+
+QString TexIniFile::NewSectionName(const QString& prefix)
+{
+    KV_LOG_SCOPE("TexIniFile::NewSectionName");
+    auto firstGap = [](const std::map<int, int>& counts) {
+        int n = 1;
+        for (const auto& c : counts) {
+            if (c.first > n)
+                break;
+            n = c.first + 1;
+        }
+        return n;
+    };
+    int next = 1;
+    if (m_useIndex) {
+        if (!m_indexLoaded)
+            LoadIndex();
+        auto it = m_prefixes.find(prefix);
+        if (it == m_prefixes.end()) {
+            PrefixInfo info;
+            for (const auto& entry : m_index) {
+                if (entry.second.state != EntryState::Present)
+                    continue;
+                if (const int n = prefixNumber(entry.first, prefix); n > 0)
+                    ++info.counts[n];
+            }
+            info.firstFree = firstGap(info.counts);
+            it = m_prefixes.insert(prefix, std::move(info));
+        }
+        next = it->firstFree;
+    } else {
+        std::map<int, int> counts;
+        for (const QString& name : ReadSections()) {
+            if (const int n = prefixNumber(name, prefix); n > 0)
+                ++counts[n];
+        }
+        next = firstGap(counts);
+    }
+    return prefix + QStringLiteral("%1").arg(next, 7, 10, QLatin1Char('0'));
+}
+
+int TexIniFile::rewriteWithout(const QString& section, const QStringList& keys)
+{
+    TexProfileFile& file = FileOfSection(section);
+    const QStringList names = file.ReadSection(section);
+    QStringList kept;
+    QStringList values;
+    int dropped = 0;
+    for (const QString& name : names) {
+        if (keys.contains(name, Qt::CaseSensitive)) {
+            ++dropped;
+            continue;
+        }
+        kept.append(name);
+        values.append(file.ReadString(section, name, QString()));
+    }
+    if (dropped == 0)
+        return 0;
+    // Erase and rewrite in memory, then one flush: the member never holds half a section.
+    file.EraseSection(section);
+    for (qsizetype i = 0; i < kept.size(); ++i)
+        file.WriteString(section, kept[i], values[i]);
+    file.UpdateFile();
+    if (kept.isEmpty()) {
+        m_currentSection = QString();
+        if (m_useIndex)
+            setEntry(section, kErased, EntryState::Erased);
+    }
+    rememberCurrentNames();
+    return dropped;
+}
+
+bool TexIniFile::DeleteKeyRewrite(const QString& section, const QString& key)
+{
+    KV_LOG_SCOPE("TexIniFile::DeleteKeyRewrite");
+    if (!ValueExists(section, key))
+        return false;
+    rewriteWithout(section, {key});
+    return true;
+}
+
+int TexIniFile::DeleteKeysRewrite(const QString& section, const QStringList& keys)
+{
+    KV_LOG_SCOPE("TexIniFile::DeleteKeysRewrite");
+    if (keys.isEmpty())
+        return 0;
+    return rewriteWithout(section, keys);
+}
