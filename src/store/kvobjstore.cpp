@@ -1,0 +1,33 @@
+#include "store/kvobjstore.h"
+
+#include "platform/applog.h"
+
+namespace {
+
+QString withSlash(const QString& dir)
+{
+    return dir.isEmpty() || dir.endsWith(u'/') ? dir : dir + u'/';
+}
+
+} // namespace
+
+KvObjStore::KvObjStore(const QString& basePath)
+    : m_store(std::make_unique<TexIniFile>(basePath, SizeLimitKb, true))
+{}
+
+KvObjStore::~KvObjStore() = default;
+
+void KvObjStore::Reopen(const QString& dataDir)
+{
+    KV_LOG_SCOPE("KvObjStore::Reopen");
+    m_store->UpdateFile();
+    m_store.reset();
+    m_store = std::make_unique<TexIniFile>(withSlash(dataDir) + BaseName(), SizeLimitKb, true);
+}
+
+bool KvObjStore::HasSection(const QString& name)
+{
+    KV_LOG_SCOPE("KvObjStore::HasSection");
+    const QStringList sections = m_store->ReadSections();
+    return sections.contains(name, Qt::CaseSensitive);
+}
