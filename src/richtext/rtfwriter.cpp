@@ -19,12 +19,12 @@
 
 int KvRtfWriter::ToTwips(double pixels)
 {
-    return int(std::lround(pixels * TwipsPerPixel));
+    return int(std::lround(pixels * KvRtfTwipsPerPixel));
 }
 
 double KvRtfWriter::ToPixels(int twips)
 {
-    return twips / TwipsPerPixel;
+    return twips / KvRtfTwipsPerPixel;
 }
 
 namespace {

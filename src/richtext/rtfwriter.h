@@ -21,8 +21,7 @@ public:
     static QByteArray Write(const QTextDocument& document, const Options& options);
     static QByteArray Write(const QTextDocument& document) { return Write(document, Options{}); }
 
-    // Lengths: Qt's text layout works in pixels at 96 dpi, RTF in twips (1/1440 inch).
-    static constexpr double TwipsPerPixel = 15.0;
+    // Lengths: document formats hold pixels at 96 dpi, RTF twips (1/1440 inch).
     static int ToTwips(double pixels);
     static double ToPixels(int twips);
 };

@@ -9,7 +9,6 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <type_traits>
 
 #if __has_include("richtext/rtfreader.h")
 #include "richtext/rtfreader.h"
@@ -89,7 +88,10 @@ QString VisibleText(const QTextDocument& doc)
 
 TexRichDocument::TexRichDocument(QObject* parent) : QObject(parent), m_doc(NewDocument()) {}
 
-TexRichDocument::~TexRichDocument() = default;
+TexRichDocument::~TexRichDocument()
+{
+    Q_EMIT aboutToBeDestroyed();
+}
 
 std::unique_ptr<QTextDocument> TexRichDocument::NewDocument() const
 {
@@ -117,15 +119,8 @@ void TexRichDocument::LoadRtf(const QByteArray& rtf)
     std::unique_ptr<QTextDocument> doc = NewDocument();
 #ifdef KV_HAVE_RTF_READER
     try {
-        using Result = decltype(KvRtfReader::Read(rtf, doc.get()));
-        if constexpr (std::is_same_v<Result, bool>) {
-            if (!KvRtfReader::Read(rtf, doc.get()))
-                throw ELoadError(u"Der Text ist kein lesbares RTF."_qs);
-        } else {
-            KvRtfReader::Read(rtf, doc.get());
-        }
-    } catch (const ELoadError&) {
-        throw;
+        // Input that is not RTF is kept as far as the reader got: nothing the file held is lost.
+        KvRtfReader::Read(rtf, doc.get());
     } catch (const KvException& e) {
         throw ELoadError(e.Message());
     }

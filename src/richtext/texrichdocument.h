@@ -85,6 +85,8 @@ Q_SIGNALS:
     void scrollRequested();
     // Read-only flag, default font or colours, or word wrap changed.
     void presentationChanged();
+    // Sent while the QTextDocument still exists, so that a view can let go of it.
+    void aboutToBeDestroyed();
 
 private:
     void ReplaceDocument(std::unique_ptr<QTextDocument> doc);

@@ -1,0 +1,505 @@
+#include "richtext/texrichedit.h"
+
+#include "richtext/rtfproperties.h"
+#include "richtext/texrichdocument.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QSyntaxHighlighter>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextList>
+#include <QUrl>
+
+namespace {
+
+// Shows link spans as links; the marks live in the layout, not in the text.
+class LinkHighlighter : public QSyntaxHighlighter
+{
+public:
+    explicit LinkHighlighter(QObject* parent) : QSyntaxHighlighter(parent) {}
+    QColor linkColor = QColor(0, 0, 255);
+
+protected:
+    void highlightBlock(const QString& text) override
+    {
+        const QList<TexRichEdit::LinkSpan> spans = TexRichEdit::FindLinkSpans(text);
+        for (const TexRichEdit::LinkSpan& span : spans) {
+            QTextCharFormat f;
+            f.setFontUnderline(true);
+            f.setForeground(linkColor);
+            setFormat(span.start, span.length, f);
+        }
+    }
+};
+
+} // namespace
+
+TexRichEdit::TexRichEdit(QWidget* parent)
+    : QTextEdit(parent), m_placeholder(new QTextDocument(this)), m_links(new LinkHighlighter(this))
+{
+    setDocument(m_placeholder);
+    setAcceptRichText(true);
+    setTabChangesFocus(false);
+    setMouseTracking(true);
+    viewport()->setMouseTracking(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+}
+
+TexRichEdit::~TexRichEdit()
+{
+    Detach();
+}
+
+QList<TexRichEdit::LinkSpan> TexRichEdit::FindLinkSpans(const QString& paragraph)
+{
+    // "<" scheme "://" target ">"; the target may hold blanks but no angle brackets.
+    static const QRegularExpression re(u"<([^<>\\s]+://[^<>\\x{2028}\\x{2029}]*)>"_qs);
+    QList<LinkSpan> spans;
+    for (auto it = re.globalMatch(paragraph); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        spans.append({int(m.capturedStart(1)), int(m.capturedLength(1)), m.captured(1)});
+    }
+    return spans;
+}
+
+// ---- attaching ----
+
+void TexRichEdit::Attach(TexRichDocument* document)
+{
+    if (m_doc == document)
+        return;
+    Detach();
+    if (!document)
+        return;
+    m_doc = document;
+    m_docConnections << connect(document, &TexRichDocument::documentReplaced, this, [this] {
+        Unbind();
+        Bind();
+    });
+    m_docConnections << connect(document, &TexRichDocument::presentationChanged, this,
+                                &TexRichEdit::ApplyPresentation);
+    m_docConnections << connect(document, &TexRichDocument::caretRequested, this,
+                                &TexRichEdit::ApplyCaret);
+    m_docConnections << connect(document, &TexRichDocument::scrollRequested, this,
+                                [this] { SetScrollPoint(m_doc->ScrollPoint()); });
+    // The document object going away takes its QTextDocument with it.
+    m_docConnections << connect(document, &TexRichDocument::aboutToBeDestroyed, this, [this] {
+        Disconnect(m_docConnections);
+        Disconnect(m_viewConnections);
+        m_links->setDocument(nullptr);
+        m_binding = true;
+        setDocument(m_placeholder);
+        m_binding = false;
+        m_doc = nullptr;
+    });
+    Bind();
+}
+
+void TexRichEdit::Detach()
+{
+    if (!m_doc)
+        return;
+    ReportCaret();
+    ReportScroll();
+    Disconnect(m_docConnections);
+    Unbind();
+    m_binding = true;
+    setDocument(m_placeholder);
+    m_binding = false;
+    m_doc = nullptr;
+}
+
+void TexRichEdit::Disconnect(QList<QMetaObject::Connection>& connections)
+{
+    for (const QMetaObject::Connection& c : std::as_const(connections))
+        disconnect(c);
+    connections.clear();
+}
+
+void TexRichEdit::Bind()
+{
+    m_binding = true;
+    QTextDocument* doc = m_doc->Document();
+    const QFont font = doc->defaultFont();
+    setDocument(doc);
+    doc->setDefaultFont(font);
+    {
+        const bool wasModified = doc->isModified();
+        m_links->setDocument(doc);
+        m_links->rehighlight();
+        doc->setModified(wasModified);
+    }
+    ApplyPresentation();
+    ApplyZoom();
+    m_viewConnections << connect(this, &QTextEdit::cursorPositionChanged, this,
+                                 &TexRichEdit::ReportCaret);
+    m_viewConnections << connect(this, &QTextEdit::selectionChanged, this,
+                                 &TexRichEdit::ReportCaret);
+    m_viewConnections << connect(horizontalScrollBar(), &QScrollBar::valueChanged, this,
+                                 &TexRichEdit::ReportScroll);
+    m_viewConnections << connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
+                                 &TexRichEdit::ReportScroll);
+    const QPoint scroll = m_doc->ScrollPoint();
+    ApplyCaret();
+    SetScrollPoint(scroll);
+    m_binding = false;
+}
+
+void TexRichEdit::Unbind()
+{
+    Disconnect(m_viewConnections);
+    m_links->setDocument(nullptr);
+    if (QTextDocument* doc = document(); doc && doc != m_placeholder && m_zoom != 100) {
+        doc->documentLayout()->setPaintDevice(nullptr);
+        Relayout(doc);
+    }
+}
+
+void TexRichEdit::Relayout(QTextDocument* doc)
+{
+    const bool wasModified = doc->isModified();
+    doc->markContentsDirty(0, doc->characterCount());
+    doc->setModified(wasModified);
+}
+
+void TexRichEdit::ApplyPresentation()
+{
+    if (!m_doc)
+        return;
+    setReadOnly(m_doc->IsReadOnly());
+    setLineWrapMode(m_doc->WordWrap() ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+    QPalette pal = palette();
+    const QPalette base = QPalette();
+    pal.setColor(QPalette::Base, m_doc->BackgroundColor().isValid() ? m_doc->BackgroundColor()
+                                                                    : base.color(QPalette::Base));
+    pal.setColor(QPalette::Text, m_doc->DefaultTextColor().isValid() ? m_doc->DefaultTextColor()
+                                                                     : base.color(QPalette::Text));
+    setPalette(pal);
+    static_cast<LinkHighlighter*>(m_links)->linkColor = pal.color(QPalette::Link);
+}
+
+void TexRichEdit::ApplyCaret()
+{
+    if (!m_doc)
+        return;
+    const bool wasBinding = m_binding;
+    m_binding = true;
+    QTextCursor c(document());
+    const int max = std::max(0, document()->characterCount() - 1);
+    const int start = std::clamp(m_doc->SelStart(), 0, max);
+    c.setPosition(start);
+    c.setPosition(std::clamp(start + m_doc->SelLength(), 0, max), QTextCursor::KeepAnchor);
+    setTextCursor(c);
+    m_binding = wasBinding;
+}
+
+void TexRichEdit::ReportCaret()
+{
+    if (m_doc && !m_binding)
+        m_doc->RememberCaret(SelStart(), SelLength());
+}
+
+void TexRichEdit::ReportScroll()
+{
+    if (m_doc && !m_binding)
+        m_doc->RememberScrollPoint(ScrollPoint());
+}
+
+void TexRichEdit::changeEvent(QEvent* event)
+{
+    // QTextEdit hands its own font to the document; the page's default font must stay.
+    if (event->type() == QEvent::FontChange && m_doc) {
+        const QFont keep = document()->defaultFont();
+        QTextEdit::changeEvent(event);
+        document()->setDefaultFont(keep);
+        return;
+    }
+    QTextEdit::changeEvent(event);
+}
+
+// ---- scrolling and zoom ----
+
+QPoint TexRichEdit::ScrollPoint() const
+{
+    return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
+}
+
+void TexRichEdit::SetScrollPoint(QPoint point)
+{
+    // Lay the whole text out first, so that the scroll bars know their ranges.
+    document()->documentLayout()->documentSize();
+    horizontalScrollBar()->setValue(point.x());
+    verticalScrollBar()->setValue(point.y());
+}
+
+void TexRichEdit::ScrollCaretIntoView()
+{
+    ensureCursorVisible();
+}
+
+void TexRichEdit::SetZoom(int percent)
+{
+    const int zoom = std::clamp(percent <= 0 ? 100 : percent, 5, 1000);
+    if (zoom == m_zoom)
+        return;
+    m_zoom = zoom;
+    ApplyZoom();
+}
+
+void TexRichEdit::ApplyZoom()
+{
+    QTextDocument* doc = document();
+    if (!m_doc || doc == m_placeholder)
+        return;
+    // Laying the text out for a device of scaled resolution scales fonts and pictures.
+    if (m_zoom == 100) {
+        doc->documentLayout()->setPaintDevice(nullptr);
+    } else {
+        const double dpi = logicalDpiY() * m_zoom / 100.0;
+        const int dotsPerMeter = int(std::lround(dpi / 0.0254));
+        m_zoomDevice = QImage(1, 1, QImage::Format_RGB32);
+        m_zoomDevice.setDotsPerMeterX(dotsPerMeter);
+        m_zoomDevice.setDotsPerMeterY(dotsPerMeter);
+        doc->documentLayout()->setPaintDevice(&m_zoomDevice);
+    }
+    Relayout(doc);
+    viewport()->update();
+}
+
+// ---- selection and formats ----
+
+int TexRichEdit::SelStart() const
+{
+    return textCursor().selectionStart();
+}
+
+int TexRichEdit::SelLength() const
+{
+    const QTextCursor c = textCursor();
+    return c.selectionEnd() - c.selectionStart();
+}
+
+void TexRichEdit::SetSelection(int start, int length)
+{
+    QTextCursor c(document());
+    const int max = std::max(0, document()->characterCount() - 1);
+    c.setPosition(std::clamp(start, 0, max));
+    c.setPosition(std::clamp(start + length, 0, max), QTextCursor::KeepAnchor);
+    setTextCursor(c);
+}
+
+QString TexRichEdit::SelectedText() const
+{
+    return textCursor().selectedText();
+}
+
+int TexRichEdit::Find(const QString& term, int rangeStart, int rangeEnd, KvMatchOptions options,
+                      bool backward)
+{
+    const int pos =
+        KvTextMatch::FindInDocument(*document(), term, rangeStart, rangeEnd, options, backward);
+    if (pos >= 0) {
+        SetSelection(pos, int(term.size()));
+        ensureCursorVisible();
+    }
+    return pos;
+}
+
+QTextCharFormat TexRichEdit::SelectionCharFormat() const
+{
+    const QTextCursor sel = textCursor();
+    if (!sel.hasSelection())
+        return sel.charFormat();
+    QTextCursor c(document());
+    c.setPosition(sel.selectionStart() + 1);
+    return c.charFormat();
+}
+
+void TexRichEdit::SetSelectionCharFormat(const QTextCharFormat& format)
+{
+    QTextCharFormat f = format;
+    // Attributes read from RTF that the new values make obsolete.
+    if (f.hasProperty(QTextFormat::TextUnderlineStyle) && !f.hasProperty(KvRtfProp::UnderlineKind))
+        f.setProperty(KvRtfProp::UnderlineKind, 0);
+    if (f.hasProperty(QTextFormat::FontFamilies) || f.hasProperty(QTextFormat::FontFamily)) {
+        if (!f.hasProperty(KvRtfProp::FontCharset))
+            f.setProperty(KvRtfProp::FontCharset, 0);
+        if (!f.hasProperty(KvRtfProp::FontPitch))
+            f.setProperty(KvRtfProp::FontPitch, f.fontFixedPitch() ? 1 : 0);
+    }
+    mergeCurrentCharFormat(f);
+}
+
+QTextBlockFormat TexRichEdit::ParagraphFormat() const
+{
+    QTextCursor c(document());
+    c.setPosition(textCursor().selectionStart());
+    return c.blockFormat();
+}
+
+void TexRichEdit::SetParagraphFormat(const QTextBlockFormat& format)
+{
+    const QTextCursor sel = textCursor();
+    QTextBlock block = document()->findBlock(sel.selectionStart());
+    const QTextBlock last = document()->findBlock(sel.selectionEnd());
+    const bool newSpacing = format.hasProperty(QTextFormat::LineHeightType) &&
+                            !format.hasProperty(KvRtfProp::LineSpacingTwips);
+    QTextCursor c(document());
+    c.beginEditBlock();
+    for (; block.isValid(); block = block.next()) {
+        QTextBlockFormat bf = block.blockFormat();
+        bf.merge(format);
+        if (newSpacing) {
+            bf.clearProperty(KvRtfProp::LineSpacingTwips);
+            bf.clearProperty(KvRtfProp::LineSpacingMult);
+        }
+        c.setPosition(block.position());
+        c.setBlockFormat(bf);
+        if (block == last)
+            break;
+    }
+    c.endEditBlock();
+}
+
+QTextListFormat::Style TexRichEdit::Numbering() const
+{
+    QTextCursor c(document());
+    c.setPosition(textCursor().selectionStart());
+    QTextList* list = c.currentList();
+    return list ? list->format().style() : QTextListFormat::ListStyleUndefined;
+}
+
+void TexRichEdit::SetNumbering(QTextListFormat::Style style, const QString& prefix,
+                               const QString& suffix)
+{
+    QTextCursor c = textCursor();
+    c.beginEditBlock();
+    if (style == QTextListFormat::ListStyleUndefined) {
+        const QTextBlock last = document()->findBlock(c.selectionEnd());
+        for (QTextBlock b = document()->findBlock(c.selectionStart()); b.isValid(); b = b.next()) {
+            if (QTextList* list = b.textList()) {
+                list->remove(b);
+                QTextCursor bc(b);
+                QTextBlockFormat bf = b.blockFormat();
+                bf.setIndent(0);
+                bc.setBlockFormat(bf);
+            }
+            if (b == last)
+                break;
+        }
+    } else {
+        QTextListFormat lf;
+        if (QTextList* list = c.currentList())
+            lf = list->format();
+        else
+            lf.setIndent(1);
+        lf.setStyle(style);
+        lf.setNumberPrefix(prefix);
+        if (!suffix.isEmpty() || style < QTextListFormat::ListDecimal)
+            lf.setNumberSuffix(suffix.isEmpty() ? u"."_qs : suffix);
+        if (QTextList* list = c.currentList(); list && !c.hasSelection())
+            list->setFormat(lf);
+        else
+            c.createList(lf);
+    }
+    c.endEditBlock();
+}
+
+bool TexRichEdit::CanUndo() const
+{
+    return document()->isUndoAvailable();
+}
+
+bool TexRichEdit::CanRedo() const
+{
+    return document()->isRedoAvailable();
+}
+
+QPoint TexRichEdit::CharScreenPosition(int index) const
+{
+    QTextCursor c(document());
+    c.setPosition(std::clamp(index, 0, std::max(0, document()->characterCount() - 1)));
+    return viewport()->mapToGlobal(cursorRect(c).topLeft());
+}
+
+void TexRichEdit::InsertText(const QString& text)
+{
+    textCursor().insertText(text);
+}
+
+void TexRichEdit::InsertPicture(const QImage& image)
+{
+    if (image.isNull())
+        return;
+    QString name;
+    do {
+        name = u"korv-picture-%1"_qs.arg(++m_pictureCount);
+    } while (document()->resource(QTextDocument::ImageResource, QUrl(name)).isValid());
+    document()->addResource(QTextDocument::ImageResource, QUrl(name), image);
+    QTextImageFormat f;
+    f.setName(name);
+    f.setWidth(image.width());
+    f.setHeight(image.height());
+    textCursor().insertImage(f);
+}
+
+// ---- links and keys ----
+
+QString TexRichEdit::LinkAt(int position) const
+{
+    const QTextBlock block = document()->findBlock(position);
+    if (!block.isValid())
+        return {};
+    const int offset = position - block.position();
+    for (const LinkSpan& span : FindLinkSpans(block.text())) {
+        if (offset >= span.start && offset < span.start + span.length)
+            return span.url;
+    }
+    return {};
+}
+
+int TexRichEdit::PositionAt(QPoint viewportPos) const
+{
+    const QPointF docPos =
+        viewportPos + QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    return document()->documentLayout()->hitTest(docPos, Qt::ExactHit);
+}
+
+void TexRichEdit::mousePressEvent(QMouseEvent* event)
+{
+    const int pos = PositionAt(event->position().toPoint());
+    const QString url = pos >= 0 ? LinkAt(pos) : QString();
+    if (!url.isEmpty()) {
+        event->accept();
+        Q_EMIT linkClicked(url, event->button());
+        return;
+    }
+    QTextEdit::mousePressEvent(event);
+}
+
+void TexRichEdit::mouseMoveEvent(QMouseEvent* event)
+{
+    if (event->buttons() == Qt::NoButton) {
+        const int pos = PositionAt(event->position().toPoint());
+        const bool overLink = pos >= 0 && !LinkAt(pos).isEmpty();
+        viewport()->setCursor(overLink ? Qt::PointingHandCursor : Qt::IBeamCursor);
+    }
+    QTextEdit::mouseMoveEvent(event);
+}
+
+void TexRichEdit::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Insert && event->modifiers() == Qt::NoModifier) {
+        setOverwriteMode(!overwriteMode());
+        event->accept();
+        Q_EMIT overwriteModeChanged(overwriteMode());
+        return;
+    }
+    QTextEdit::keyPressEvent(event);
+}

@@ -1,0 +1,122 @@
+#pragma once
+
+#include "richtext/texrichdocument.h"
+#include "richtext/textmatch.h"
+
+#include <QImage>
+#include <QPointer>
+#include <QTextEdit>
+#include <QTextListFormat>
+
+class QSyntaxHighlighter;
+
+// The page editor: a QTextEdit over a TexRichDocument. It shows "<scheme://...>" spans as
+// links and reports clicks on them, keeps zoom a matter of the view, and hands caret,
+// selection and scroll point back to the document it shows.
+class TexRichEdit : public QTextEdit
+{
+    Q_OBJECT
+
+public:
+    // One link span of a paragraph: the URL is the text between "<" and ">".
+    struct LinkSpan
+    {
+        int start = 0;  // of the URL, in the paragraph
+        int length = 0; // of the URL
+        QString url;
+    };
+
+    explicit TexRichEdit(QWidget* parent = nullptr);
+    ~TexRichEdit() override;
+
+    // The version of the editing control as the program sees it: scroll positions are kept.
+    static int MajorVersion() { return 3; }
+    // The link spans in one paragraph's text.
+    static QList<LinkSpan> FindLinkSpans(const QString& paragraph);
+
+    void Attach(TexRichDocument* document);
+    void Detach();
+    TexRichDocument* Attached() const { return m_doc; }
+
+    QPoint ScrollPoint() const;
+    void SetScrollPoint(QPoint point);
+    void ScrollCaretIntoView();
+
+    // Zoom in percent (5..1000), 100 = off. Changes the view only, never the text.
+    int Zoom() const { return m_zoom; }
+    void SetZoom(int percent);
+
+    int SelStart() const;
+    int SelLength() const;
+    void SetSelection(int start, int length);
+    QString SelectedText() const;
+
+    // Selects and shows the first (or, backward, the last) hit inside [rangeStart, rangeEnd)
+    // (rangeEnd < 0: to the end) and returns its position; -1 leaves the selection alone.
+    int Find(const QString& term, int rangeStart, int rangeEnd, KvMatchOptions options,
+             bool backward = false);
+
+    // Attributes of the selection: the character format of its first character (of the
+    // caret's typing format without a selection) and the paragraph format of its first
+    // paragraph. Setting merges into every selected character or paragraph.
+    QTextCharFormat SelectionCharFormat() const;
+    void SetSelectionCharFormat(const QTextCharFormat& format);
+    QTextBlockFormat ParagraphFormat() const;
+    void SetParagraphFormat(const QTextBlockFormat& format);
+    // List kind of the caret's paragraph; ListStyleUndefined = no numbering.
+    QTextListFormat::Style Numbering() const;
+    void SetNumbering(QTextListFormat::Style style, const QString& prefix = {},
+                      const QString& suffix = {});
+
+    bool CanUndo() const;
+    bool CanRedo() const;
+
+    // Screen position (global coordinates) of the top left of the character at `index`.
+    QPoint CharScreenPosition(int index) const;
+
+    void InsertText(const QString& text);
+    void InsertPicture(const QImage& image);
+
+    bool IsOverwrite() const { return overwriteMode(); }
+    bool IsInsert() const { return !overwriteMode(); }
+
+    // The URL of the link span that covers the character at `position`, or empty.
+    QString LinkAt(int position) const;
+
+    // Bare-address detection; the program keeps it off and relies on "<...>" spans.
+    bool AutoUrlDetect() const { return m_autoUrlDetect; }
+    void SetAutoUrlDetect(bool on) { m_autoUrlDetect = on; }
+
+Q_SIGNALS:
+    void linkClicked(const QString& url, Qt::MouseButton button);
+    void overwriteModeChanged(bool overwrite);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void Bind();
+    void Unbind();
+    static void Relayout(QTextDocument* doc);
+    void Disconnect(QList<QMetaObject::Connection>& connections);
+    void ApplyPresentation();
+    void ApplyCaret();
+    void ApplyZoom();
+    void ReportCaret();
+    void ReportScroll();
+    int PositionAt(QPoint viewportPos) const;
+
+    QPointer<TexRichDocument> m_doc;
+    QTextDocument* m_placeholder = nullptr;
+    QSyntaxHighlighter* m_links = nullptr;
+    QImage m_zoomDevice;
+    int m_zoom = 100;
+    int m_pictureCount = 0;
+    bool m_binding = false;
+    bool m_autoUrlDetect = false;
+    QList<QMetaObject::Connection> m_docConnections;  // to the attached TexRichDocument
+    QList<QMetaObject::Connection> m_viewConnections; // reporting back to it
+};

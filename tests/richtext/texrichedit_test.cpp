@@ -1,0 +1,295 @@
+#include "richtext/texrichdocument.h"
+#include "richtext/texrichedit.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <gtest/gtest.h>
+
+namespace {
+
+class RichEditTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        edit.resize(320, 200);
+        edit.show();
+        doc.SetDefaultFont(QFont(u"DejaVu Sans"_qs, 10));
+    }
+
+    void LoadLines(int count)
+    {
+        QStringList lines;
+        for (int i = 0; i < count; ++i)
+            lines << u"Zeile %1 mit etwas Text"_qs.arg(i);
+        doc.LoadPlainText(lines.join(u'\n'));
+    }
+
+    // Viewport point of the middle of the character at `pos`.
+    QPoint PointOf(int pos)
+    {
+        QTextCursor c(edit.document());
+        c.setPosition(pos);
+        const QRect r = edit.cursorRect(c);
+        const QFontMetrics fm(edit.document()->defaultFont());
+        return QPoint(r.left() + fm.horizontalAdvance(u'x') / 2, r.center().y());
+    }
+
+    TexRichDocument doc;
+    TexRichEdit edit;
+};
+
+TEST_F(RichEditTest, ReportsMajorVersionThree)
+{
+    EXPECT_EQ(TexRichEdit::MajorVersion(), 3);
+    EXPECT_FALSE(edit.AutoUrlDetect());
+}
+
+TEST_F(RichEditTest, AttachShowsTheDocumentAndDetachHandsCaretBack)
+{
+    LoadLines(100);
+    doc.SetSelection(12, 5);
+    doc.SetReadOnly(true);
+    doc.SetWordWrap(false);
+    doc.SetBackgroundColor(QColor(250, 240, 200));
+    edit.Attach(&doc);
+    EXPECT_EQ(edit.document(), doc.Document());
+    EXPECT_EQ(edit.SelStart(), 12);
+    EXPECT_EQ(edit.SelLength(), 5);
+    EXPECT_TRUE(edit.isReadOnly());
+    EXPECT_EQ(edit.lineWrapMode(), QTextEdit::NoWrap);
+    EXPECT_EQ(edit.palette().color(QPalette::Base), QColor(250, 240, 200));
+    EXPECT_EQ(doc.DefaultFont().pointSize(), 10) << "the view does not change the font";
+
+    edit.SetSelection(30, 2);
+    edit.SetScrollPoint(QPoint(0, 150));
+    const QPoint scrolled = edit.ScrollPoint();
+    EXPECT_GT(scrolled.y(), 0);
+    edit.Detach();
+    EXPECT_NE(edit.document(), doc.Document());
+    EXPECT_EQ(doc.SelStart(), 30);
+    EXPECT_EQ(doc.SelLength(), 2);
+    EXPECT_EQ(doc.ScrollPoint(), scrolled);
+    EXPECT_FALSE(doc.IsModified());
+
+    edit.Attach(&doc);
+    EXPECT_EQ(edit.ScrollPoint(), scrolled) << "scroll point restored on attach";
+    EXPECT_EQ(edit.SelStart(), 30);
+}
+
+TEST_F(RichEditTest, FollowsLoadsAndDocumentRequests)
+{
+    edit.Attach(&doc);
+    doc.LoadPlainText(u"neuer Text"_qs);
+    EXPECT_EQ(edit.document(), doc.Document());
+    EXPECT_EQ(edit.toPlainText(), u"neuer Text"_qs);
+    doc.SetSelection(6, 4);
+    EXPECT_EQ(edit.SelectedText(), u"Text"_qs);
+    doc.SetReadOnly(true);
+    EXPECT_TRUE(edit.isReadOnly());
+}
+
+TEST_F(RichEditTest, SurvivesTheDocumentObjectGoingAway)
+{
+    auto owned = std::make_unique<TexRichDocument>();
+    owned->LoadPlainText(u"weg"_qs);
+    edit.Attach(owned.get());
+    owned.reset();
+    EXPECT_EQ(edit.Attached(), nullptr);
+    EXPECT_TRUE(edit.toPlainText().isEmpty());
+    edit.InsertText(u"x"_qs);
+}
+
+TEST_F(RichEditTest, ZoomChangesTheViewButNotTheSavedText)
+{
+    LoadLines(5);
+    edit.Attach(&doc);
+    const QByteArray before = doc.SaveRtf();
+    const qreal height100 = edit.document()->documentLayout()->documentSize().height();
+    edit.SetZoom(200);
+    EXPECT_EQ(edit.Zoom(), 200);
+    const qreal height200 = edit.document()->documentLayout()->documentSize().height();
+    EXPECT_GT(height200, height100 * 1.5);
+    EXPECT_EQ(doc.SaveRtf(), before);
+    EXPECT_FALSE(doc.IsModified());
+    edit.SetZoom(4);
+    EXPECT_EQ(edit.Zoom(), 5);
+    edit.SetZoom(100);
+    EXPECT_NEAR(edit.document()->documentLayout()->documentSize().height(), height100, 1.0);
+    edit.SetZoom(150);
+    edit.Detach();
+    EXPECT_NEAR(doc.Document()->documentLayout()->documentSize().height(), height100, 1.0)
+        << "a detached document is laid out unzoomed";
+}
+
+TEST_F(RichEditTest, FindSelectsHitsForwardAndBackward)
+{
+    doc.LoadPlainText(u"Plan planung Plan\nPLAN"_qs);
+    edit.Attach(&doc);
+    EXPECT_EQ(edit.Find(u"plan"_qs, 0, -1, {true, false}), 0);
+    EXPECT_EQ(edit.SelectedText(), u"Plan"_qs);
+    EXPECT_EQ(edit.Find(u"plan"_qs, 1, -1, {true, false}), 13);
+    EXPECT_EQ(edit.Find(u"plan"_qs, 1, -1, {false, true}), 5);
+    EXPECT_EQ(edit.Find(u"plan"_qs, 0, -1, {true, false}, true), 18);
+    EXPECT_EQ(edit.Find(u"plan"_qs, 0, 17, {true, false}, true), 13);
+    EXPECT_EQ(edit.SelStart(), 13);
+    EXPECT_EQ(edit.Find(u"fehlt"_qs, 0, -1, {}), -1);
+    EXPECT_EQ(edit.SelStart(), 13) << "no hit leaves the selection";
+}
+
+TEST_F(RichEditTest, SelectionFormatsGetAndSet)
+{
+    doc.LoadPlainText(u"eins zwei\ndrei"_qs);
+    edit.Attach(&doc);
+    edit.SetSelection(5, 4);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    edit.SetSelectionCharFormat(bold);
+    EXPECT_EQ(edit.SelectionCharFormat().fontWeight(), QFont::Bold);
+    edit.SetSelection(0, 4);
+    EXPECT_NE(edit.SelectionCharFormat().fontWeight(), QFont::Bold);
+
+    edit.SetSelection(2, 10); // both paragraphs
+    QTextBlockFormat centre;
+    centre.setAlignment(Qt::AlignHCenter);
+    centre.setLineHeight(150, QTextBlockFormat::ProportionalHeight);
+    edit.SetParagraphFormat(centre);
+    for (QTextBlock b = doc.Document()->begin(); b.isValid(); b = b.next())
+        EXPECT_EQ(b.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    EXPECT_EQ(edit.ParagraphFormat().lineHeight(), 150);
+
+    edit.SetNumbering(QTextListFormat::ListDecimal);
+    EXPECT_EQ(edit.Numbering(), QTextListFormat::ListDecimal);
+    EXPECT_TRUE(doc.Document()->lastBlock().textList() != nullptr);
+    edit.SetNumbering(QTextListFormat::ListStyleUndefined);
+    EXPECT_EQ(edit.Numbering(), QTextListFormat::ListStyleUndefined);
+    EXPECT_TRUE(edit.CanUndo());
+    EXPECT_FALSE(edit.CanRedo());
+    edit.undo();
+    EXPECT_TRUE(edit.CanRedo());
+}
+
+TEST_F(RichEditTest, InsertsTextAndPictures)
+{
+    edit.Attach(&doc);
+    edit.InsertText(u"Bild: "_qs);
+    QImage img(3, 2, QImage::Format_RGB32);
+    img.fill(Qt::green);
+    edit.InsertPicture(img);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(doc.SaveRtf().contains("{\\pict\\pngblip\\picw3\\pich2"));
+}
+
+TEST_F(RichEditTest, CharScreenPositionFollowsTheText)
+{
+    doc.LoadPlainText(u"abc\ndef"_qs);
+    edit.Attach(&doc);
+    const QPoint a = edit.CharScreenPosition(0);
+    const QPoint c = edit.CharScreenPosition(2);
+    const QPoint d = edit.CharScreenPosition(4);
+    EXPECT_GT(c.x(), a.x());
+    EXPECT_EQ(c.y(), a.y());
+    EXPECT_GT(d.y(), a.y());
+    EXPECT_EQ(
+        a, edit.viewport()->mapToGlobal(edit.cursorRect(QTextCursor(edit.document())).topLeft()));
+}
+
+TEST_F(RichEditTest, InsertKeyTogglesOverwrite)
+{
+    doc.LoadPlainText(u"abc"_qs);
+    edit.Attach(&doc);
+    QSignalSpy spy(&edit, &TexRichEdit::overwriteModeChanged);
+    EXPECT_TRUE(edit.IsInsert());
+    QTest::keyClick(&edit, Qt::Key_Insert);
+    EXPECT_TRUE(edit.IsOverwrite());
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_TRUE(spy.at(0).at(0).toBool());
+    edit.SetSelection(0, 0);
+    QTest::keyClicks(&edit, u"X"_qs);
+    EXPECT_EQ(doc.PlainText(), u"Xbc"_qs);
+    QTest::keyClick(&edit, Qt::Key_Insert);
+    EXPECT_TRUE(edit.IsInsert());
+    QTest::keyClicks(&edit, u"Y"_qs);
+    EXPECT_EQ(doc.PlainText(), u"XYbc"_qs);
+}
+
+struct SpanCase
+{
+    const char* name;
+    QString text;
+    QStringList urls;
+};
+
+class LinkSpans : public ::testing::TestWithParam<SpanCase>
+{
+};
+
+TEST_P(LinkSpans, FoundPerRule)
+{
+    const SpanCase& c = GetParam();
+    QStringList urls;
+    for (const TexRichEdit::LinkSpan& s : TexRichEdit::FindLinkSpans(c.text)) {
+        urls << s.url;
+        EXPECT_EQ(c.text.mid(s.start, s.length), s.url) << c.name;
+    }
+    EXPECT_EQ(urls, c.urls) << c.name;
+}
+
+const SpanCase kSpans[] = {
+    {"http", u"siehe <http://example.org/x> dort"_qs, {u"http://example.org/x"_qs}},
+    {"page link with blanks",
+     u"<file://*Page0000012*(Mein Plan)>"_qs,
+     {u"file://*Page0000012*(Mein Plan)"_qs}},
+    {"two links", u"<ftp://a> und <____://b c>"_qs, {u"ftp://a"_qs, u"____://b c"_qs}},
+    {"no scheme", u"<example.org>"_qs, {}},
+    {"bare address is no span", u"http://example.org"_qs, {}},
+    {"not closed", u"<http://example.org"_qs, {}},
+    {"blank before scheme", u"< http://x>"_qs, {}},
+    {"nested opening restarts", u"<a <http://x>"_qs, {u"http://x"_qs}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, LinkSpans, ::testing::ValuesIn(kSpans));
+
+TEST_F(RichEditTest, LinkSpanIsShownAndClickReportsUrlAndButton)
+{
+    doc.LoadPlainText(u"Text <http://example.org/a b> Ende"_qs);
+    edit.Attach(&doc);
+    EXPECT_FALSE(doc.IsModified()) << "showing links does not modify the text";
+    EXPECT_EQ(doc.SaveRtf().count("\\ul"), 0) << "link marks are not saved";
+    EXPECT_EQ(edit.LinkAt(8), u"http://example.org/a b"_qs);
+    EXPECT_TRUE(edit.LinkAt(2).isEmpty());
+    // The span shows underlined through the layout's extra formats.
+    const QTextBlock block = doc.Document()->begin();
+    bool underlined = false;
+    for (const QTextLayout::FormatRange& r : block.layout()->formats())
+        underlined |= r.start == 6 && r.format.fontUnderline();
+    EXPECT_TRUE(underlined);
+
+    QSignalSpy spy(&edit, &TexRichEdit::linkClicked);
+    edit.SetSelection(0, 0);
+    QTest::mouseClick(edit.viewport(), Qt::LeftButton, {}, PointOf(10));
+    QTest::mouseClick(edit.viewport(), Qt::RightButton, {}, PointOf(12));
+    ASSERT_EQ(spy.count(), 2);
+    EXPECT_EQ(spy.at(0).at(0).toString(), u"http://example.org/a b"_qs);
+    EXPECT_EQ(spy.at(0).at(1).value<Qt::MouseButton>(), Qt::LeftButton);
+    EXPECT_EQ(spy.at(1).at(1).value<Qt::MouseButton>(), Qt::RightButton);
+    QTest::mouseClick(edit.viewport(), Qt::LeftButton, {}, PointOf(2));
+    EXPECT_EQ(spy.count(), 2) << "a click outside a span is no link click";
+    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST_F(RichEditTest, TypingALinkMarksItWithoutSavingTheMark)
+{
+    edit.Attach(&doc);
+    QTest::keyClicks(&edit, u"<http://x.y>"_qs);
+    EXPECT_EQ(edit.LinkAt(3), u"http://x.y"_qs);
+    EXPECT_FALSE(doc.SaveRtf().contains("\\ul"));
+}
+
+} // namespace
