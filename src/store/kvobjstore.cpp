@@ -1,6 +1,7 @@
 #include "store/kvobjstore.h"
 
 #include "platform/applog.h"
+#include "store/kvdirstores.h"
 
 namespace {
 

@@ -11,7 +11,8 @@ public:
     static constexpr int SizeLimitKb = 40;
     static QString BaseName() { return u"objprps"_qs; }
 
-    // basePath: the data directory followed by "objprps".
+    // basePath: the data directory followed by "objprps"; empty for that of the current
+    // data directory (KvDirStores).
     explicit KvObjStore(const QString& basePath);
     ~KvObjStore();
     KvObjStore(const KvObjStore&) = delete;

@@ -400,6 +400,19 @@ TEST_F(StoreTest, UnwritableDirectoryRaisesAndKeepsState)
     EXPECT_EQ(store.ReadString(u"Page0000001"_qs, u"Name"_qs, u"d"_qs), u"d"_qs);
 }
 
+TEST_F(StoreTest, FailedFlushKeepsChangesUntilTheDirectoryIsBack)
+{
+    const QString sub = env.Dir(u"gone"_qs);
+    TexIniFile store(sub + u"objprps"_qs, 40, true);
+    store.WriteString(u"A"_qs, u"k"_qs, u"kept"_qs);
+    ASSERT_TRUE(QDir(sub).removeRecursively());
+    EXPECT_NO_THROW(store.UpdateFile());
+    EXPECT_EQ(store.ReadString(u"A"_qs, u"k"_qs, {}), u"kept"_qs);
+    ASSERT_TRUE(QDir().mkpath(sub));
+    store.UpdateFile();
+    EXPECT_EQ(ReadAll(sub + u"objprps.001"_qs), QByteArray("[A]\r\nk=kept\r\n"));
+}
+
 TEST_F(StoreTest, CopyKeepsIndexButNoCurrentMember)
 {
     WriteAll(member("001"), "[A]\r\nk=1\r\n");
