@@ -26,13 +26,19 @@ bool isBareNumber(const QString& text)
     return true;
 }
 
-// The written hint of an object, or a null string when it has none.
-QString writtenHint(const QObject* o, const QString& statusTip)
+// The written hint of an object: the hint property, else the status tip, else a tooltip
+// that holds a reference. Empty when it has none.
+QString writtenHint(const QObject* o, const QString& statusTip, const QString& toolTip)
 {
     const QVariant v = o->property(KvLanguageInit::HintProperty);
     if (v.isValid())
         return v.toString();
-    return statusTip;
+    if (!statusTip.isEmpty())
+        return statusTip;
+    const bool bare = o->property(KvLanguageInit::BareHintProperty).toBool();
+    if (bare || toolTip.contains(u'#'))
+        return toolTip;
+    return QString();
 }
 
 bool markResolved(QObject* o)
@@ -70,7 +76,7 @@ void resolveWidget(QWidget* w)
             header->setText(i, KvLanguageInit::Caption(header->text(i)));
     }
 
-    const QString hint = writtenHint(w, w->statusTip());
+    const QString hint = writtenHint(w, w->statusTip(), w->toolTip());
     if (!hint.isEmpty()) {
         const bool bare = w->property(KvLanguageInit::BareHintProperty).toBool();
         KvLanguageInit::ApplyHint(w, KvLanguageInit::Hint(hint, bare));
@@ -117,8 +123,12 @@ void ResolveAction(QAction* action)
 {
     if (!action || action->isSeparator() || !markResolved(action))
         return;
-    action->setText(Caption(action->text()));
-    const QString hint = writtenHint(action, action->statusTip());
+    // An action without a tooltip of its own reports its caption, stripped, as tooltip.
+    const QString written = action->text();
+    const QString derivedTip = QString(written).remove(u"..."_qs).remove(u'&');
+    const QString ownTip = action->toolTip() == derivedTip ? QString() : action->toolTip();
+    action->setText(Caption(written));
+    const QString hint = writtenHint(action, action->statusTip(), ownTip);
     if (!hint.isEmpty())
         ApplyHint(action, Hint(hint, action->property(BareHintProperty).toBool()));
 }

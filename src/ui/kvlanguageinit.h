@@ -12,8 +12,9 @@ class QWidget;
 // Turns the text references of a window (captions "Label#1000", "#4001", hints in the
 // form short|long) into the texts of the table when the window is created.
 //
-// Where a hint is written: the dynamic property "kvHint" when set, else the statusTip.
-// A hint that the window marks with the property "kvBareHint" (true) is a bare number.
+// Where a hint is written: the dynamic property "kvHint" when set, else the statusTip,
+// else a toolTip that holds a reference ("#"). A hint that the window marks with the
+// property "kvBareHint" (true) is a bare number.
 namespace KvLanguageInit {
 
 inline constexpr const char* HintProperty = "kvHint";

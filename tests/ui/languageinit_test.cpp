@@ -59,6 +59,17 @@ TEST(KvLanguageInit, ActionsAreResolvedOnce)
     EXPECT_EQ(action->toolTip(), u"Anlegen"_qs);
     EXPECT_EQ(action->statusTip(), u"Neues Textformat anhand der aktuellen Markierung anlegen"_qs);
 
+    // A reference written as the tooltip; the caption alone gives no hint.
+    auto* tipped = new QAction(u"Styles#1233"_qs, &window);
+    tipped->setToolTip(u"#3114"_qs);
+    auto* untipped = new QAction(u"Styles#1235"_qs, &window);
+    KvLanguageInit::ResolveAction(tipped);
+    KvLanguageInit::ResolveAction(untipped);
+    EXPECT_EQ(tipped->toolTip(), u"Textformate"_qs);
+    EXPECT_EQ(tipped->statusTip(), u"Textformate anwenden / verwalten"_qs);
+    EXPECT_EQ(untipped->text(), u"Anlegen..."_qs);
+    EXPECT_TRUE(untipped->statusTip().isEmpty());
+
     // Shared by two menus: a caption that holds "#" after resolving stays as it is.
     auto* shared = new QAction(u"Label#x#1000"_qs, &window);
     QMenu a(u"#1000"_qs);
@@ -111,6 +122,11 @@ TEST(KvLanguageInit, WidgetTree)
     tabs->addTab(new QWidget, u"LayoutTS#11000"_qs);
     auto* tree = new QTreeWidget(&dialog);
     tree->setHeaderLabels({u"#5000"_qs, u"#5001"_qs});
+    auto* tipped = new QPushButton(u"Stop"_qs, &dialog);
+    tipped->setToolTip(u"3130"_qs);
+    tipped->setProperty(KvLanguageInit::BareHintProperty, true);
+    auto* plainTip = new QPushButton(u"x"_qs, &dialog);
+    plainTip->setToolTip(u"Nur ein Tooltip"_qs);
     auto* bare = new QLabel(u"0"_qs, &dialog);
     bare->setStatusTip(u"ShowFullPath#16006"_qs);
 
@@ -134,6 +150,10 @@ TEST(KvLanguageInit, WidgetTree)
     EXPECT_EQ(tabs->tabText(0), u"Layout"_qs);
     EXPECT_EQ(tree->headerItem()->text(0), u"Seite"_qs);
     EXPECT_EQ(tree->headerItem()->text(1), u"Ordner"_qs);
+    EXPECT_EQ(tipped->toolTip(), u"Suche anhalten"_qs);
+    EXPECT_EQ(tipped->statusTip(), u"Laufende Suche anhalten"_qs);
+    EXPECT_EQ(plainTip->toolTip(), u"Nur ein Tooltip"_qs);
+    EXPECT_TRUE(plainTip->statusTip().isEmpty());
     EXPECT_EQ(bare->text(), u"0"_qs);
     EXPECT_TRUE(bare->toolTip().isEmpty());
     EXPECT_EQ(bare->statusTip(),
