@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+#include <QStringDecoder>
+#include <memory>
+#include <unordered_map>
+
+// Code pages of RTF text: which code page a font's \fcharset means, and decoders for them.
+namespace KvRtfCodePages {
+
+// Pseudo code page of symbol fonts (\fcharset2): bytes as windows-1252, but the Symbol
+// font's bullet byte becomes U+2022.
+inline constexpr int kSymbol = 2;
+
+// Code page for \fcharset N; charset 1 (default) and unknown charsets give ansiCodePage.
+int ForCharset(int charset, int ansiCodePage);
+// Normalises the \ansicpg value (0 and nonsense mean windows-1252).
+int NormalizeAnsi(int codePage);
+// Name of a decoder Qt knows for the code page, or an empty array.
+QByteArray CodecName(int codePage);
+
+} // namespace KvRtfCodePages
+
+// Decodes runs of bytes in one code page each; unavailable code pages read as windows-1252.
+class KvRtfDecoders
+{
+public:
+    // Appends the decoded bytes to out. Returns false when the code page was unavailable.
+    bool Decode(int codePage, QByteArrayView bytes, QString& out);
+
+private:
+    struct Entry
+    {
+        std::unique_ptr<QStringDecoder> decoder;
+        bool fallback = false;
+    };
+    Entry& Get(int codePage);
+    std::unordered_map<int, Entry> m_decoders;
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QTextDocument;
+
+// Plain text of RTF without building a document, and the plain text of a document.
+//
+// Both give what QTextDocument::toPlainText() gives for the document KvRtfReader builds,
+// except that hidden text (KvRtfProp::Hidden) is left out:
+// - paragraphs are separated by "\n"; the last paragraph has no "\n" after it;
+// - a line break (\line, U+2028 in the document) is "\n", a non-breaking space is " ";
+// - tabs stay "\t"; list numbers are not part of the text;
+// - a table starts with "\n", its cells (row by row, empty cells included) are separated by
+//   "\n", and it ends with "\n";
+// - every picture or embedded object is one U+FFFC.
+class KvRtfPlainText
+{
+public:
+    static QString Extract(const QByteArray& rtf);
+    // The document's plain text under the conventions above.
+    static QString DocumentText(const QTextDocument& doc);
+};

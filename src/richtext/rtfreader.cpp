@@ -1,0 +1,26 @@
+#include "richtext/rtfreader.h"
+
+#include "richtext/rtfdocumentsink.h"
+#include "richtext/rtfparser.h"
+
+#include <QTextDocument>
+
+KvRtfReadResult KvRtfReader::Read(const QByteArray& rtf, QTextDocument* doc)
+{
+    KvRtfReadResult result;
+    if (!doc)
+        return result;
+    const bool undo = doc->isUndoRedoEnabled();
+    doc->setUndoRedoEnabled(false);
+    doc->clear();
+    {
+        KvRtfDocumentSink sink(doc);
+        KvRtfParser parser(sink);
+        sink.SetParser(&parser);
+        result.ok = parser.Parse(rtf);
+        result.warnings = parser.Warnings() + sink.warnings;
+        result.styles = parser.StyleNames();
+    }
+    doc->setUndoRedoEnabled(undo);
+    return result;
+}

@@ -1,0 +1,160 @@
+#include "richtext/rtftokenizer.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+// Bytes that end a text run: backslash, braces and control characters (CR/LF are noise).
+constexpr std::array<bool, 256> MakeStopTable()
+{
+    std::array<bool, 256> t{};
+    for (int i = 0; i < 0x20; ++i)
+        t[i] = true;
+    t['\\'] = t['{'] = t['}'] = true;
+    return t;
+}
+constexpr std::array<bool, 256> kStop = MakeStopTable();
+
+inline bool IsLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+inline bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+inline int HexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+constexpr qsizetype kMaxWordLength = 32;
+
+} // namespace
+
+KvRtfTokenizer::Token KvRtfTokenizer::Next()
+{
+    Token t;
+    for (;;) {
+        if (m_pos >= m_end)
+            return t;
+        const unsigned char c = static_cast<unsigned char>(*m_pos);
+        if (c == '{') {
+            ++m_pos;
+            t.type = Type::GroupStart;
+            return t;
+        }
+        if (c == '}') {
+            ++m_pos;
+            t.type = Type::GroupEnd;
+            return t;
+        }
+        if (c == '\\')
+            break;
+        if (c < 0x20) { // CR, LF and other control bytes carry nothing
+            ++m_pos;
+            continue;
+        }
+        const char* start = m_pos;
+        while (m_pos < m_end && !kStop[static_cast<unsigned char>(*m_pos)])
+            ++m_pos;
+        t.type = Type::Text;
+        t.text = std::string_view(start, m_pos - start);
+        return t;
+    }
+
+    ++m_pos; // backslash
+    if (m_pos >= m_end)
+        return t;
+    const char c = *m_pos;
+    if (IsLetter(c)) {
+        const char* start = m_pos;
+        while (m_pos < m_end && IsLetter(*m_pos))
+            ++m_pos;
+        t.type = Type::Word;
+        t.text = std::string_view(start, std::min<qsizetype>(m_pos - start, kMaxWordLength));
+        bool negative = false;
+        if (m_pos + 1 < m_end && *m_pos == '-' && IsDigit(m_pos[1])) {
+            negative = true;
+            ++m_pos;
+        }
+        if (m_pos < m_end && IsDigit(*m_pos)) {
+            qint64 value = 0;
+            while (m_pos < m_end && IsDigit(*m_pos)) {
+                if (value < 10'000'000'000LL)
+                    value = value * 10 + (*m_pos - '0');
+                ++m_pos;
+            }
+            if (negative)
+                value = -value;
+            t.param = static_cast<int>(std::clamp<qint64>(value, INT_MIN, INT_MAX));
+            t.hasParam = true;
+        }
+        if (m_pos < m_end && *m_pos == ' ')
+            ++m_pos;
+        return t;
+    }
+    ++m_pos;
+    if (c == '\'') {
+        int value = 0;
+        for (int i = 0; i < 2 && m_pos < m_end; ++i) {
+            const int h = HexValue(*m_pos);
+            if (h < 0)
+                break;
+            value = value * 16 + h;
+            ++m_pos;
+        }
+        t.type = Type::Hex;
+        t.hex = static_cast<unsigned char>(value);
+        return t;
+    }
+    t.type = Type::Symbol;
+    t.symbol = (c == '\r') ? '\n' : c;
+    return t;
+}
+
+QByteArrayView KvRtfTokenizer::TakeBinary(qint64 n)
+{
+    const qint64 count = std::clamp<qint64>(n, 0, m_end - m_pos);
+    QByteArrayView v(m_pos, count);
+    m_pos += count;
+    return v;
+}
+
+void KvRtfTokenizer::SkipGroup()
+{
+    qint64 depth = 1;
+    while (m_pos < m_end) {
+        const char c = *m_pos;
+        if (c == '{') {
+            ++depth;
+            ++m_pos;
+        } else if (c == '}') {
+            if (--depth == 0)
+                return; // the caller reads the "}"
+            ++m_pos;
+        } else if (c == '\\') {
+            ++m_pos;
+            if (m_pos >= m_end)
+                return;
+            if (*m_pos == 'b' && m_end - m_pos > 3 && m_pos[1] == 'i' && m_pos[2] == 'n' &&
+                (IsDigit(m_pos[3]) || m_pos[3] == '-')) {
+                --m_pos;
+                const Token t = Next();
+                if (t.type == Type::Word && t.text == "bin" && t.hasParam)
+                    TakeBinary(t.param);
+            } else {
+                ++m_pos; // the escaped character, or the first letter of a word
+            }
+        } else {
+            ++m_pos;
+        }
+    }
+}
