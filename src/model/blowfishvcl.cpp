@@ -152,10 +152,13 @@ bool BlowFishVCL::DecryptFileToMemory(const QString& sourcePath, QByteArray& pla
     QFile source(sourcePath);
     if (!source.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray encrypted = source.readAll();
-    if (source.error() != QFileDevice::NoError)
+    QByteArray out;
+    if (!ReadRecords(source, [&out](const char* data, qsizetype length) {
+            out.append(data, length);
+            return true;
+        }))
         return false;
-    plain = DecryptData(encrypted);
+    plain = std::move(out);
     return true;
 }
 
@@ -220,10 +223,20 @@ bool BlowFishVCL::DecryptFile(const QString& sourcePath, const QString& destinat
     QFile source(sourcePath);
     if (!source.open(QIODevice::ReadOnly))
         return false;
-    const qint64 size = source.size();
     KvAtomicFile destination(destinationPath, KvAtomicFile::Access::OwnerOnly);
     if (!destination.Open())
         return false;
+    return ReadRecords(source,
+                       [&destination](const char* data, qsizetype length) {
+                           return destination.Write(data, length);
+                       }) &&
+           destination.Commit();
+}
+
+bool BlowFishVCL::ReadRecords(QFile& source,
+                              const std::function<bool(const char*, qsizetype)>& sink) const
+{
+    const qint64 size = source.size();
     QByteArray buffer;
     struct WipeOnExit
     {
@@ -231,13 +244,13 @@ bool BlowFishVCL::DecryptFile(const QString& sourcePath, const QString& destinat
         ~WipeOnExit() { Wipe(bytes); }
     } wipe{buffer};
     qint64 pos = 0;
-    while (pos < size) {
+    for (;;) {
         char header[RecordHeaderLength];
         const qint64 got = source.read(header, RecordHeaderLength);
         if (got < 0)
             return false;
         if (got == 0)
-            break;
+            return true;
         if (got < RecordHeaderLength)
             throw EDecryptError();
         pos += RecordHeaderLength;
@@ -253,8 +266,7 @@ bool BlowFishVCL::DecryptFile(const QString& sourcePath, const QString& destinat
             throw EDecryptError();
         pos += encoded;
         DecryptBlocks(reinterpret_cast<uchar*>(buffer.data()), encoded);
-        if (!destination.Write(buffer.constData(), length))
+        if (!sink(buffer.constData(), length))
             return false;
     }
-    return destination.Commit();
 }

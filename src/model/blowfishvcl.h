@@ -5,6 +5,9 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
+
+class QFile;
 
 // The cipher as the pages use it: hex strings for password check values and the record
 // format of encrypted content files.
@@ -66,6 +69,10 @@ public:
 
 private:
     void RequireKey() const;
+    // Decrypts the records of source one at a time into sink; false when reading fails
+    // or the sink refuses. Each length is checked against the rest of the file before
+    // anything is allocated for it.
+    bool ReadRecords(QFile& source, const std::function<bool(const char*, qsizetype)>& sink) const;
 
     QByteArray m_key;
 };

@@ -78,10 +78,8 @@ bool KvAtomicFile::Commit()
         else
             mode = 0666 & ~CurrentUmask();
     }
-    if (::fchmod(m_tmp.handle(), mode) != 0) {
-        m_ok = false;
-        return false;
-    }
+    // Best effort: some network file systems refuse permission changes.
+    ::fchmod(m_tmp.handle(), mode);
     const QByteArray from = QFile::encodeName(m_tmp.fileName());
     const QByteArray to = QFile::encodeName(m_destination);
     m_tmp.close();
