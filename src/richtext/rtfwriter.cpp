@@ -155,15 +155,9 @@ public:
                 WriteTable(*table);
                 continue;
             }
-            const QTextBlock block = std::get<QTextBlock>(items[i]);
-            const bool beforeTable =
-                i + 1 < items.size() && std::holds_alternative<QTextTable*>(items[i + 1]);
-            // Qt keeps a block in front of every table; an empty one is that block, not text.
-            if (beforeTable && block.length() <= 1)
-                continue;
-            WriteBlock(block, false);
-            if (block != m_doc.lastBlock())
-                EndParagraph("par");
+            // Every paragraph ends with \par; the reader makes no new paragraph after the last.
+            WriteBlock(std::get<QTextBlock>(items[i]), false);
+            EndParagraph("par");
         }
         Close();
         m_out += "\r\n";

@@ -7,8 +7,9 @@ class QTextDocument;
 
 // Writes a QTextDocument as RTF in the form the rich-edit control writes: 7-bit output,
 // Windows-1252 characters as \'xx, every other character as \uN?. Reading the result back
-// with KvRtfReader gives the same text and formatting; the last paragraph is written
-// without \par so that load/save cycles never add an empty paragraph.
+// with KvRtfReader gives the same text and formatting. Every paragraph ends with \par, the
+// last one too, as the reader makes no paragraph after a final \par: load/save cycles never
+// add an empty paragraph.
 class KvRtfWriter
 {
 public:
