@@ -14,19 +14,19 @@ constexpr int kTextYes = 4003;
 constexpr int kTextNo = 4004;
 constexpr int kTextChooseFolder = 5370;
 
-struct ButtonSpec
+struct BoxButton
 {
     QMessageBox::StandardButton button;
     int answer;
     int textNumber;
 };
 
-QList<ButtonSpec> buttonsFor(int kind)
+QList<BoxButton> buttonsFor(int kind)
 {
-    const ButtonSpec ok{QMessageBox::Ok, KvAnswer::Ok, kTextOk};
-    const ButtonSpec cancel{QMessageBox::Cancel, KvAnswer::Cancel, kTextCancel};
-    const ButtonSpec yes{QMessageBox::Yes, KvAnswer::Yes, kTextYes};
-    const ButtonSpec no{QMessageBox::No, KvAnswer::No, kTextNo};
+    const BoxButton ok{QMessageBox::Ok, KvAnswer::Ok, kTextOk};
+    const BoxButton cancel{QMessageBox::Cancel, KvAnswer::Cancel, kTextCancel};
+    const BoxButton yes{QMessageBox::Yes, KvAnswer::Yes, kTextYes};
+    const BoxButton no{QMessageBox::No, KvAnswer::No, kTextNo};
     switch (kind & KvMsgKind::ButtonMask) {
     case KvMsgKind::ButtonsOkCancel:
         return {ok, cancel};
@@ -84,18 +84,18 @@ std::unique_ptr<QMessageBox> KvWidgetPrompter::BuildMessageBox(QWidget* parent,
     box->setIcon(iconFor(kind));
     box->setProperty(kKindProperty, kind);
 
-    const QList<ButtonSpec> specs = buttonsFor(kind);
+    const QList<BoxButton> boxButtons = buttonsFor(kind);
     QAbstractButton* escape = nullptr;
     QPushButton* first = nullptr;
-    for (const ButtonSpec& spec : specs) {
-        QPushButton* b = box->addButton(spec.button);
-        const QString caption = KvTexts::Text(spec.textNumber);
+    for (const BoxButton& def : boxButtons) {
+        QPushButton* b = box->addButton(def.button);
+        const QString caption = KvTexts::Text(def.textNumber);
         if (!caption.isEmpty())
             b->setText(caption);
-        b->setProperty(kAnswerProperty, spec.answer);
+        b->setProperty(kAnswerProperty, def.answer);
         if (!first)
             first = b;
-        if (spec.answer == KvAnswer::Cancel || (spec.answer == KvAnswer::No && !escape))
+        if (def.answer == KvAnswer::Cancel || (def.answer == KvAnswer::No && !escape))
             escape = b;
     }
     // Enter presses the first button, as the kinds define.
