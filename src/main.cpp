@@ -1,11 +1,6 @@
-#include "ui/tmainf.h"
-
-#include <QApplication>
+#include "ui/kvapplication.h"
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    TMainF w;
-    w.show();
-    return app.exec();
+    return KvRunProgram(argc, argv);
 }

@@ -1,12 +1,95 @@
 #pragma once
 
-#include <QMainWindow>
+#include "app/kvcommandline.h"
 
-// The main window.
+#include <QMainWindow>
+#include <QPointer>
+
+class KvIdleDriver;
+class QLabel;
+
+// The main window: one per process. Its life cycle (construction, opening the data
+// directory, first show, idle pass, exit and reopen) is defined here and in
+// tmainf_lifecycle.cpp; the commands live in their handler classes.
 class TMainF : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit TMainF(QWidget* parent = nullptr);
+    // args: the command-line arguments without the program name.
+    explicit TMainF(const QStringList& args, QWidget* parent = nullptr);
     ~TMainF() override;
+
+    // The shell state of one instance.
+    struct ShellState
+    {
+        KvCommandLine commandLine;
+        QString startDir;
+        QString pendingObjectId;
+        QString pendingSearchText;
+        QString pendingDocument;
+        QPointer<QWidget> pendingFocus;
+        bool resizePending = false;
+        bool constructing = false;
+        bool startAborted = false;
+        bool firstShowPending = false;
+        bool lockMessageWanted = false;
+        bool savedAtExit = true;
+        bool closing = false;
+        bool switchingAccess = false;
+        bool focusWanted = true;
+        QString returnFolderId;
+        QString returnPageId;
+        bool fullAccess = false;
+    };
+    const ShellState& Shell() const { return m_shell; }
+
+    void Initialize();
+    bool BuildFolderAndPages();
+    void FormShow();
+    void FormActivate();
+    void OnIdle();
+    void OnHint();
+    void OnMinimize();
+    void NewWindowMIClick();
+    bool FormCloseQuery();
+    void FormClose();
+    void SaveAtExit();
+    void DestroyFolderAndPages();
+    void UpdateDirectoryAccess(const QString& dir, bool previousFullAccess);
+
+    // The window's message box (log line, then the prompt seam).
+    int MessageBox(const QString& title, const QString& text, int kind);
+
+    // Asks for an element to be shown at the next idle pass.
+    void SetPendingObject(const QString& id, const QString& searchText = QString());
+    void SetPendingDocument(const QString& document);
+    // Text of a status-bar panel (0 hint, 1 page status, 2 caret, 3 insert mode, 4 info).
+    QString StatusPanelText(int panel) const;
+    void SetStatusPanelText(int panel, const QString& text);
+    // How often the exit sequence ran (it must run once).
+    int ExitSequenceRuns() const { return m_exitRuns; }
+    int IdlePasses() const { return m_idlePasses; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void createStatusBar();
+    void createMenus();
+    void languageInit();
+    void refreshOptions();
+    void detachHooks();
+    // Asks for a data directory in place of the options dialog; empty when cancelled.
+    QString askForDataDirectory(const QString& start);
+    void openPendingDocument();
+    void displayStats();
+
+    ShellState m_shell;
+    KvIdleDriver* m_idle = nullptr;
+    QLabel* m_panels[5] = {};
+    int m_exitRuns = 0;
+    int m_idlePasses = 0;
 };

@@ -1,0 +1,135 @@
+#include "app/kvpaths.h"
+#include "app/kvscriptedprompter.h"
+#include "support/testenv.h"
+#include "ui/tmainf.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTest>
+#include <QTimer>
+#include <csignal>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Runs a real event loop: the idle pass fires when the loop is about to wait, which
+// QTest::qWait never does.
+void runEventLoop(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+class MainWindowLifecycle : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        KvPaths::ResetDataDirCache();
+        KvPrompter::SetCurrent(&prompter);
+    }
+    void TearDown() override
+    {
+        KvPrompter::SetCurrent(nullptr);
+        KvPaths::ResetDataDirCache();
+    }
+
+    korvtest::SandboxEnv env;
+    KvScriptedPrompter prompter;
+};
+
+TEST_F(MainWindowLifecycle, StartsWithTitleIdlesAndRunsTheExitSequenceOnce)
+{
+    TMainF w({});
+    EXPECT_FALSE(w.Shell().startAborted);
+    EXPECT_EQ(w.windowTitle(), u"Korvelle"_qs);
+    w.show();
+    runEventLoop(50);
+    EXPECT_GE(w.IdlePasses(), 1);
+
+    // Close query and close handler both ask for the exit sequence; it runs once.
+    EXPECT_TRUE(w.FormCloseQuery());
+    w.FormClose();
+    w.close();
+    EXPECT_EQ(w.ExitSequenceRuns(), 1);
+    EXPECT_TRUE(w.Shell().closing);
+    EXPECT_FALSE(prompter.Unexpected());
+}
+
+TEST_F(MainWindowLifecycle, OpensTheDefaultDataDirectoryWithItsNotice)
+{
+    TMainF w({});
+    const QString data = env.Data().documentsDir + u"Korvelle/";
+    EXPECT_EQ(KvPaths::DataDir(), data);
+    EXPECT_TRUE(QFileInfo::exists(data + u"ReadMe.txt"));
+}
+
+TEST_F(MainWindowLifecycle, MissingDirectoryAsksAndCancellingAbortsWithoutExitSequence)
+{
+    prompter.Answer(KvAnswer::Ok).AnswerFolder(QString());
+    TMainF w({u"/d"_qs, env.Root() + u"gone"});
+    ASSERT_EQ(prompter.Messages().size(), 1);
+    EXPECT_EQ(prompter.Messages()[0].kind, 16);
+    EXPECT_TRUE(
+        prompter.Messages()[0].text.startsWith(u"Das Verzeichnis '"_qs + env.Root() + u"gone'"));
+    EXPECT_TRUE(w.Shell().startAborted);
+    w.close();
+    EXPECT_EQ(w.ExitSequenceRuns(), 0) << "a failed start saves nothing";
+}
+
+TEST_F(MainWindowLifecycle, MissingDirectoryReplacedByTheChosenOne)
+{
+    const QString chosen = env.Dir(u"chosen"_qs);
+    prompter.Answer(KvAnswer::Ok).AnswerFolder(chosen);
+    TMainF w({u"/d"_qs, env.Root() + u"gone"});
+    EXPECT_FALSE(w.Shell().startAborted);
+    EXPECT_EQ(KvPaths::DataDir(), chosen);
+}
+
+TEST_F(MainWindowLifecycle, CommandLineDirectoryIsNotRemembered)
+{
+    const QString dir = env.Dir(u"other"_qs);
+    TMainF w({u"/d"_qs, dir, u"/id"_qs, u"Page0000007"_qs});
+    EXPECT_EQ(KvPaths::DataDir(), dir);
+    KvPaths::ResetDataDirCache();
+    EXPECT_EQ(KvPaths::DataDir(), env.Data().documentsDir + u"Korvelle/");
+}
+
+// The real program, headless: it starts, writes its version record, and a SIGTERM ends
+// it through the exit sequence with status 0.
+TEST_F(MainWindowLifecycle, ProgramEndsCleanlyOnTerminate)
+{
+    const QString bin = qEnvironmentVariable("KORVELLE_TEST_BIN_DIR") + u"/bin/korvnote";
+    if (!QFileInfo::exists(bin))
+        GTEST_SKIP() << "korvnote not built at " << bin.toStdString();
+    QProcess p;
+    QProcessEnvironment pe = QProcessEnvironment::systemEnvironment();
+    pe.insert(u"HOME"_qs, env.Data().homeDir);
+    pe.insert(u"XDG_CONFIG_HOME"_qs, env.Data().configHome);
+    pe.insert(u"XDG_DOCUMENTS_DIR"_qs, env.Data().documentsDir);
+    pe.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs);
+    pe.insert(u"KORVELLE_APPLOG"_qs, u"1"_qs);
+    p.setProcessEnvironment(pe);
+    p.start(bin, {u"/d"_qs, env.Dir(u"notes"_qs)});
+    ASSERT_TRUE(p.waitForStarted(10000));
+    const QString log = env.Data().configHome + u"korvelle/applog.txt";
+    bool idle = false;
+    for (int i = 0; i < 200 && !idle; ++i) {
+        QTest::qWait(50);
+        idle = korvtest::ReadAll(log).contains("TMainF::FormShow end");
+    }
+    ASSERT_TRUE(idle) << korvtest::ReadAll(log).toStdString();
+    ::kill(p.processId(), SIGTERM);
+    ASSERT_TRUE(p.waitForFinished(10000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 0);
+    const QByteArray text = korvtest::ReadAll(log);
+    EXPECT_EQ(text.count("TMainF::SaveAtExit entry"), 1) << text.toStdString();
+    EXPECT_TRUE(
+        korvtest::ReadAll(env.Data().configHome + u"korvelle/korvnote.stg").contains("Version="));
+}
+
+} // namespace
