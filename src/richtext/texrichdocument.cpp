@@ -1,6 +1,7 @@
 #include "richtext/texrichdocument.h"
 
-#include "richtext/rtfproperties.h"
+#include "richtext/rtfplaintext.h"
+#include "richtext/rtfreader.h"
 #include "richtext/rtfwriter.h"
 
 #include <QFile>
@@ -9,15 +10,6 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-
-#if __has_include("richtext/rtfreader.h")
-#include "richtext/rtfreader.h"
-#define KV_HAVE_RTF_READER 1
-#endif
-#if __has_include("richtext/rtfplaintext.h")
-#include "richtext/rtfplaintext.h"
-#define KV_HAVE_RTF_PLAINTEXT 1
-#endif
 
 namespace {
 
@@ -64,26 +56,6 @@ void WriteFile(const QString& path, const QByteArray& bytes)
             u"Die Datei \"%1\" kann nicht geschrieben werden: %2"_qs.arg(path, f.errorString()));
 }
 
-#ifndef KV_HAVE_RTF_PLAINTEXT
-// Plain text of a document without its hidden text.
-QString VisibleText(const QTextDocument& doc)
-{
-    QString out;
-    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
-        if (b != doc.begin())
-            out += u'\n';
-        for (auto it = b.begin(); !it.atEnd(); ++it) {
-            const QTextFragment f = it.fragment();
-            if (!f.charFormat().boolProperty(KvRtfProp::Hidden))
-                out += f.text();
-        }
-    }
-    out.replace(QChar::LineSeparator, u'\n');
-    out.replace(QChar::Nbsp, u' ');
-    return out;
-}
-#endif
-
 } // namespace
 
 TexRichDocument::TexRichDocument(QObject* parent) : QObject(parent), m_doc(NewDocument()) {}
@@ -117,17 +89,12 @@ void TexRichDocument::ReplaceDocument(std::unique_ptr<QTextDocument> doc)
 void TexRichDocument::LoadRtf(const QByteArray& rtf)
 {
     std::unique_ptr<QTextDocument> doc = NewDocument();
-#ifdef KV_HAVE_RTF_READER
     try {
         // Input that is not RTF is kept as far as the reader got: nothing the file held is lost.
         KvRtfReader::Read(rtf, doc.get());
     } catch (const KvException& e) {
         throw ELoadError(e.Message());
     }
-#else
-    // Until the RTF reader exists, RTF loads as its raw text so that nothing is lost.
-    QTextCursor(doc.get()).insertText(QString::fromLatin1(rtf));
-#endif
     ReplaceDocument(std::move(doc));
 }
 
@@ -148,11 +115,7 @@ void TexRichDocument::LoadPlainText(const QString& text)
 
 QString TexRichDocument::PlainText() const
 {
-#ifdef KV_HAVE_RTF_PLAINTEXT
     return KvRtfPlainText::DocumentText(*m_doc);
-#else
-    return VisibleText(*m_doc);
-#endif
 }
 
 void TexRichDocument::Clear()

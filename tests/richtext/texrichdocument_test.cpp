@@ -226,3 +226,30 @@ TEST_F(RichDocumentTest, LoadReplacesTheDocumentAndSaysSo)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(RichDocumentTest, LoadsRtfFilesThroughTheReader)
+{
+    WriteAll(Path(u"p.kvp"_qs), "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 Gr\\'fc\\'dfe "
+                                "{\\b fett}\\par zwei\\par}");
+    doc.SetSelection(3, 0);
+    doc.LoadRtfFile(Path(u"p.kvp"_qs));
+    EXPECT_EQ(doc.PlainText(), u"Grüße fett\nzwei"_qs);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.SelStart(), 0);
+    doc.SaveRtfFile(Path(u"q.kvp"_qs));
+    TexRichDocument again;
+    again.LoadRtfFile(Path(u"q.kvp"_qs));
+    EXPECT_EQ(again.PlainText(), doc.PlainText());
+    EXPECT_EQ(again.SaveRtf(), doc.SaveRtf());
+}
+
+TEST_F(RichDocumentTest, TextThatIsNotRtfIsKept)
+{
+    doc.LoadRtf("schlichter Text ohne RTF");
+    EXPECT_TRUE(doc.PlainText().contains(u"schlichter Text ohne RTF"_qs))
+        << doc.PlainText().toStdString();
+}
+
+} // namespace
