@@ -1,0 +1,527 @@
+#include "model/kvpage.h"
+
+#include "model/blowfishvcl.h"
+#include "model/kvatomicfile.h"
+#include "model/kvdircontext.h"
+#include "model/kvfolder.h"
+#include "model/kvpagelayout.h"
+#include "model/kvpasswordasker.h"
+#include "platform/applog.h"
+#include "platform/sysenv.h"
+#include "richtext/texrichdocument.h"
+#include "store/texinifile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+const QString kWriteProtect = u"WriteProtect"_qs;
+const QString kStatus = u"Status"_qs;
+const QString kModBy = u"ModBy"_qs;
+const QString kSelStart = u"SelStart"_qs;
+const QString kSelLength = u"SelLength"_qs;
+const QString kScrollPos = u"ScrollPos"_qs;
+const QString kPWAskMode = u"PWAskMode"_qs;
+const QString kPWCopy = u"PWCopy"_qs;
+const QString kEncSCl = u"EncSCl"_qs;
+const QString kPWBF = u"PWBF"_qs;
+const QString kPWList = u"PWList"_qs;
+
+constexpr int kMaxTextLength = 2147483645;
+
+} // namespace
+
+KvPage::KvPage(const QString& id, KvFolder* parent, bool atEnd) : KvObject(id)
+{
+    KV_LOG_SCOPE("KvPage::KvPage");
+    if (parent)
+        SetParent(parent, atEnd);
+    const KvDirContext& ctx = KvDirContext::Current();
+    KvPropReader& reader = KvDirContext::PageReader();
+    const QString& section = PropSection();
+    m_writeProtect = reader.ReadBool(section, kWriteProtect, false);
+    m_status = reader.ReadInteger(section, kStatus, 0);
+    m_lastEditor = reader.ReadString(section, kModBy, QString());
+    const int askMode = reader.ReadInteger(section, kPWAskMode, KvPagePassword::NoPasswordData);
+    if (askMode >= 0) {
+        m_password.SetAskMode(askMode);
+        m_password.SetCopyProtection(reader.ReadBool(section, kPWCopy, false));
+        m_password.SetStoredProtectionClass(reader.ReadInteger(section, kEncSCl, 0));
+        m_password.SetStoredCheckValue(reader.ReadString(section, kPWBF, QString()));
+        m_password.SetUsePasswordList(reader.ReadBool(section, kPWList, false));
+    }
+    m_contentPath = ctx.dataDir + section + u'.' + ctx.fileExt;
+}
+
+KvPage::~KvPage()
+{
+    m_editor.reset();
+    m_layout.reset();
+}
+
+QString KvPage::OwnContentPath() const
+{
+    const KvDirContext& ctx = KvDirContext::Current();
+    return ctx.dataDir + Id() + u'.' + ctx.fileExt;
+}
+
+void KvPage::CreateChild(const QString&)
+{
+    CheckRemoved();
+}
+
+void KvPage::CreateChildOfKind(const QString&, const QString&)
+{
+    CheckRemoved();
+}
+
+TexRichDocument* KvPage::GetEditor() const
+{
+    CheckRemoved();
+    if (!m_editor)
+        throw EPageNotLoaded();
+    return m_editor.get();
+}
+
+KvPageLayout* KvPage::GetLayout()
+{
+    CheckRemoved();
+    if (!m_layout)
+        m_layout = std::make_unique<KvPageLayout>(this);
+    return m_layout.get();
+}
+
+const QString& KvPage::ContentFilePath() const
+{
+    CheckRemoved();
+    return m_contentPath;
+}
+
+const QString& KvPage::TempFilePath() const
+{
+    CheckRemoved();
+    return m_tempPath;
+}
+
+qint64 KvPage::ContentFileSize() const
+{
+    CheckRemoved();
+    const QFileInfo info(m_contentPath);
+    return info.exists() ? info.size() : 0;
+}
+
+QDateTime KvPage::ContentFileTime() const
+{
+    CheckRemoved();
+    const QFileInfo info(m_contentPath);
+    return info.exists() ? info.lastModified() : QDateTime();
+}
+
+bool KvPage::IsLoaded() const
+{
+    return m_loaded;
+}
+
+int KvPage::Zoom() const
+{
+    return m_zoom;
+}
+
+const QString& KvPage::LastEditor() const
+{
+    CheckRemoved();
+    return m_lastEditor;
+}
+
+void KvPage::SetEditor(std::unique_ptr<TexRichDocument> editor)
+{
+    m_editor = std::move(editor);
+}
+
+void KvPage::CreateEditor(bool)
+{
+    CheckRemoved();
+    m_editor = std::make_unique<TexRichDocument>();
+}
+
+void KvPage::UpdateEditorReadOnly()
+{
+    // Text that could not be saved must not be editable: a read-only directory counts too.
+    if (m_editor)
+        m_editor->SetReadOnly(!m_writable || m_writeProtect);
+}
+
+void KvPage::ConfigureEditor()
+{
+    KV_LOG_SCOPE("KvPage::ConfigureEditor");
+    CheckRemoved();
+    if (!m_editor)
+        throw EPageNotLoaded();
+    GetLayout()->ApplyTo(*m_editor, false);
+    UpdateEditorReadOnly();
+    m_editor->SetModified(false);
+    m_zoom = 100;
+    Q_UNUSED(kMaxTextLength);
+}
+
+void KvPage::AskForPassword()
+{
+    if (m_password.UsePasswordList())
+        m_password.TryPasswordList();
+    if (m_password.Unlocked())
+        return;
+    KvPasswordAsker* asker = KvPasswordAsker::Current();
+    QString text;
+    if (!asker || !asker->AskPassword(*this, text) || !m_password.CheckPassword(text))
+        throw EWrongPassword(Id());
+    m_password.SetPassword(text, true);
+}
+
+void KvPage::Load(bool show, bool keepPlainFile)
+{
+    KV_LOG_SCOPE("KvPage::Load");
+    Q_UNUSED(keepPlainFile);
+    CheckRemoved();
+    if (m_password.IsProtected() && !m_password.Unlocked())
+        AskForPassword();
+    if (!m_editor) {
+        CreateEditor(show);
+        ConfigureEditor();
+    }
+    if (QFileInfo::exists(m_contentPath)) {
+        if (m_password.IsProtected()) {
+            QByteArray plain;
+            bool ok = false;
+            try {
+                ok = m_password.ReadContent(m_contentPath, plain);
+            } catch (const BlowFishVCL::EDecryptError&) {
+                ok = false;
+            } catch (const BlowFishVCL::EKeyMissing&) {
+                ok = false;
+            }
+            if (!ok)
+                throw EDecryptError(m_contentPath);
+            m_editor->LoadRtf(plain);
+            plain.fill('\0');
+        } else {
+            m_editor->LoadRtfFile(m_contentPath);
+        }
+        RestorePosition();
+    }
+    m_password.ClearPasswordChanged();
+    m_editor->SetModified(false);
+    m_loaded = true;
+    NotifyReferrers(NameChanged);
+}
+
+void KvPage::RestorePosition()
+{
+    if (!m_restorePosition)
+        return;
+    TexIniFile& store = KvDirContext::PageStore();
+    const QString& section = PropSection();
+    m_editor->SetSelection(store.ReadInteger(section, kSelStart, 0),
+                           store.ReadInteger(section, kSelLength, 0));
+    if (RichEditMajorVersion > 2 && store.ValueExists(section, kScrollPos))
+        m_editor->SetScrollPoint(store.ReadPoint(section, kScrollPos));
+}
+
+void KvPage::Unload()
+{
+    KV_LOG_SCOPE("KvPage::Unload");
+    CheckRemoved();
+    if (!m_tempPath.isEmpty()) {
+        QFile::remove(m_tempPath);
+        m_tempPath.clear();
+    }
+    m_editor.reset();
+    m_zoom = 0;
+    m_layout.reset();
+    m_loaded = false;
+    m_password.Unload();
+    NotifyReferrers(NameChanged);
+}
+
+void KvPage::WriteContent()
+{
+    const QByteArray rtf = m_editor->SaveRtf();
+    if (m_password.IsProtected()) {
+        bool ok = false;
+        try {
+            ok = m_password.WriteContent(m_contentPath, rtf);
+        } catch (const BlowFishVCL::EKeyMissing&) {
+            ok = false;
+        }
+        if (!ok)
+            throw EEncryptError(m_contentPath);
+    } else if (!KvAtomicFile::WriteFile(m_contentPath, rtf, KvAtomicFile::Access::KeepOrDefault)) {
+        throw TexRichDocument::ESaveError(m_contentPath);
+    }
+}
+
+void KvPage::Store()
+{
+    KV_LOG_SCOPE("KvPage::Store");
+    KvObject::Store();
+    if (IsBeingNotified(Id()))
+        return;
+    const KvDirContext& ctx = KvDirContext::Current();
+    TexIniFile& store = KvDirContext::PageStore();
+    const QString section = PropSection();
+    if (m_editor) {
+        if (m_restorePosition) {
+            store.WriteInteger(section, kSelStart, m_editor->SelStart());
+            store.WriteInteger(section, kSelLength, m_editor->SelLength());
+            if (RichEditMajorVersion > 2)
+                store.WritePoint(section, kScrollPos, m_editor->ScrollPoint());
+        } else {
+            store.DeleteKey(section, kSelStart);
+            store.DeleteKey(section, kSelLength);
+            store.DeleteKey(section, kScrollPos);
+        }
+        store.WriteBool(section, kWriteProtect, m_writeProtect);
+        if ((m_editor->IsModified() && !m_writeProtect) || m_password.PasswordChanged()) {
+            if (m_password.IsProtected() && !m_password.Unlocked())
+                throw EWrongPassword(Id());
+            WriteContent();
+            m_password.ClearPasswordChanged();
+            if (ctx.groupDir) {
+                m_lastEditor = KvSysEnv::UserName();
+                store.WriteString(section, kModBy, m_lastEditor);
+            } else {
+                m_lastEditor.clear();
+                store.DeleteKey(section, kModBy);
+            }
+            m_editor->SetModified(false);
+        }
+    }
+    if (!IsReferrer()) {
+        store.WriteInteger(section, kStatus, m_status);
+        if (m_password.IsProtected()) {
+            store.WriteInteger(section, kPWAskMode, m_password.AskMode());
+            store.WriteString(section, kPWBF, m_password.StoredCheckValue());
+            store.WriteInteger(section, kEncSCl, m_password.ProtectionClass());
+            store.WriteBool(section, kPWCopy, m_password.CopyProtection());
+            store.WriteBool(section, kPWList, m_password.UsePasswordList());
+        } else {
+            store.DeleteKey(section, kPWAskMode);
+            store.DeleteKey(section, kPWBF);
+            store.DeleteKey(section, kEncSCl);
+            store.DeleteKey(section, kPWCopy);
+            store.DeleteKey(section, kPWList);
+        }
+    }
+    store.UpdateFile();
+    if (m_layout && m_layout->IsModified() && !IsReferrer())
+        m_layout->Store();
+}
+
+void KvPage::Remove()
+{
+    KV_LOG_SCOPE("KvPage::Remove");
+    CheckRemoved();
+    m_editor.reset();
+    m_layout.reset();
+    TexIniFile& store = KvDirContext::PageStore();
+    store.EraseSection(Id());
+    store.UpdateFile();
+    // Only the page's own file: a referrer shares its target's file.
+    if (!IsReferrer() && m_contentPath == OwnContentPath() && QFileInfo::exists(m_contentPath))
+        QFile::remove(m_contentPath);
+    if (!m_tempPath.isEmpty()) {
+        QFile::remove(m_tempPath);
+        m_tempPath.clear();
+    }
+    m_loaded = false;
+    KvObject::Remove();
+}
+
+void KvPage::MirrorFrom(KvPage& source)
+{
+    m_writeProtect = source.m_writeProtect;
+    m_status = source.m_status;
+    m_contentPath = source.m_contentPath;
+    m_tempPath = source.m_tempPath;
+    m_restorePosition = source.m_restorePosition;
+    m_password = source.m_password;
+    m_lastEditor = source.m_lastEditor;
+    m_writable = source.m_writable;
+    if (source.m_layout) {
+        GetLayout()->CopyFrom(*source.m_layout);
+    }
+    UpdateEditorReadOnly();
+}
+
+void KvPage::OnTargetNotify(NotifyKind kind)
+{
+    if (IsRemoved())
+        return;
+    if (kind == NameChanged) {
+        if (auto* target = dynamic_cast<KvPage*>(Target()); target && !target->IsRemoved())
+            MirrorFrom(*target);
+    }
+    KvObject::OnTargetNotify(kind);
+}
+
+void KvPage::PassToTarget(NotifyKind kind)
+{
+    if (IsRemoved())
+        return;
+    if (kind == NameChanged) {
+        if (auto* target = dynamic_cast<KvPage*>(Target()); target && !target->IsRemoved())
+            target->MirrorFrom(*this);
+    }
+    KvObject::PassToTarget(kind);
+}
+
+bool KvPage::GetWriteProtect() const
+{
+    CheckRemoved();
+    return m_writeProtect;
+}
+
+void KvPage::SetWriteProtect(bool on)
+{
+    CheckRemoved();
+    m_writeProtect = on;
+    UpdateEditorReadOnly();
+    NotifyReferrers(NameChanged);
+}
+
+int KvPage::GetStatus() const
+{
+    CheckRemoved();
+    return m_status;
+}
+
+void KvPage::SetStatus(int status)
+{
+    CheckRemoved();
+    m_status = status;
+    NotifyReferrers(NameChanged);
+}
+
+bool KvPage::GetWritable() const
+{
+    CheckRemoved();
+    return m_writable;
+}
+
+void KvPage::SetWritable(bool writable)
+{
+    CheckRemoved();
+    m_writable = writable;
+    UpdateEditorReadOnly();
+    NotifyReferrers(NameChanged);
+}
+
+int KvPage::GetProtectionClass() const
+{
+    CheckRemoved();
+    return m_password.ProtectionClass();
+}
+
+void KvPage::SetProtectionClass(int protectionClass)
+{
+    CheckRemoved();
+    m_password.SetProtectionClass(protectionClass);
+    NotifyReferrers(NameChanged);
+}
+
+int KvPage::GetPasswordAskMode() const
+{
+    CheckRemoved();
+    return m_password.AskMode();
+}
+
+void KvPage::SetPasswordAskMode(int mode)
+{
+    CheckRemoved();
+    m_password.SetAskMode(mode);
+    NotifyReferrers(NameChanged);
+}
+
+bool KvPage::GetCopyPasswordProtection() const
+{
+    CheckRemoved();
+    return m_password.CopyProtection();
+}
+
+void KvPage::SetCopyPasswordProtection(bool on)
+{
+    CheckRemoved();
+    m_password.SetCopyProtection(on);
+    NotifyReferrers(NameChanged);
+}
+
+bool KvPage::GetUsePasswordList() const
+{
+    CheckRemoved();
+    return m_password.UsePasswordList();
+}
+
+void KvPage::SetUsePasswordList(bool on)
+{
+    CheckRemoved();
+    m_password.SetUsePasswordList(on);
+    NotifyReferrers(NameChanged);
+}
+
+bool KvPage::GetRestorePosition() const
+{
+    CheckRemoved();
+    return m_restorePosition;
+}
+
+void KvPage::SetRestorePosition(bool on)
+{
+    CheckRemoved();
+    m_restorePosition = on;
+    NotifyReferrers(NameChanged);
+}
+
+bool KvPage::IsProtected() const
+{
+    return m_password.IsProtected();
+}
+
+bool KvPage::IsUnlocked() const
+{
+    return m_password.Unlocked();
+}
+
+bool KvPage::CheckPassword(const QString& text)
+{
+    CheckRemoved();
+    return m_password.CheckPassword(text);
+}
+
+bool KvPage::SetPassword(const QString& text, bool remember)
+{
+    CheckRemoved();
+    m_password.SetPassword(text, remember);
+    NotifyReferrers(NameChanged);
+    return true;
+}
+
+bool KvPage::TryPasswordList()
+{
+    CheckRemoved();
+    if (!m_password.TryPasswordList())
+        return false;
+    NotifyReferrers(NameChanged);
+    return true;
+}
+
+QString KvPage::GetPlainPassword() const
+{
+    CheckRemoved();
+    return m_password.GetPlainPassword();
+}
+
+const KvPagePassword& KvPage::Password() const
+{
+    CheckRemoved();
+    return m_password;
+}

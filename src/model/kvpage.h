@@ -1,0 +1,120 @@
+#pragma once
+
+#include "model/kvobject.h"
+#include "model/kvpagepassword.h"
+
+#include <QDateTime>
+#include <memory>
+
+class KvFolder;
+class KvPageLayout;
+class TexRichDocument;
+
+// A page: one rich-text document in its own content file (data directory + id + "." +
+// extension; a referrer uses its target's file and page-store section). While loaded it
+// owns an editor document that holds the text; only Store writes it back.
+class KvPage : public KvObject
+{
+public:
+    class EPageNotLoaded : public KvException
+    {
+    public:
+        EPageNotLoaded() : KvException(QString()) {}
+    };
+    class EWrongPassword : public KvException
+    {
+    public:
+        explicit EWrongPassword(const QString& pageId) : KvException(pageId) {}
+    };
+    class EDecryptError : public KvException
+    {
+    public:
+        explicit EDecryptError(const QString& path) : KvException(path) {}
+    };
+    class EEncryptError : public KvException
+    {
+    public:
+        explicit EEncryptError(const QString& path) : KvException(path) {}
+    };
+
+    // Our editor document keeps scroll positions (what older editor controls could not).
+    static constexpr int RichEditMajorVersion = 3;
+
+    KvPage(const QString& id, KvFolder* parent, bool atEnd);
+    ~KvPage() override;
+
+    void Store() override;
+    void Remove() override;
+    void CreateChild(const QString& id) override;
+    void CreateChildOfKind(const QString& id, const QString& prefix) override;
+    void OnTargetNotify(NotifyKind kind) override;
+    void PassToTarget(NotifyKind kind) override;
+
+    // keepPlainFile is accepted for callers of the old form; decrypted text is kept in
+    // memory only and never written to a file.
+    virtual void Load(bool show, bool keepPlainFile);
+    virtual void Unload();
+    virtual bool GetWriteProtect() const;
+    virtual void SetWriteProtect(bool on);
+    virtual int GetStatus() const;
+    virtual void SetStatus(int status);
+    virtual bool GetWritable() const;
+    virtual void SetWritable(bool writable);
+    virtual int GetProtectionClass() const;
+    virtual void SetProtectionClass(int protectionClass);
+    virtual int GetPasswordAskMode() const;
+    virtual void SetPasswordAskMode(int mode);
+    virtual bool GetCopyPasswordProtection() const;
+    virtual void SetCopyPasswordProtection(bool on);
+    virtual bool GetUsePasswordList() const;
+    virtual void SetUsePasswordList(bool on);
+    virtual bool GetRestorePosition() const;
+    virtual void SetRestorePosition(bool on);
+    virtual void CreateEditor(bool show);
+    virtual void ConfigureEditor();
+
+    TexRichDocument* GetEditor() const;
+    KvPageLayout* GetLayout();
+    const QString& ContentFilePath() const;
+    // Always empty: no plain copy of a protected page is written.
+    const QString& TempFilePath() const;
+    qint64 ContentFileSize() const;
+    QDateTime ContentFileTime() const;
+    bool IsLoaded() const;
+    int Zoom() const;
+    const QString& LastEditor() const;
+
+    bool IsProtected() const;
+    bool IsUnlocked() const;
+    bool CheckPassword(const QString& text);
+    bool SetPassword(const QString& text, bool remember);
+    bool TryPasswordList();
+    QString GetPlainPassword() const;
+    const KvPagePassword& Password() const;
+
+protected:
+    // The editor document while loaded (for subclasses that create it on a widget).
+    void SetEditor(std::unique_ptr<TexRichDocument> editor);
+    bool HasEditor() const { return m_editor != nullptr; }
+
+private:
+    void AskForPassword();
+    void RestorePosition();
+    void WriteContent();
+    void MirrorFrom(KvPage& source);
+    void UpdateEditorReadOnly();
+    QString OwnContentPath() const;
+
+    QString m_contentPath;
+    QString m_tempPath;
+    std::unique_ptr<TexRichDocument> m_editor;
+    std::unique_ptr<KvPageLayout> m_layout;
+    bool m_loaded = false;
+    bool m_writeProtect = false;
+    bool m_restorePosition = false;
+    int m_status = 0;
+    KvPagePassword m_password;
+    QString m_lastEditor;
+    bool m_writable = true;
+    int m_zoom = 0;
+};
