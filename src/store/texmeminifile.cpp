@@ -5,6 +5,7 @@
 #include "store/texprofilefile.h"
 
 #include <QFile>
+#include <vector>
 
 TexMemIniFile::EFileRead::EFileRead(const QString& fileName)
     : KvException(u"Die Datei %1 kann nicht gelesen werden"_qs.arg(fileName))
@@ -25,6 +26,9 @@ TexMemIniFile::TexMemIniFile(const QStringList& files)
 
 void TexMemIniFile::readFiles(const QStringList& files)
 {
+    std::vector<QStringList> perFile;
+    perFile.reserve(size_t(files.size()));
+    qsizetype total = 0;
     for (const QString& path : files) {
         QFile f(path);
         if (!f.open(QIODevice::ReadOnly)) {
@@ -32,8 +36,11 @@ void TexMemIniFile::readFiles(const QStringList& files)
                 continue; // vanished since the scan: holds no section
             throw EFileRead(path);
         }
-        const QStringList lines = TexProfileFile::DecodeLines(f.readAll());
-        m_lines.reserve(m_lines.size() + lines.size());
+        perFile.push_back(TexProfileFile::DecodeLines(f.readAll()));
+        total += perFile.back().size();
+    }
+    m_lines.reserve(total);
+    for (const QStringList& lines : perFile) {
         for (const QString& line : lines) {
             if (!line.isEmpty())
                 m_lines.append(line);

@@ -144,6 +144,20 @@ TEST_F(StoreTest, FindsSectionsInAnyMemberWithAndWithoutIndex)
     EXPECT_EQ(plain.ReadString(u"A"_qs, u"k"_qs, {}), u"1"_qs) << "first member wins";
 }
 
+TEST_F(StoreTest, VanishedMemberHoldsNoSection)
+{
+    WriteAll(member("001"), "[A]\r\nk=1\r\n");
+    WriteAll(member("002"), "[B]\r\nk=2\r\n");
+    TexIniFile store(base, 40, true);
+    EXPECT_EQ(store.ReadString(u"A"_qs, u"k"_qs, {}), u"1"_qs);
+    QFile::remove(member("002"));
+    EXPECT_EQ(store.ReadString(u"B"_qs, u"k"_qs, u"none"_qs), u"none"_qs);
+    EXPECT_FALSE(store.SectionExists(u"B"_qs));
+    store.WriteString(u"B"_qs, u"k"_qs, u"again"_qs);
+    store.UpdateFile();
+    EXPECT_EQ(ReadAll(member("001")), QByteArray("[A]\r\nk=1\r\n[B]\r\nk=again\r\n"));
+}
+
 TEST_F(StoreTest, ReadingAnAbsentSectionDoesNotListIt)
 {
     WriteAll(member("001"), "[Page0000001]\r\nk=1\r\n");
