@@ -1619,7 +1619,7 @@ void KvRtfParser::ResolveList(KvRtfParaState& p) const
             p.listPrefix = l.prefix;
             p.listSuffix = l.suffix;
         } else {
-            p.listKind = KvRtfListKind::Bullet;
+            return; // no list table entry: the \listtext numbers stay as text
         }
         p.listIndent = level;
         p.listKey = (qint64(p.listOverride) << 4) | level;

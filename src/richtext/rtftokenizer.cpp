@@ -58,6 +58,12 @@ KvRtfTokenizer::Token KvRtfTokenizer::Next()
         }
         if (c == '\\')
             break;
+        if (c == '\t') { // some writers put tabs literally
+            ++m_pos;
+            t.type = Type::Symbol;
+            t.symbol = '\t';
+            return t;
+        }
         if (c < 0x20) { // CR, LF and other control bytes carry nothing
             ++m_pos;
             continue;
