@@ -48,7 +48,8 @@ public:
     QByteArray DecryptString(const QString& hexText) const;
 
     // One record per blockSize bytes (rounded up to a multiple of 8, kept within the
-    // record limit); the last record may be shorter; empty data gives no record.
+    // record limit; below 1 the default); the last record may be shorter; empty data gives
+    // no record.
     QByteArray EncryptData(const QByteArray& plain, qsizetype blockSize = DefaultBlockSize) const;
     // Raises EDecryptError for data that is not a well-formed sequence of records.
     QByteArray DecryptData(const QByteArray& encrypted) const;
