@@ -13,6 +13,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextList>
+#include <QTimer>
 #include <QUrl>
 
 namespace {
@@ -49,6 +50,8 @@ TexRichEdit::TexRichEdit(QWidget* parent)
     viewport()->setMouseTracking(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()})
+        connect(bar, &QAbstractSlider::actionTriggered, this, [this] { m_pendingScroll.reset(); });
 }
 
 TexRichEdit::~TexRichEdit()
@@ -107,6 +110,7 @@ void TexRichEdit::Detach()
         return;
     ReportCaret();
     ReportScroll();
+    m_pendingScroll.reset();
     Disconnect(m_docConnections);
     Unbind();
     m_binding = true;
@@ -207,7 +211,7 @@ void TexRichEdit::ReportCaret()
 
 void TexRichEdit::ReportScroll()
 {
-    if (m_doc && !m_binding)
+    if (m_doc && !m_binding && !m_pendingScroll)
         m_doc->RememberScrollPoint(ScrollPoint());
 }
 
@@ -232,14 +236,58 @@ QPoint TexRichEdit::ScrollPoint() const
 
 void TexRichEdit::SetScrollPoint(QPoint point)
 {
+    // A hidden view still changes its size and scrolls to the caret when first shown.
+    m_pendingScroll.reset();
+    if (!TryScroll(point) || !isVisible())
+        m_pendingScroll = point;
+}
+
+bool TexRichEdit::TryScroll(QPoint point)
+{
     // Lay the whole text out first, so that the scroll bars know their ranges.
     document()->documentLayout()->documentSize();
+    const bool wasBinding = m_binding;
+    m_binding = true;
     horizontalScrollBar()->setValue(point.x());
     verticalScrollBar()->setValue(point.y());
+    m_binding = wasBinding;
+    return ScrollPoint() == point;
+}
+
+void TexRichEdit::ApplyPendingScroll()
+{
+    if (!m_pendingScroll || !TryScroll(*m_pendingScroll) || !isVisible() || m_pendingArmed)
+        return;
+    // Showing a view relayouts it more than once; the point holds once that has settled.
+    m_pendingArmed = true;
+    QTimer::singleShot(0, this, [this] {
+        m_pendingArmed = false;
+        if (m_pendingScroll && TryScroll(*m_pendingScroll))
+            m_pendingScroll.reset();
+    });
+}
+
+void TexRichEdit::resizeEvent(QResizeEvent* event)
+{
+    QTextEdit::resizeEvent(event);
+    ApplyPendingScroll();
+}
+
+void TexRichEdit::showEvent(QShowEvent* event)
+{
+    QTextEdit::showEvent(event);
+    ApplyPendingScroll();
+}
+
+void TexRichEdit::wheelEvent(QWheelEvent* event)
+{
+    m_pendingScroll.reset();
+    QTextEdit::wheelEvent(event);
 }
 
 void TexRichEdit::ScrollCaretIntoView()
 {
+    m_pendingScroll.reset();
     ensureCursorVisible();
 }
 
@@ -306,7 +354,7 @@ int TexRichEdit::Find(const QString& term, int rangeStart, int rangeEnd, KvMatch
         KvTextMatch::FindInDocument(*document(), term, rangeStart, rangeEnd, options, backward);
     if (pos >= 0) {
         SetSelection(pos, int(term.size()));
-        ensureCursorVisible();
+        ScrollCaretIntoView();
     }
     return pos;
 }
@@ -473,6 +521,7 @@ int TexRichEdit::PositionAt(QPoint viewportPos) const
 
 void TexRichEdit::mousePressEvent(QMouseEvent* event)
 {
+    m_pendingScroll.reset();
     const int pos = PositionAt(event->position().toPoint());
     const QString url = pos >= 0 ? LinkAt(pos) : QString();
     if (!url.isEmpty()) {
@@ -495,6 +544,7 @@ void TexRichEdit::mouseMoveEvent(QMouseEvent* event)
 
 void TexRichEdit::keyPressEvent(QKeyEvent* event)
 {
+    m_pendingScroll.reset();
     if (event->key() == Qt::Key_Insert && event->modifiers() == Qt::NoModifier) {
         setOverwriteMode(!overwriteMode());
         event->accept();

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QTextEdit>
 #include <QTextListFormat>
+#include <optional>
 
 class QSyntaxHighlighter;
 
@@ -96,6 +97,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void Bind();
@@ -108,10 +112,16 @@ private:
     void ReportCaret();
     void ReportScroll();
     int PositionAt(QPoint viewportPos) const;
+    bool TryScroll(QPoint point);
+    void ApplyPendingScroll();
 
     QPointer<TexRichDocument> m_doc;
     QTextDocument* m_placeholder = nullptr;
     QSyntaxHighlighter* m_links = nullptr;
+    // A scroll point the scroll bars could not take yet (widget not laid out); applied once
+    // they can, dropped when the user scrolls or clicks.
+    std::optional<QPoint> m_pendingScroll;
+    bool m_pendingArmed = false;
     QImage m_zoomDevice;
     int m_zoom = 100;
     int m_pictureCount = 0;

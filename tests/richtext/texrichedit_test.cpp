@@ -83,6 +83,33 @@ TEST_F(RichEditTest, AttachShowsTheDocumentAndDetachHandsCaretBack)
     EXPECT_EQ(edit.SelStart(), 30);
 }
 
+TEST_F(RichEditTest, ScrollPointWaitsUntilTheViewIsLaidOut)
+{
+    LoadLines(200);
+    doc.SetScrollPoint(QPoint(0, 300));
+    TexRichEdit hidden;
+    hidden.Attach(&doc);
+    EXPECT_EQ(doc.ScrollPoint(), QPoint(0, 300)) << "a view without size keeps the point";
+    hidden.resize(320, 200);
+    hidden.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(hidden.ScrollPoint(), QPoint(0, 300));
+    EXPECT_EQ(doc.ScrollPoint(), QPoint(0, 300));
+    hidden.verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_GT(doc.ScrollPoint().y(), 300) << "user scrolling is reported";
+}
+
+TEST_F(RichEditTest, AttachingKeepsModifiedFlagAndUndo)
+{
+    QTextCursor(doc.Document()).insertText(u"ungespeichert"_qs);
+    edit.Attach(&doc);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(edit.CanUndo());
+    edit.Detach();
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.PlainText(), u"ungespeichert"_qs);
+}
+
 TEST_F(RichEditTest, FollowsLoadsAndDocumentRequests)
 {
     edit.Attach(&doc);
