@@ -183,8 +183,8 @@ void TexIniFile::RefreshFileList()
     m_files.clear();
     const QString baseName = m_basePath.mid(m_directory.size());
     const QDir dir(m_directory);
-    const QFileInfoList entries =
-        dir.entryInfoList({baseName + u".*"_qs}, QDir::Files | QDir::Hidden | QDir::System);
+    const QFileInfoList entries = dir.entryInfoList(
+        {baseName + u".*"_qs}, QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted);
     for (const QFileInfo& info : entries) {
         const QString name = info.fileName();
         if (!name.startsWith(baseName + u'.', Qt::CaseInsensitive))

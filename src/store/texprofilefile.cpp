@@ -287,10 +287,9 @@ void TexProfileFile::rebuildHash() const
 {
     m_index.clear();
     m_index.reserve(qsizetype(m_sections.size()));
-    for (size_t i = 1; i < m_sections.size(); ++i)
-        m_index.insert(m_sections[i].name.toLower(), qsizetype(i)); // later ones are replaced
+    // Backwards, so that of two sections with one name the first wins.
     for (size_t i = m_sections.size(); i-- > 1;)
-        m_index.insert(m_sections[i].name.toLower(), qsizetype(i)); // so the first one wins
+        m_index.insert(m_sections[i].name.toLower(), qsizetype(i));
 }
 
 void TexProfileFile::Refresh()
@@ -417,21 +416,25 @@ bool TexProfileFile::ValueExists(const QString& section, const QString& key) con
 
 // ---- changes ----
 
-void TexProfileFile::checkWritable() const
+bool TexProfileFile::writable() const
 {
     ensureLoaded();
+    if (m_readFailed)
+        return false; // writing would replace content never seen
     const QByteArray path = QFile::encodeName(m_fileName);
     const QByteArray dir = QFile::encodeName(directoryOf(m_fileName));
-    bool ok = !m_readFailed && ::access(dir.constData(), W_OK | X_OK) == 0;
-    if (ok && StampOf(m_fileName).exists)
-        ok = ::access(path.constData(), W_OK) == 0;
-    if (ok) {
-        struct stat st;
-        // The path must name a regular file (or nothing yet).
-        if (::stat(path.constData(), &st) == 0 && !S_ISREG(st.st_mode))
-            ok = false;
-    }
-    if (!ok)
+    if (::access(dir.constData(), W_OK | X_OK) != 0)
+        return false;
+    struct stat st;
+    if (::stat(path.constData(), &st) != 0)
+        return errno == ENOENT;
+    // An existing path must be a regular file that we may write.
+    return S_ISREG(st.st_mode) && ::access(path.constData(), W_OK) == 0;
+}
+
+void TexProfileFile::checkWritable() const
+{
+    if (!writable())
         throw EIniFileWrite(m_fileName);
 }
 
@@ -521,7 +524,8 @@ void TexProfileFile::EraseSection(const QString& section)
 
 void TexProfileFile::DeleteKey(const QString& section, const QString& key)
 {
-    if (!ValueExists(section, key))
+    // Nothing is reported; memory and disk stay alike when the file cannot be written.
+    if (!ValueExists(section, key) || !writable())
         return;
     applyDelete(section, key);
     m_pending.push_back({OpKind::Delete, section, key, QString()});

@@ -125,6 +125,7 @@ private:
     void applyWrite(const QString& section, const QString& key, const QString& value);
     void applyDelete(const QString& section, const QString& key);
     void applyErase(const QString& section);
+    bool writable() const;
     void checkWritable() const;
     QByteArray serialize() const;
     bool writeToDisk(QString& error);

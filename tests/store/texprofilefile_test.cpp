@@ -282,6 +282,8 @@ TEST_F(ProfileFileTest, ReadOnlyFileRaisesAndStaysUnchanged)
     TexProfileFile f(path);
     EXPECT_THROW(f.WriteString(u"S"_qs, u"k"_qs, u"new"_qs), TexProfileFile::EIniFileWrite);
     EXPECT_THROW(f.EraseSection(u"S"_qs), TexProfileFile::EIniFileWrite);
+    f.DeleteKey(u"S"_qs, u"k"_qs);
+    EXPECT_FALSE(f.Modified());
     EXPECT_EQ(f.ReadString(u"S"_qs, u"k"_qs, {}), u"old"_qs);
     EXPECT_EQ(ReadAll(path), QByteArray("[S]\r\nk=old\r\n"));
     ::chmod(QFile::encodeName(path).constData(), 0644);
