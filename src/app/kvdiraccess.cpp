@@ -1,0 +1,33 @@
+#include "app/kvdiraccess.h"
+
+#include "app/kvlockdirectory.h"
+#include "app/kvprompter.h"
+#include "app/kvtexts.h"
+#include "platform/sysenv.h"
+
+#include <QLocale>
+
+KvLockOutcome KvTakeDirectoryLock(KvLockDirectory& lock, const KvLockRequest& request)
+{
+    KvLockOutcome out;
+    out.fullAccess = lock.IsHeld() ? false : lock.TakeLock();
+    if (out.fullAccess || !request.lockMessageWanted)
+        return out;
+
+    const KvLockEntry holder = lock.Holder();
+    QString text;
+    if (holder.machine == KvSysEnv::HostName()) {
+        text = KvTexts::Text(5041);
+        if (request.constructing)
+            text += KvTexts::Text(5043);
+    } else {
+        text = KvTexts::Text(5028);
+    }
+    text = KvTexts::FillPlaceholders(text, {request.dataDir,
+                                            QLocale().toString(holder.time, QLocale::ShortFormat),
+                                            holder.machine, holder.user});
+    const int kind = request.constructing ? KvMsgKind::ErrorOkCancel : KvMsgKind::Error;
+    if (KvPrompter::ShowMessage(KvTexts::Text(5027), text, kind) == KvAnswer::Cancel)
+        out.abortStart = true;
+    return out;
+}
