@@ -331,7 +331,18 @@ private:
         m_needSpace = false;
     }
 
-    void Text(QStringView text)
+    // \'xx is read in the code page of the current font's charset: only ANSI fonts get it,
+    // text in any other font is written as \uN? throughout.
+    bool AnsiFont(int font) const
+    {
+        const int charset =
+            font >= 0 && size_t(font) < m_fonts.size() ? m_fonts[size_t(font)].charset : 0;
+        return charset == 0 || charset == 1;
+    }
+
+    void Text(QStringView text) { Text(text, AnsiFont(m_state.font)); }
+
+    void Text(QStringView text, bool ansi)
     {
         for (const QChar qc : text) {
             const char16_t u = qc.unicode();
@@ -357,7 +368,7 @@ private:
                 m_out += char(u);
             } else if (u >= 0x20 && u < 0x7F) {
                 m_out += char(u);
-            } else if (const int b = Cp1252Byte(u); b >= 0) {
+            } else if (const int b = ansi ? Cp1252Byte(u) : -1; b >= 0) {
                 Hex(b);
             } else {
                 m_out += "\\u";
@@ -388,7 +399,7 @@ private:
             Word("fcharset", f.charset);
             QString name = f.name;
             name.remove(u';');
-            Text(name);
+            Text(name, AnsiFont(int(i)));
             m_out += ';';
             Close();
         }

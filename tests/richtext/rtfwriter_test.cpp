@@ -192,6 +192,21 @@ TEST(RtfWriter, FontTableKeepsCharsetAndPitch)
         << rtf.constData();
 }
 
+TEST(RtfWriter, NonAnsiFontsGetUnicodeEscapesOnly)
+{
+    // \'xx would be read in the font's own code page (here Windows-1251).
+    QTextDocument doc;
+    doc.setDefaultFont(QFont(u"Arial"_qs, 10));
+    QTextCharFormat cyr;
+    cyr.setFontFamilies({u"Arial Cyr"_qs});
+    cyr.setProperty(KvRtfProp::FontCharset, 204);
+    QTextCursor c(&doc);
+    c.insertText(u"€ä"_qs);
+    c.insertText(u"€äЖ"_qs, cyr);
+    const QByteArray body = Body(KvRtfWriter::Write(doc));
+    EXPECT_TRUE(body.contains(" \\'80\\'e4\\f1 \\u8364?\\u228?\\u1046?")) << body.constData();
+}
+
 TEST(RtfWriter, ColourTableListsEachColourOnce)
 {
     QTextDocument doc;
