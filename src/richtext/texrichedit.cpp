@@ -1,10 +1,13 @@
 #include "richtext/texrichedit.h"
 
 #include "richtext/rtfproperties.h"
+#include "richtext/rtfreader.h"
+#include "richtext/rtfwriter.h"
 #include "richtext/texrichdocument.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -12,6 +15,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextList>
 #include <QTimer>
 #include <QUrl>
@@ -481,20 +485,99 @@ void TexRichEdit::InsertText(const QString& text)
     textCursor().insertText(text);
 }
 
-void TexRichEdit::InsertPicture(const QImage& image)
+QString TexRichEdit::UniqueImageName()
 {
-    if (image.isNull())
-        return;
     QString name;
     do {
         name = u"korv-picture-%1"_qs.arg(++m_pictureCount);
     } while (document()->resource(QTextDocument::ImageResource, QUrl(name)).isValid());
+    return name;
+}
+
+void TexRichEdit::InsertPicture(const QImage& image)
+{
+    if (image.isNull())
+        return;
+    const QString name = UniqueImageName();
     document()->addResource(QTextDocument::ImageResource, QUrl(name), image);
     QTextImageFormat f;
     f.setName(name);
     f.setWidth(image.width());
     f.setHeight(image.height());
     textCursor().insertImage(f);
+}
+
+void TexRichEdit::InsertRtf(const QByteArray& rtf)
+{
+    QTextDocument pasted;
+    pasted.setDefaultFont(document()->defaultFont());
+    KvRtfReader::Read(rtf, &pasted);
+    // Pictures move over under names of this document, so that none replaces another.
+    for (QTextBlock b = pasted.begin(); b.isValid(); b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment frag = it.fragment();
+            if (!frag.charFormat().isImageFormat())
+                continue;
+            QTextImageFormat f = frag.charFormat().toImageFormat();
+            const QVariant image = pasted.resource(QTextDocument::ImageResource, QUrl(f.name()));
+            if (!image.isValid())
+                continue;
+            f.setName(UniqueImageName());
+            document()->addResource(QTextDocument::ImageResource, QUrl(f.name()), image);
+            QTextCursor c(&pasted);
+            c.setPosition(frag.position());
+            c.setPosition(frag.position() + frag.length(), QTextCursor::KeepAnchor);
+            c.setCharFormat(f);
+        }
+    }
+    textCursor().insertFragment(QTextDocumentFragment(&pasted));
+    ensureCursorVisible();
+}
+
+QMimeData* TexRichEdit::createMimeDataFromSelection() const
+{
+    // Qt's own mime data lists only its formats; its content moves into a plain QMimeData.
+    const std::unique_ptr<QMimeData> own(QTextEdit::createMimeDataFromSelection());
+    auto* data = new QMimeData;
+    for (const QString& type : own->formats())
+        data->setData(type, own->data(type));
+    const QTextCursor sel = textCursor();
+    if (!sel.hasSelection())
+        return data;
+    QTextDocument copy;
+    copy.setDefaultFont(document()->defaultFont());
+    QTextCursor(&copy).insertFragment(sel.selection());
+    for (QTextBlock b = copy.begin(); b.isValid(); b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat f = it.fragment().charFormat();
+            if (f.isImageFormat()) {
+                const QUrl name(f.toImageFormat().name());
+                copy.addResource(QTextDocument::ImageResource, name,
+                                 document()->resource(QTextDocument::ImageResource, name));
+            }
+        }
+    }
+    data->setData(u"text/rtf"_qs, KvRtfWriter::Write(copy));
+    return data;
+}
+
+bool TexRichEdit::canInsertFromMimeData(const QMimeData* source) const
+{
+    return source->hasFormat(u"text/rtf"_qs) || source->hasFormat(u"application/rtf"_qs) ||
+           QTextEdit::canInsertFromMimeData(source);
+}
+
+void TexRichEdit::insertFromMimeData(const QMimeData* source)
+{
+    if (isReadOnly())
+        return;
+    for (const QString& type : {u"text/rtf"_qs, u"application/rtf"_qs}) {
+        if (source->hasFormat(type)) {
+            InsertRtf(source->data(type));
+            return;
+        }
+    }
+    QTextEdit::insertFromMimeData(source);
 }
 
 // ---- links and keys ----

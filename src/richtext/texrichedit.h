@@ -77,6 +77,8 @@ public:
 
     void InsertText(const QString& text);
     void InsertPicture(const QImage& image);
+    // Inserts RTF at the caret, replacing the selection (pasting RTF goes this way too).
+    void InsertRtf(const QByteArray& rtf);
 
     bool IsOverwrite() const { return overwriteMode(); }
     bool IsInsert() const { return !overwriteMode(); }
@@ -93,6 +95,10 @@ Q_SIGNALS:
     void overwriteModeChanged(bool overwrite);
 
 protected:
+    // The clipboard carries RTF ("text/rtf") beside Qt's own formats, both ways.
+    QMimeData* createMimeDataFromSelection() const override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -112,6 +118,7 @@ private:
     void ReportCaret();
     void ReportScroll();
     int PositionAt(QPoint viewportPos) const;
+    QString UniqueImageName();
     bool TryScroll(QPoint point);
     void ApplyPendingScroll();
 

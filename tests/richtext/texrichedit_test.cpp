@@ -1,14 +1,17 @@
+#include "richtext/rtfproperties.h"
 #include "richtext/texrichdocument.h"
 #include "richtext/texrichedit.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 namespace {
@@ -244,6 +247,74 @@ TEST_F(RichEditTest, InsertKeyTogglesOverwrite)
     EXPECT_TRUE(edit.IsInsert());
     QTest::keyClicks(&edit, u"Y"_qs);
     EXPECT_EQ(doc.PlainText(), u"XYbc"_qs);
+}
+
+// The clipboard hooks, reached without the system clipboard.
+class ClipboardEdit : public TexRichEdit
+{
+public:
+    using TexRichEdit::canInsertFromMimeData;
+    using TexRichEdit::createMimeDataFromSelection;
+    using TexRichEdit::insertFromMimeData;
+};
+
+TEST_F(RichEditTest, ClipboardCarriesRtfBothWays)
+{
+    QTextCursor c(doc.Document());
+    c.insertText(u"vor "_qs);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    c.insertText(u"fett"_qs, bold);
+    QTextCharFormat hidden;
+    hidden.setProperty(KvRtfProp::Hidden, true);
+    c.insertText(u"versteckt"_qs, hidden);
+    c.insertText(u" nach"_qs, QTextCharFormat());
+    ClipboardEdit source;
+    source.Attach(&doc);
+    source.SetSelection(4, 13);
+    const std::unique_ptr<QMimeData> mime(source.createMimeDataFromSelection());
+    ASSERT_TRUE(mime->hasFormat(u"text/rtf"_qs));
+    EXPECT_TRUE(mime->data(u"text/rtf"_qs).contains("\\b fett"));
+    EXPECT_EQ(mime->text(), u"fettversteckt"_qs) << "the plain text goes along";
+
+    TexRichDocument other;
+    other.LoadPlainText(u"[]"_qs);
+    ClipboardEdit target;
+    target.Attach(&other);
+    target.SetSelection(1, 0);
+    ASSERT_TRUE(target.canInsertFromMimeData(mime.get()));
+    target.insertFromMimeData(mime.get());
+    EXPECT_EQ(other.PlainText(), u"[fett]"_qs) << "hidden text pasted but not visible";
+    QTextCursor at(other.Document());
+    at.setPosition(3);
+    EXPECT_EQ(at.charFormat().fontWeight(), QFont::Bold);
+    at.setPosition(8);
+    EXPECT_TRUE(at.charFormat().boolProperty(KvRtfProp::Hidden));
+}
+
+TEST_F(RichEditTest, PastedPicturesDoNotReplaceOthers)
+{
+    edit.Attach(&doc);
+    QImage red(2, 2, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    edit.InsertPicture(red);
+    QImage blue(3, 3, QImage::Format_RGB32);
+    blue.fill(Qt::blue);
+    TexRichDocument source;
+    TexRichEdit sourceEdit;
+    sourceEdit.Attach(&source);
+    sourceEdit.InsertPicture(blue);
+    edit.InsertRtf(source.SaveRtf());
+    QStringList names;
+    for (auto it = doc.Document()->begin().begin(); !it.atEnd(); ++it) {
+        if (it.fragment().charFormat().isImageFormat())
+            names << it.fragment().charFormat().toImageFormat().name();
+    }
+    ASSERT_EQ(names.size(), 2);
+    EXPECT_NE(names[0], names[1]);
+    const QImage first =
+        doc.Document()->resource(QTextDocument::ImageResource, QUrl(names[0])).value<QImage>();
+    EXPECT_EQ(first.size(), QSize(2, 2));
 }
 
 struct SpanCase
