@@ -555,6 +555,7 @@ void KvRtfParser::GroupStart()
     }
     Group g = G();
     g.start = m_tok->Offset() - 1;
+    g.pictureOwner = false;
     m_stack.push_back(g);
     if (G().dest == Dest::Skip)
         SkipGroup();
@@ -602,11 +603,11 @@ void KvRtfParser::GroupEnd()
         }
         break;
     case Dest::Pict:
-        if (ended)
+        if (popped.pictureOwner)
             FinishPicture(popped);
         break;
     case Dest::Object:
-        if (ended) {
+        if (popped.pictureOwner) {
             m_pict = KvRtfPicture();
             m_pict.kind = KvRtfPicture::Kind::Object;
             FinishPicture(popped);
@@ -621,7 +622,9 @@ void KvRtfParser::GroupEnd()
 
 void KvRtfParser::SkipGroup()
 {
-    G().dest = Dest::Skip;
+    // A picture or object stays one, however malformed its content.
+    if (G().dest != Dest::Pict && G().dest != Dest::Object)
+        G().dest = Dest::Skip;
     m_tok->SkipGroup();
 }
 
@@ -669,6 +672,8 @@ void KvRtfParser::HandleWord(const KvRtfTokenizer::Token& t)
         return;
     }
     const bool inText = dest == Dest::Text;
+    if (dest == Dest::Pict && (kw < Kw::PngBlip || kw > Kw::PicScaleY))
+        return; // the extractor skips picture data unread: nothing else may count here
 
     switch (kw) {
     case Kw::Unknown:
@@ -792,6 +797,7 @@ void KvRtfParser::HandleWord(const KvRtfTokenizer::Token& t)
             break;
         }
         g.dest = Dest::Pict;
+        g.pictureOwner = true;
         m_pict = KvRtfPicture();
         m_pictNibble = -1;
         if (!m_sink.WantsPictureData())
@@ -803,6 +809,7 @@ void KvRtfParser::HandleWord(const KvRtfTokenizer::Token& t)
             break;
         }
         g.dest = Dest::Object;
+        g.pictureOwner = true;
         m_tok->SkipGroup();
         break;
     case Kw::PnText:

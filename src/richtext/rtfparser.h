@@ -173,6 +173,7 @@ private:
         int uc = 1;
         int field = -1;
         qsizetype start = 0;
+        bool pictureOwner = false; // the group of the \pict or \object word
     };
     struct Field
     {

@@ -61,6 +61,9 @@ TEST(RtfPlainText, ExtractorEqualsDocumentTextOnGeneratedStructures)
         "{\\rtf1 {\\pntext 1.\\tab}a\\par{\\pntext 2.\\tab}{\\*\\pn\\pndec}b\\par}",
         "{\\rtf1 a\\cell b\\row c\\nestcell d\\nestrow e}",
         "{\\rtf1 \\u8233?\\u64976?\\u65532?\\'0d x}",
+        "{\\pict\\*0}",
+        "\\pict\\upr{\\ud}",
+        "{\\rtf1 {\\pict\\ansicpg1251\\pngblip 00}\\'cf}",
     };
     for (const QByteArray& rtf : cases)
         EXPECT_EQ(KvRtfPlainText::Extract(rtf), DocumentTextOf(rtf)) << rtf.constData();
