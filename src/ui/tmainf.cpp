@@ -1,6 +1,10 @@
 #include "ui/tmainf.h"
 
+#include "app/kvdirprops.h"
 #include "app/kvidledriver.h"
+#include "app/kvlockdirectory.h"
+#include "app/kvoptionsg.h"
+#include "app/kvpaths.h"
 #include "app/kvprompter.h"
 #include "app/kvtexts.h"
 #include "platform/applog.h"
@@ -58,48 +62,17 @@ void TMainF::Initialize()
     m_shell.fullAccess = false;
 }
 
-void TMainF::createStatusBar()
-{
-    for (int i = 0; i < 5; ++i) {
-        m_panels[i] = new QLabel(this);
-        m_panels[i]->setObjectName(u"StatusPanel%1"_qs.arg(i));
-        if (i == 0)
-            statusBar()->addWidget(m_panels[i], 1);
-        else
-            statusBar()->addPermanentWidget(m_panels[i]);
-    }
-    statusBar()->setObjectName(u"StatusBar"_qs);
-}
-
-void TMainF::createMenus()
-{
-    QMenu* page = menuBar()->addMenu(u"Datei#1000"_qs);
-    page->setObjectName(u"PageM"_qs);
-    QAction* exit = page->addAction(u"ExitMI#1015"_qs, this, &QWidget::close);
-    exit->setObjectName(u"ExitMI"_qs);
-    exit->setMenuRole(QAction::QuitRole);
-
-    QMenu* view = menuBar()->addMenu(u"Ansicht#1300"_qs);
-    view->setObjectName(u"ViewM"_qs);
-    QAction* newWindow = view->addAction(u"NewWindowMI#1325"_qs, this, &TMainF::NewWindowMIClick);
-    newWindow->setObjectName(u"NewWindowMI"_qs);
-}
-
-void TMainF::languageInit()
-{
-    KV_LOG_SCOPE("TMainF::LanguageInit");
-    for (QMenu* menu : menuBar()->findChildren<QMenu*>()) {
-        menu->setTitle(KvTexts::ResolveReference(menu->title()));
-        for (QAction* a : menu->actions())
-            a->setText(KvTexts::ResolveReference(a->text()));
-    }
-}
-
 void TMainF::refreshOptions()
 {
-    // The title carries the product name; directory name and read-only mark join it
-    // with the options.
-    setWindowTitle(KvTexts::Text(9999));
+    KV_LOG_SCOPE("TMainF::RefreshOptions");
+    if (m_shell.startAborted)
+        return;
+    const KvOptionsG options;
+    const QString dir = KvPaths::DataDir();
+    const KvDirProps props(dir);
+    const QString plain = KvWindowTitle(options.FolderInTitle, props.Name(), dir, false);
+    QGuiApplication::setApplicationDisplayName(plain);
+    setWindowTitle(KvWindowTitle(options.FolderInTitle, props.Name(), dir, !m_shell.fullAccess));
 }
 
 int TMainF::MessageBox(const QString& title, const QString& text, int kind)

@@ -1,11 +1,16 @@
 #pragma once
 
 #include "app/kvcommandline.h"
+#include "commands/kvactionregistry.h"
+#include "commands/kvbuttonmode.h"
+#include "ui/kvmaincontrols.h"
 
 #include <QMainWindow>
 #include <QPointer>
+#include <memory>
 
 class KvIdleDriver;
+class KvLockDirectory;
 class QLabel;
 
 // The main window: one per process. Its life cycle (construction, opening the data
@@ -40,6 +45,7 @@ public:
         QString returnFolderId;
         QString returnPageId;
         bool fullAccess = false;
+        bool groupDir = false;
     };
     const ShellState& Shell() const { return m_shell; }
 
@@ -56,6 +62,8 @@ public:
     void SaveAtExit();
     void DestroyFolderAndPages();
     void UpdateDirectoryAccess(const QString& dir, bool previousFullAccess);
+    // Takes the lock of the data directory; false means read-only work.
+    bool LockDirectory();
 
     // The window's message box (log line, then the prompt seam).
     int MessageBox(const QString& title, const QString& text, int kind);
@@ -70,6 +78,20 @@ public:
     int ExitSequenceRuns() const { return m_exitRuns; }
     int IdlePasses() const { return m_idlePasses; }
 
+    // Composition (tmainf_layout.cpp).
+    // A command or menu item of the window by its name; null when there is none.
+    QAction* Action(const QString& name) const;
+    // The action a named menu item shows (the item's command, or the item itself).
+    QAction* MenuItem(const QString& name) const;
+    const KvActionRegistry& Commands() const { return m_commands; }
+    const KvMainControls& Controls() const { return m_ui; }
+    // Recomputes the command states and re-targets the page/folder toolbar buttons.
+    void UpdateCommandStates();
+    // Gives the rename, delete and move buttons the page or the folder commands.
+    void RetargetButtons(KvButtonMode mode);
+    // Resolves caption and hint of a menu item that has no command of its own.
+    void MenuTextAndHint(QAction* item);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -80,6 +102,16 @@ private:
     void createStatusBar();
     void createMenus();
     void languageInit();
+    void setupControls();
+    void setupActions();
+    void setupMenus();
+    void setupContextMenus();
+    void setupToolbars();
+    void setupStatusBar();
+    void bindViewItems();
+    void fillZoomBox();
+    void selectZoom(const QString& text);
+    void showPart(QWidget* part, QAction* item, bool show);
     void refreshOptions();
     void detachHooks();
     // Asks for a data directory in place of the options dialog; empty when cancelled.
@@ -90,6 +122,10 @@ private:
     ShellState m_shell;
     KvIdleDriver* m_idle = nullptr;
     QLabel* m_panels[5] = {};
+    KvActionRegistry m_commands;
+    KvMainControls m_ui;
+    QHash<QString, QAction*> m_menuItems;
+    std::unique_ptr<KvLockDirectory> m_lock;
     int m_exitRuns = 0;
     int m_idlePasses = 0;
 };

@@ -1,11 +1,15 @@
 // Life cycle of the main window: opening the data directory, first show, activation,
 // idle pass, second window, exit and reopen.
+#include "app/kvdiraccess.h"
+#include "app/kvdirprops.h"
 #include "app/kvidledriver.h"
+#include "app/kvlockdirectory.h"
 #include "app/kvpaths.h"
 #include "app/kvprompter.h"
 #include "app/kvshell.h"
 #include "app/kvtexts.h"
 #include "platform/applog.h"
+#include "store/kvdirstores.h"
 #include "ui/tmainf.h"
 #include "ui/tsplashf.h"
 
@@ -35,6 +39,20 @@ QString TMainF::askForDataDirectory(const QString& start)
     return KvPrompter::Current().ChooseFolder(KvTexts::Text(5370), start);
 }
 
+bool TMainF::LockDirectory()
+{
+    KV_LOG_SCOPE("TMainF::LockDirectory");
+    m_lock = std::make_unique<KvLockDirectory>(KvPaths::DataDir());
+    const KvLockOutcome out = KvTakeDirectoryLock(
+        *m_lock, {KvPaths::DataDir(), m_shell.lockMessageWanted, m_shell.constructing});
+    m_shell.fullAccess = out.fullAccess;
+    if (out.abortStart)
+        m_shell.startAborted = true;
+    if (!out.fullAccess)
+        m_lock.reset(); // nothing of ours to release
+    return out.fullAccess;
+}
+
 bool TMainF::BuildFolderAndPages()
 {
     KvLogScope log("TMainF::BuildFolderAndPages");
@@ -56,17 +74,52 @@ bool TMainF::BuildFolderAndPages()
         }
     }
 
-    // 3.-7. Directory properties, usability, write test and lock come with directory access.
-    m_shell.fullAccess = true;
+    // 3. The directory's properties decide full or read-only access.
+    KvDirProps props(candidate);
+    if (m_shell.commandLine.action == u"/dr")
+        props.SetFullAccess(false);
+    else if (m_shell.commandLine.action == u"/dw")
+        props.SetFullAccess(true);
     m_shell.commandLine.action.clear();
+    m_shell.fullAccess = props.FullAccess();
+
+    // 4. A directory without data must at least be writable.
+    while (!props.HasData() && !props.WriteTest()) {
+        MessageBox(KvTexts::Text(5007), KvTexts::Message(5031, {candidate}), KvMsgKind::Error);
+        candidate = askForDataDirectory(candidate);
+        if (candidate.isEmpty()) {
+            log.Exit(2);
+            return false;
+        }
+        props.ReadFor(candidate);
+        m_shell.fullAccess = props.FullAccess();
+    }
+
+    // 5.
+    if (m_shell.fullAccess && !props.WriteTest()) {
+        m_shell.fullAccess = false;
+        MessageBox(KvTexts::Text(5027), KvTexts::Message(5030, {candidate}), KvMsgKind::Error);
+    }
+    // 6.-7.
+    m_shell.groupDir = props.GroupDir();
     if (m_shell.commandLine.newWindow || !m_shell.fullAccess)
         m_shell.lockMessageWanted = false;
 
     // 8. The candidate becomes the data directory.
     KvPaths::SetDataDir(candidate, !fromCommandLine);
 
-    // 9.-20. Stores, lock, trees, history, bookmarks and saved results are opened by
-    //        their owners as they are added.
+    // 9.
+    KvDirStores::Reopen(KvPaths::DataDir());
+    KvDirStores::Open(KvPaths::SettingsDir());
+
+    // 10.
+    if (m_shell.fullAccess && !LockDirectory() && m_shell.startAborted) {
+        log.Exit(3);
+        return false;
+    }
+
+    // 11.-20. The trees, history, bookmarks and saved results are built by their owners
+    //         as they are added.
 
     // 21.
     m_shell.commandLine.newWindow = false;
@@ -251,8 +304,15 @@ void TMainF::DestroyFolderAndPages()
     BusyCursor busy;
     TSplashF splash;
     splash.SetStatus(KvTexts::Text(5123));
-    // 2.-10. The shown page, the current folder, search results, history, the trash,
-    //        the trees and the lock are saved and released by their owners.
+    // 2.-9. The shown page, the current folder, search results, history, the trash and
+    //       the trees are saved by their owners.
+
+    // 10.
+    if (m_lock) {
+        m_lock->ReleaseLock();
+        m_lock.reset();
+    }
+    KvDirStores::FlushAll();
 }
 
 void TMainF::UpdateDirectoryAccess(const QString& dir, bool previousFullAccess)

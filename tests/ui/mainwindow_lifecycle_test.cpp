@@ -1,5 +1,7 @@
+#include "app/kvlockdirectory.h"
 #include "app/kvpaths.h"
 #include "app/kvscriptedprompter.h"
+#include "store/kvdirstores.h"
 #include "support/testenv.h"
 #include "ui/tmainf.h"
 
@@ -35,6 +37,8 @@ protected:
     {
         KvPrompter::SetCurrent(nullptr);
         KvPaths::ResetDataDirCache();
+        KvLockDirectory::SetProcessCheck({});
+        KvDirStores::Close();
     }
 
     korvtest::SandboxEnv env;
@@ -96,6 +100,68 @@ TEST_F(MainWindowLifecycle, CommandLineDirectoryIsNotRemembered)
     EXPECT_EQ(KvPaths::DataDir(), dir);
     KvPaths::ResetDataDirCache();
     EXPECT_EQ(KvPaths::DataDir(), env.Data().documentsDir + u"Korvelle/");
+}
+
+TEST_F(MainWindowLifecycle, FullAccessHoldsTheLockUntilTheExitSequence)
+{
+    const QString dir = env.Dir(u"notes"_qs);
+    {
+        TMainF w({u"/d"_qs, dir});
+        EXPECT_TRUE(w.Shell().fullAccess);
+        EXPECT_TRUE(QFileInfo::exists(dir + u"lockdir.dat"));
+        EXPECT_EQ(w.windowTitle(), u"Korvelle"_qs);
+        w.close();
+        EXPECT_FALSE(QFileInfo::exists(dir + u"lockdir.dat"));
+    }
+    EXPECT_FALSE(prompter.Unexpected());
+}
+
+TEST_F(MainWindowLifecycle, ReadOnlyFromTheCommandLine)
+{
+    const QString dir = env.Dir(u"notes"_qs);
+    TMainF w({u"/dr"_qs, dir});
+    EXPECT_FALSE(w.Shell().fullAccess);
+    EXPECT_FALSE(QFileInfo::exists(dir + u"lockdir.dat"));
+    EXPECT_EQ(w.windowTitle(), u"Korvelle ***(Nur Lesen)***"_qs);
+    EXPECT_TRUE(prompter.Messages().isEmpty());
+}
+
+TEST_F(MainWindowLifecycle, SecondInstanceOfTheSameUser)
+{
+    const QString dir = env.Dir(u"notes"_qs);
+    korvtest::WriteAll(dir + u"lockdir.dat",
+                       "testbox\r\ntester\r\n10.12.2026 08:00:00\r\nN\r\n777\r\n");
+    KvLockDirectory::SetProcessCheck([](qint64 pid) { return pid == 777; });
+    struct Case
+    {
+        const char* name;
+        QStringList args;
+        int answer;
+        bool aborted;
+        int messages;
+    };
+    const Case cases[] = {
+        {"okOpensReadOnly", {u"/d"_qs, dir}, KvAnswer::Ok, false, 1},
+        {"cancelEndsTheProgram", {u"/d"_qs, dir}, KvAnswer::Cancel, true, 1},
+        {"newWindowWithoutMessage", {u"/new_window"_qs}, 0, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        prompter.Clear();
+        if (c.answer)
+            prompter.Answer(c.answer);
+        if (c.args.first() == u"/new_window") {
+            KvPaths::SetDataDir(dir, true);
+            KvPaths::ResetDataDirCache();
+        }
+        TMainF w(c.args);
+        EXPECT_FALSE(w.Shell().fullAccess);
+        EXPECT_EQ(w.Shell().startAborted, c.aborted);
+        ASSERT_EQ(prompter.Messages().size(), c.messages);
+        if (c.messages)
+            EXPECT_EQ(prompter.Messages()[0].kind, 17);
+        EXPECT_TRUE(QFileInfo::exists(dir + u"lockdir.dat")) << "another instance's lock stays";
+    }
 }
 
 // The real program, headless: it starts, writes its version record, and a SIGTERM ends
