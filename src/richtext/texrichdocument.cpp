@@ -83,6 +83,7 @@ void TexRichDocument::ReplaceDocument(std::unique_ptr<QTextDocument> doc)
     m_selStart = 0;
     m_selLength = 0;
     m_scroll = {};
+    m_scrollToCaret = false;
     Q_EMIT documentReplaced();
 }
 
@@ -187,6 +188,13 @@ void TexRichDocument::RememberCaret(int start, int length)
 void TexRichDocument::SetScrollPoint(QPoint point)
 {
     m_scroll = point;
+    m_scrollToCaret = false;
+    Q_EMIT scrollRequested();
+}
+
+void TexRichDocument::ScrollCaretIntoView()
+{
+    m_scrollToCaret = true;
     Q_EMIT scrollRequested();
 }
 

@@ -62,6 +62,9 @@ public:
     // The editor's scroll point (horizontal, vertical scroll bar values).
     QPoint ScrollPoint() const { return m_scroll; }
     void SetScrollPoint(QPoint point);
+    // Asks the view to scroll so that the caret shows (now, or when a view attaches).
+    void ScrollCaretIntoView();
+    bool CaretScrollPending() const { return m_scrollToCaret; }
 
     // Presentation: text without a font or colour of its own shows in these.
     QFont DefaultFont() const;
@@ -75,12 +78,16 @@ public:
 
     // The attached editor reports what the user did; no change signal is sent back.
     void RememberCaret(int start, int length);
-    void RememberScrollPoint(QPoint point) { m_scroll = point; }
+    void RememberScrollPoint(QPoint point)
+    {
+        m_scroll = point;
+        m_scrollToCaret = false;
+    }
 
 Q_SIGNALS:
     // A load put a new QTextDocument in place of the old one.
     void documentReplaced();
-    // SetSelection or SetScrollPoint asked the view to move.
+    // SetSelection, SetScrollPoint or ScrollCaretIntoView asked the view to move.
     void caretRequested();
     void scrollRequested();
     // Read-only flag, default font or colours, or word wrap changed.
@@ -98,6 +105,7 @@ private:
     int m_selStart = 0;
     int m_selLength = 0;
     QPoint m_scroll;
+    bool m_scrollToCaret = false;
     QColor m_textColor;
     QColor m_background;
     bool m_wordWrap = true;

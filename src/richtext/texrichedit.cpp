@@ -94,7 +94,7 @@ void TexRichEdit::Attach(TexRichDocument* document)
     m_docConnections << connect(document, &TexRichDocument::caretRequested, this,
                                 &TexRichEdit::ApplyCaret);
     m_docConnections << connect(document, &TexRichDocument::scrollRequested, this,
-                                [this] { SetScrollPoint(m_doc->ScrollPoint()); });
+                                &TexRichEdit::ApplyScroll);
     // The document object going away takes its QTextDocument with it.
     m_docConnections << connect(document, &TexRichDocument::aboutToBeDestroyed, this, [this] {
         Disconnect(m_docConnections);
@@ -153,9 +153,8 @@ void TexRichEdit::Bind()
                                  &TexRichEdit::ReportScroll);
     m_viewConnections << connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
                                  &TexRichEdit::ReportScroll);
-    const QPoint scroll = m_doc->ScrollPoint();
     ApplyCaret();
-    SetScrollPoint(scroll);
+    ApplyScroll();
     m_binding = false;
 }
 
@@ -207,6 +206,18 @@ void TexRichEdit::ApplyCaret()
     m_binding = wasBinding;
 }
 
+void TexRichEdit::ApplyScroll()
+{
+    if (!m_doc)
+        return;
+    if (m_doc->CaretScrollPending()) {
+        ScrollCaretIntoView();
+        ReportScroll();
+    } else {
+        SetScrollPoint(m_doc->ScrollPoint());
+    }
+}
+
 void TexRichEdit::ReportCaret()
 {
     if (m_doc && !m_binding)
@@ -242,6 +253,7 @@ void TexRichEdit::SetScrollPoint(QPoint point)
 {
     // A hidden view still changes its size and scrolls to the caret when first shown.
     m_pendingScroll.reset();
+    m_pendingCaret = false;
     if (!TryScroll(point) || !isVisible())
         m_pendingScroll = point;
 }
@@ -260,6 +272,10 @@ bool TexRichEdit::TryScroll(QPoint point)
 
 void TexRichEdit::ApplyPendingScroll()
 {
+    if (m_pendingCaret && isVisible()) {
+        m_pendingCaret = false;
+        ensureCursorVisible();
+    }
     if (!m_pendingScroll || !TryScroll(*m_pendingScroll) || !isVisible() || m_pendingArmed)
         return;
     // Showing a view relayouts it more than once; the point holds once that has settled.
@@ -293,6 +309,8 @@ void TexRichEdit::ScrollCaretIntoView()
 {
     m_pendingScroll.reset();
     ensureCursorVisible();
+    if (!isVisible())
+        m_pendingCaret = true;
 }
 
 void TexRichEdit::SetZoom(int percent)

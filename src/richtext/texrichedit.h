@@ -114,6 +114,7 @@ private:
     void Disconnect(QList<QMetaObject::Connection>& connections);
     void ApplyPresentation();
     void ApplyCaret();
+    void ApplyScroll();
     void ApplyZoom();
     void ReportCaret();
     void ReportScroll();
@@ -129,6 +130,7 @@ private:
     // they can, dropped when the user scrolls or clicks.
     std::optional<QPoint> m_pendingScroll;
     bool m_pendingArmed = false;
+    bool m_pendingCaret = false; // show the caret once the view is shown
     QImage m_zoomDevice;
     int m_zoom = 100;
     int m_pictureCount = 0;

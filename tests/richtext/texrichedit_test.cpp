@@ -102,6 +102,26 @@ TEST_F(RichEditTest, ScrollPointWaitsUntilTheViewIsLaidOut)
     EXPECT_GT(doc.ScrollPoint().y(), 300) << "user scrolling is reported";
 }
 
+TEST_F(RichEditTest, DocumentCanAskToShowTheCaretInstead)
+{
+    LoadLines(200);
+    doc.SetSelection(doc.Document()->characterCount() - 1, 0);
+    doc.ScrollCaretIntoView();
+    edit.Attach(&doc);
+    EXPECT_GT(edit.ScrollPoint().y(), 0);
+    EXPECT_TRUE(edit.viewport()->rect().contains(edit.cursorRect().center()));
+
+    edit.Detach();
+    TexRichEdit hidden;
+    doc.SetSelection(doc.Document()->characterCount() - 1, 0);
+    doc.ScrollCaretIntoView();
+    hidden.Attach(&doc);
+    hidden.resize(320, 200);
+    hidden.show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(hidden.viewport()->rect().contains(hidden.cursorRect().center()));
+}
+
 TEST_F(RichEditTest, AttachingKeepsModifiedFlagAndUndo)
 {
     QTextCursor(doc.Document()).insertText(u"ungespeichert"_qs);
