@@ -565,8 +565,12 @@ private:
         Open();
         Word("*");
         Word("pn");
+        // Nesting deeper than one level goes into \pnlvlN, which the reader takes as the level.
+        const int level = std::clamp(lf.indent(), 1, 9);
         if (bullet) {
             Word("pnlvlblt");
+            if (level > 1)
+                Word("pnlvl", level);
             Word("pnf", symbolFont);
             Word("pnindent", 0);
             Open();
@@ -574,7 +578,10 @@ private:
             Hex(0xB7);
             Close();
         } else {
-            Word("pnlvlbody");
+            if (level > 1)
+                Word("pnlvl", level);
+            else
+                Word("pnlvlbody");
             Word("pnindent", 0);
             Word("pnstart", 1);
             switch (lf.style()) {

@@ -341,6 +341,27 @@ const RoundTripCase kCases[] = {
              c.insertText(u"zweitens"_qs);
          }
      }},
+    {"nested lists",
+     [](QTextDocument& d) {
+         QTextCursor c(&d);
+         QTextListFormat outer;
+         outer.setStyle(QTextListFormat::ListDisc);
+         c.createList(outer);
+         c.insertText(u"oben"_qs);
+         c.insertBlock();
+         QTextListFormat inner;
+         inner.setStyle(QTextListFormat::ListDisc); // the reader knows one bullet kind
+         inner.setIndent(2);
+         c.createList(inner);
+         c.insertText(u"innen"_qs);
+         c.insertBlock(QTextBlockFormat());
+         QTextListFormat deep;
+         deep.setStyle(QTextListFormat::ListLowerRoman);
+         deep.setIndent(3);
+         deep.setNumberSuffix(u"."_qs);
+         c.createList(deep);
+         c.insertText(u"tief"_qs);
+     }},
     {"links",
      [](QTextDocument& d) {
          QTextCursor c(&d);
