@@ -1,5 +1,6 @@
 #include "richtext/texrichdocument.h"
 
+#include "richtext/rtfcodepages.h"
 #include "richtext/rtfplaintext.h"
 #include "richtext/rtfreader.h"
 #include "richtext/rtfwriter.h"
@@ -13,11 +14,6 @@
 
 namespace {
 
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
 QString DecodeText(QByteArray bytes)
 {
     if (bytes.startsWith("\xEF\xBB\xBF"))
@@ -27,11 +23,7 @@ QString DecodeText(QByteArray bytes)
     if (!utf8.hasError())
         return text;
     text.clear();
-    text.reserve(bytes.size());
-    for (const char c : bytes) {
-        const uchar b = uchar(c);
-        text += b >= 0x80 && b < 0xA0 ? QChar(kCp1252High[b - 0x80]) : QChar(b);
-    }
+    KvRtfDecoders().Decode(1252, bytes, text);
     return text;
 }
 
