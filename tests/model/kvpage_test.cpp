@@ -1,0 +1,361 @@
+#include "model/kvpagelayout.h"
+#include "model/kvpasswordasker.h"
+#include "model/kvpasswordlist.h"
+#include "modelfixture.h"
+#include "richtext/texrichdocument.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTextDocument>
+
+using namespace korvtest;
+
+namespace {
+
+// Answers the password question from a script; an empty answer cancels.
+class ScriptedAsker : public KvPasswordAsker
+{
+public:
+    bool AskPassword(KvPage&, QString& password) override
+    {
+        ++asked;
+        if (answers.isEmpty() || answers.first().isEmpty()) {
+            if (!answers.isEmpty())
+                answers.removeFirst();
+            return false;
+        }
+        password = answers.takeFirst();
+        return true;
+    }
+    QStringList answers;
+    int asked = 0;
+};
+
+class PageTest : public ModelFixture
+{
+protected:
+    void SetUp() override
+    {
+        ModelFixture::SetUp();
+        KvPasswordList::Clear();
+        KvPasswordAsker::SetCurrent(&asker);
+        top = std::make_unique<KvFolder>(u"TopFolder"_qs, nullptr, KvFolder::TopFolder, true);
+        page = NewPage(PageId(1), top.get(), u"Seite"_qs);
+    }
+    void TearDown() override
+    {
+        KvPasswordAsker::SetCurrent(nullptr);
+        ModelFixture::TearDown();
+    }
+
+    QString ContentPath(int n = 1) const { return Dir() + PageId(n) + u".kvp"_qs; }
+
+    void SetText(KvPage* p, const QString& text)
+    {
+        p->GetEditor()->LoadPlainText(text);
+        p->GetEditor()->SetModified(true);
+    }
+
+    QString Text(KvPage* p) { return p->GetEditor()->PlainText().trimmed(); }
+
+    bool Has(const QString& key) { return Page().ValueExists(PageId(1), key); }
+
+    ScriptedAsker asker;
+    KvPage* page = nullptr;
+};
+
+TEST_F(PageTest, ContentFileIsNamedAfterTheIdWithTheDirectoryExtension)
+{
+    EXPECT_EQ(page->ContentFilePath(), ContentPath());
+    Ctx().fileExt = u"rtf"_qs;
+    KvPage* other = NewPage(PageId(2), top.get(), u"x"_qs);
+    EXPECT_EQ(other->ContentFilePath(), Dir() + PageId(2) + u".rtf"_qs);
+}
+
+TEST_F(PageTest, MissingContentFileLoadsEmpty)
+{
+    page->Load(false, false);
+    EXPECT_TRUE(page->IsLoaded());
+    EXPECT_EQ(Text(page), QString());
+    EXPECT_EQ(page->Zoom(), 100);
+}
+
+TEST_F(PageTest, EditorOfAnUnloadedPageIsRefused)
+{
+    EXPECT_THROW(page->GetEditor(), KvPage::EPageNotLoaded);
+    page->Load(false, false);
+    page->Unload();
+    EXPECT_THROW(page->GetEditor(), KvPage::EPageNotLoaded);
+    EXPECT_EQ(page->Zoom(), 0);
+}
+
+TEST_F(PageTest, UnchangedTextWritesNoFileButTheAttributes)
+{
+    page->SetRestorePosition(true);
+    page->Load(false, false);
+    page->GetEditor()->SetScrollPoint(QPoint(0, 40));
+    page->Store();
+    EXPECT_FALSE(QFile::exists(ContentPath()));
+    for (const QString& key :
+         {u"WriteProtect"_qs, u"Status"_qs, u"SelStart"_qs, u"SelLength"_qs, u"ScrollPos"_qs})
+        EXPECT_TRUE(Has(key)) << key.toStdString();
+    EXPECT_EQ(Page().ReadString(PageId(1), u"ScrollPos"_qs, QString()), u"[0,40]"_qs);
+}
+
+TEST_F(PageTest, ChangedTextIsWrittenAndReadBackWithThePosition)
+{
+    page->SetRestorePosition(true);
+    page->Load(false, false);
+    SetText(page, u"Hallo Welt"_qs);
+    page->GetEditor()->SetSelection(6, 4);
+    page->Store();
+    EXPECT_TRUE(ReadAll(ContentPath()).startsWith("{\\rtf"));
+    EXPECT_FALSE(page->GetEditor()->IsModified());
+    page->Unload();
+    page->Load(false, false);
+    EXPECT_EQ(Text(page), u"Hallo Welt"_qs);
+    EXPECT_EQ(page->GetEditor()->SelStart(), 6);
+    EXPECT_EQ(page->GetEditor()->SelLength(), 4);
+}
+
+TEST_F(PageTest, RestorePositionOffDeletesThePositionKeys)
+{
+    Page().WriteInteger(PageId(1), u"SelStart"_qs, 3);
+    Page().WriteInteger(PageId(1), u"SelLength"_qs, 1);
+    Page().WriteString(PageId(1), u"ScrollPos"_qs, u"[0,5]"_qs);
+    page->Load(false, false);
+    page->Store();
+    EXPECT_FALSE(Has(u"SelStart"_qs));
+    EXPECT_FALSE(Has(u"SelLength"_qs));
+    EXPECT_FALSE(Has(u"ScrollPos"_qs));
+}
+
+TEST_F(PageTest, WriteProtectedChangedTextIsNotWritten)
+{
+    page->Load(false, false);
+    page->SetWriteProtect(true);
+    EXPECT_TRUE(page->GetEditor()->IsReadOnly());
+    SetText(page, u"geändert"_qs);
+    page->Store();
+    EXPECT_FALSE(QFile::exists(ContentPath()));
+    EXPECT_TRUE(Page().ReadBool(PageId(1), u"WriteProtect"_qs, false));
+}
+
+struct ModByCase
+{
+    bool groupDir;
+    bool expectModBy;
+};
+
+class ModByTest : public PageTest, public ::testing::WithParamInterface<ModByCase>
+{
+};
+
+TEST_P(ModByTest, LastEditorIsRecordedInGroupDirectoriesOnly)
+{
+    Page().WriteString(PageId(1), u"ModBy"_qs, u"someone"_qs);
+    Ctx().groupDir = GetParam().groupDir;
+    page->Load(false, false);
+    SetText(page, u"x"_qs);
+    page->Store();
+    EXPECT_EQ(Has(u"ModBy"_qs), GetParam().expectModBy);
+    if (GetParam().expectModBy)
+        EXPECT_EQ(Page().ReadString(PageId(1), u"ModBy"_qs, QString()), u"tester"_qs);
+    EXPECT_EQ(page->LastEditor(), GetParam().expectModBy ? u"tester"_qs : QString());
+}
+
+INSTANTIATE_TEST_SUITE_P(Dirs, ModByTest,
+                         ::testing::Values(ModByCase{true, true}, ModByCase{false, false}));
+
+TEST_F(PageTest, PasswordKeysFollowTheProtection)
+{
+    const QStringList keys = {u"PWAskMode"_qs, u"PWBF"_qs, u"EncSCl"_qs, u"PWCopy"_qs,
+                              u"PWList"_qs};
+    page->SetPassword(u"geheim"_qs, false);
+    page->Store();
+    for (const QString& key : keys)
+        EXPECT_TRUE(Has(key)) << key.toStdString();
+    page->SetPassword(QString(), false);
+    page->Store();
+    for (const QString& key : keys)
+        EXPECT_FALSE(Has(key)) << key.toStdString();
+}
+
+TEST_F(PageTest, CheckValueWithoutAskModeIsNoPasswordData)
+{
+    Page().WriteString(PageId(2), u"PWBF"_qs, u"0123456789abcdef"_qs);
+    KvPage* p = NewPage(PageId(2), top.get(), u"x"_qs);
+    EXPECT_FALSE(p->IsProtected());
+}
+
+TEST_F(PageTest, ProtectedPageIsEncryptedAndNeverWrittenInPlain)
+{
+    const QString tmp = m_env.Data().tempDir;
+    page->SetPassword(u"geheim"_qs, false);
+    page->SetPasswordAskMode(0);
+    page->Load(false, false);
+    SetText(page, u"Vertraulicher Text"_qs);
+    page->Store();
+    const QByteArray stored = ReadAll(ContentPath());
+    EXPECT_FALSE(stored.contains("rtf"));
+    EXPECT_FALSE(stored.contains("Vertraulich"));
+    page->Unload();
+    EXPECT_FALSE(page->IsUnlocked());
+
+    asker.answers = {u"geheim"_qs};
+    page->Load(false, false);
+    EXPECT_EQ(asker.asked, 1);
+    EXPECT_EQ(Text(page), u"Vertraulicher Text"_qs);
+    EXPECT_TRUE(page->TempFilePath().isEmpty());
+    const QStringList leftovers = QDir(tmp).entryList({u"enc*"_qs}, QDir::Files);
+    EXPECT_TRUE(leftovers.isEmpty());
+}
+
+TEST_F(PageTest, CancelledPasswordLeavesThePageUnloaded)
+{
+    page->SetPassword(u"geheim"_qs, false);
+    page->Store();
+    DestroyModel();
+    top = std::make_unique<KvFolder>(u"TopFolder"_qs, nullptr, KvFolder::TopFolder, true);
+    KvPage* p = new KvPage(PageId(1), top.get(), true);
+    asker.answers = {QString()};
+    EXPECT_THROW(p->Load(false, false), KvPage::EWrongPassword);
+    EXPECT_FALSE(p->IsLoaded());
+    asker.answers = {u"falsch"_qs};
+    EXPECT_THROW(p->Load(false, false), KvPage::EWrongPassword);
+    EXPECT_FALSE(p->IsLoaded());
+}
+
+TEST_F(PageTest, PasswordListOpensWithoutAsking)
+{
+    page->SetPassword(u"geheim"_qs, true);
+    page->SetUsePasswordList(true);
+    page->Store();
+    DestroyModel();
+    top = std::make_unique<KvFolder>(u"TopFolder"_qs, nullptr, KvFolder::TopFolder, true);
+    KvPage* p = new KvPage(PageId(1), top.get(), true);
+    p->Load(false, false);
+    EXPECT_EQ(asker.asked, 0);
+    EXPECT_TRUE(p->IsLoaded());
+}
+
+TEST_F(PageTest, SavingALockedChangedProtectedPageIsRefused)
+{
+    page->SetPassword(u"geheim"_qs, false);
+    page->Load(false, false);
+    SetText(page, u"a"_qs);
+    page->Store();
+    const QByteArray stored = ReadAll(ContentPath());
+    DestroyModel();
+    top = std::make_unique<KvFolder>(u"TopFolder"_qs, nullptr, KvFolder::TopFolder, true);
+    KvPage* p = new KvPage(PageId(1), top.get(), true);
+    ASSERT_FALSE(p->IsUnlocked());
+    p->CreateEditor(false);
+    p->ConfigureEditor();
+    SetText(p, u"b"_qs);
+    EXPECT_THROW(p->Store(), KvPage::EWrongPassword);
+    EXPECT_EQ(ReadAll(ContentPath()), stored);
+}
+
+TEST_F(PageTest, DecryptFailureNamesTheContentFile)
+{
+    page->SetPassword(u"geheim"_qs, false);
+    page->Store();
+    WriteAll(ContentPath(), QByteArray("\xff\xff\xff\xff\x01\x00\x00\x00garbage!", 16));
+    try {
+        page->Load(false, false);
+        ADD_FAILURE() << "no error";
+    } catch (const KvPage::EDecryptError& e) {
+        EXPECT_EQ(e.Message(), ContentPath());
+    }
+}
+
+TEST_F(PageTest, ContentFileKeepsItsPermissions)
+{
+    page->Load(false, false);
+    SetText(page, u"eins"_qs);
+    page->Store();
+    QFile::setPermissions(ContentPath(), QFile::ReadOwner | QFile::WriteOwner);
+    SetText(page, u"zwei"_qs);
+    page->Store();
+    const QFile::Permissions others =
+        QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
+    EXPECT_EQ(QFile::permissions(ContentPath()) & others, QFile::Permissions());
+    EXPECT_EQ(QFile::permissions(ContentPath()) & QFile::ReadOwner, QFile::ReadOwner);
+    const QStringList stray = QDir(Dir()).entryList(QDir::Files).filter(u".kvp"_qs);
+    EXPECT_EQ(stray, QStringList{PageId(1) + u".kvp"_qs});
+}
+
+class ReferrerPageTest : public PageTest
+{
+protected:
+    void SetUp() override
+    {
+        PageTest::SetUp();
+        page->Store();
+        Obj().WriteString(PageId(2), u"Ref2"_qs, PageId(1));
+        referrer = new KvPage(PageId(2), top.get(), true);
+    }
+    KvPage* referrer = nullptr;
+};
+
+TEST_F(ReferrerPageTest, ReferrerUsesTheTargetsFileAndSection)
+{
+    EXPECT_EQ(referrer->ContentFilePath(), ContentPath(1));
+    referrer->Load(false, false);
+    SetText(referrer, u"über den Verweis"_qs);
+    referrer->SetStatus(5);
+    referrer->Store();
+    EXPECT_TRUE(QFile::exists(ContentPath(1)));
+    EXPECT_FALSE(QFile::exists(ContentPath(2)));
+    EXPECT_FALSE(Page().SectionExists(PageId(2)));
+    EXPECT_EQ(page->GetStatus(), 5);
+    page->Store();
+    EXPECT_EQ(Page().ReadInteger(PageId(1), u"Status"_qs, 0), 5);
+    page->Load(false, false);
+    EXPECT_EQ(Text(page), u"über den Verweis"_qs);
+}
+
+TEST_F(ReferrerPageTest, AttributesAreMirroredBothWays)
+{
+    page->SetWriteProtect(true);
+    EXPECT_TRUE(referrer->GetWriteProtect());
+    referrer->SetStatus(7);
+    EXPECT_EQ(page->GetStatus(), 7);
+    referrer->SetPassword(u"pw"_qs, false);
+    EXPECT_TRUE(page->IsProtected());
+    EXPECT_TRUE(page->CheckPassword(u"pw"_qs));
+}
+
+TEST_F(ReferrerPageTest, RemovingTheReferrerLeavesTheTargetsFile)
+{
+    page->Load(false, false);
+    SetText(page, u"bleibt"_qs);
+    page->Store();
+    referrer->Remove();
+    delete referrer;
+    EXPECT_TRUE(QFile::exists(ContentPath(1)));
+}
+
+TEST_F(ReferrerPageTest, RemovingTheTargetDeletesItsFileAndReferrer)
+{
+    page->Load(false, false);
+    SetText(page, u"weg"_qs);
+    page->Store();
+    page->Remove();
+    delete page;
+    EXPECT_FALSE(QFile::exists(ContentPath(1)));
+    EXPECT_EQ(FindObject(PageId(2)), nullptr);
+    EXPECT_FALSE(Page().SectionExists(PageId(1)));
+}
+
+TEST_F(PageTest, ReadOnlyDirectoryMakesTheEditorReadOnly)
+{
+    page->SetWritable(false);
+    page->Load(false, false);
+    EXPECT_TRUE(page->GetEditor()->IsReadOnly());
+    page->SetWriteProtect(false);
+    EXPECT_TRUE(page->GetEditor()->IsReadOnly());
+}
+
+} // namespace
