@@ -2,6 +2,7 @@
 
 #include "richtext/rtfcodepages.h"
 #include "richtext/rtfplaintext.h"
+#include "richtext/rtfproperties.h"
 #include "richtext/rtfreader.h"
 #include "richtext/rtfwriter.h"
 
@@ -188,6 +189,62 @@ void TexRichDocument::ScrollCaretIntoView()
 {
     m_scrollToCaret = true;
     Q_EMIT scrollRequested();
+}
+
+QTextCursor TexRichDocument::SelectionCursor() const
+{
+    QTextCursor c(m_doc.get());
+    const int max = MaxPosition();
+    c.setPosition(std::clamp(m_selStart, 0, max));
+    c.setPosition(std::clamp(m_selStart + m_selLength, 0, max), QTextCursor::KeepAnchor);
+    return c;
+}
+
+QString TexRichDocument::SelectedText() const
+{
+    return SelectionCursor().selectedText();
+}
+
+QTextCharFormat TexRichDocument::SelectionCharFormat() const
+{
+    QTextCursor c = SelectionCursor();
+    if (c.hasSelection())
+        c.setPosition(c.selectionStart() + 1);
+    return c.charFormat();
+}
+
+void TexRichDocument::SetSelectionCharFormat(const QTextCharFormat& format)
+{
+    const QTextCharFormat f = PrepareCharFormat(format);
+    QTextCursor c = SelectionCursor();
+    if (c.hasSelection())
+        c.mergeCharFormat(f);
+    else
+        Q_EMIT typingFormatRequested(f);
+}
+
+KvParaAttributes TexRichDocument::SelectionParagraph() const
+{
+    return KvParaAttributes::Read(m_doc->findBlock(SelectionCursor().selectionStart()));
+}
+
+void TexRichDocument::SetSelectionParagraph(const KvParaAttributes& attributes)
+{
+    attributes.ApplyTo(SelectionCursor());
+}
+
+QTextCharFormat TexRichDocument::PrepareCharFormat(const QTextCharFormat& format)
+{
+    QTextCharFormat f = format;
+    if (f.hasProperty(QTextFormat::TextUnderlineStyle) && !f.hasProperty(KvRtfProp::UnderlineKind))
+        f.setProperty(KvRtfProp::UnderlineKind, 0);
+    if (f.hasProperty(QTextFormat::FontFamilies) || f.hasProperty(QTextFormat::FontFamily)) {
+        if (!f.hasProperty(KvRtfProp::FontCharset))
+            f.setProperty(KvRtfProp::FontCharset, 0);
+        if (!f.hasProperty(KvRtfProp::FontPitch))
+            f.setProperty(KvRtfProp::FontPitch, f.fontFixedPitch() ? 1 : 0);
+    }
+    return f;
 }
 
 QFont TexRichDocument::DefaultFont() const

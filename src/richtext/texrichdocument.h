@@ -1,13 +1,16 @@
 #pragma once
 
 #include "platform/kvexception.h"
+#include "richtext/paraattributes.h"
 
 #include <QColor>
 #include <QFont>
 #include <QObject>
 #include <QPoint>
+#include <QTextCharFormat>
 #include <memory>
 
+class QTextCursor;
 class QTextDocument;
 
 // A page's text as the model sees it, without any widget: the QTextDocument plus what the
@@ -59,6 +62,22 @@ public:
     int SelStart() const { return m_selStart; }
     int SelLength() const { return m_selLength; }
     void SetSelection(int start, int length);
+    QString SelectedText() const;
+    // A cursor on the document holding the selection.
+    QTextCursor SelectionCursor() const;
+
+    // Attributes of the selection: the character format of its first character (at the caret
+    // without a selection) and the attributes of its first paragraph. Setting a character
+    // format merges it into the selection; without a selection it goes to an attached view
+    // as the format for typing. Setting paragraph attributes changes every touched paragraph.
+    QTextCharFormat SelectionCharFormat() const;
+    void SetSelectionCharFormat(const QTextCharFormat& format);
+    KvParaAttributes SelectionParagraph() const;
+    void SetSelectionParagraph(const KvParaAttributes& attributes);
+    // A character format to merge, with our own properties that the new values make stale
+    // reset (underline kind, font charset and pitch).
+    static QTextCharFormat PrepareCharFormat(const QTextCharFormat& format);
+
     // The editor's scroll point (horizontal, vertical scroll bar values).
     QPoint ScrollPoint() const { return m_scroll; }
     void SetScrollPoint(QPoint point);
@@ -92,6 +111,8 @@ Q_SIGNALS:
     void scrollRequested();
     // Read-only flag, default font or colours, or word wrap changed.
     void presentationChanged();
+    // SetSelectionCharFormat without a selection: the view's typing format.
+    void typingFormatRequested(const QTextCharFormat& format);
     // Sent while the QTextDocument still exists, so that a view can let go of it.
     void aboutToBeDestroyed();
 

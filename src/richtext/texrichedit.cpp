@@ -1,5 +1,6 @@
 #include "richtext/texrichedit.h"
 
+#include "richtext/paraattributes.h"
 #include "richtext/rtfproperties.h"
 #include "richtext/rtfreader.h"
 #include "richtext/rtfwriter.h"
@@ -93,6 +94,8 @@ void TexRichEdit::Attach(TexRichDocument* document)
                                 &TexRichEdit::ApplyPresentation);
     m_docConnections << connect(document, &TexRichDocument::caretRequested, this,
                                 &TexRichEdit::ApplyCaret);
+    m_docConnections << connect(document, &TexRichDocument::typingFormatRequested, this,
+                                [this](const QTextCharFormat& f) { mergeCurrentCharFormat(f); });
     m_docConnections << connect(document, &TexRichDocument::scrollRequested, this,
                                 &TexRichEdit::ApplyScroll);
     // The document object going away takes its QTextDocument with it.
@@ -393,17 +396,7 @@ QTextCharFormat TexRichEdit::SelectionCharFormat() const
 
 void TexRichEdit::SetSelectionCharFormat(const QTextCharFormat& format)
 {
-    QTextCharFormat f = format;
-    // Attributes read from RTF that the new values make obsolete.
-    if (f.hasProperty(QTextFormat::TextUnderlineStyle) && !f.hasProperty(KvRtfProp::UnderlineKind))
-        f.setProperty(KvRtfProp::UnderlineKind, 0);
-    if (f.hasProperty(QTextFormat::FontFamilies) || f.hasProperty(QTextFormat::FontFamily)) {
-        if (!f.hasProperty(KvRtfProp::FontCharset))
-            f.setProperty(KvRtfProp::FontCharset, 0);
-        if (!f.hasProperty(KvRtfProp::FontPitch))
-            f.setProperty(KvRtfProp::FontPitch, f.fontFixedPitch() ? 1 : 0);
-    }
-    mergeCurrentCharFormat(f);
+    mergeCurrentCharFormat(TexRichDocument::PrepareCharFormat(format));
 }
 
 QTextBlockFormat TexRichEdit::ParagraphFormat() const
@@ -448,37 +441,17 @@ QTextListFormat::Style TexRichEdit::Numbering() const
 void TexRichEdit::SetNumbering(QTextListFormat::Style style, const QString& prefix,
                                const QString& suffix)
 {
-    QTextCursor c = textCursor();
-    c.beginEditBlock();
-    if (style == QTextListFormat::ListStyleUndefined) {
-        const QTextBlock last = document()->findBlock(c.selectionEnd());
-        for (QTextBlock b = document()->findBlock(c.selectionStart()); b.isValid(); b = b.next()) {
-            if (QTextList* list = b.textList()) {
-                list->remove(b);
-                QTextCursor bc(b);
-                QTextBlockFormat bf = b.blockFormat();
-                bf.setIndent(0);
-                bc.setBlockFormat(bf);
-            }
-            if (b == last)
-                break;
-        }
-    } else {
-        QTextListFormat lf;
-        if (QTextList* list = c.currentList())
-            lf = list->format();
-        else
-            lf.setIndent(1);
-        lf.setStyle(style);
-        lf.setNumberPrefix(prefix);
-        if (!suffix.isEmpty() || style < QTextListFormat::ListDecimal)
-            lf.setNumberSuffix(suffix.isEmpty() ? u"."_qs : suffix);
-        if (QTextList* list = c.currentList(); list && !c.hasSelection())
-            list->setFormat(lf);
-        else
-            c.createList(lf);
-    }
-    c.endEditBlock();
+    KvParaFormat::SetNumbering(textCursor(), style, prefix, suffix);
+}
+
+KvParaAttributes TexRichEdit::SelectionParagraph() const
+{
+    return KvParaAttributes::Read(document()->findBlock(textCursor().selectionStart()));
+}
+
+void TexRichEdit::SetSelectionParagraph(const KvParaAttributes& attributes)
+{
+    attributes.ApplyTo(textCursor());
 }
 
 bool TexRichEdit::CanUndo() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "richtext/paraattributes.h"
 #include "richtext/texrichdocument.h"
 #include "richtext/textmatch.h"
 
@@ -68,6 +69,9 @@ public:
     QTextListFormat::Style Numbering() const;
     void SetNumbering(QTextListFormat::Style style, const QString& prefix = {},
                       const QString& suffix = {});
+    // The same in the edit control's terms (twips and codes), for styles and the dialog.
+    KvParaAttributes SelectionParagraph() const;
+    void SetSelectionParagraph(const KvParaAttributes& attributes);
 
     bool CanUndo() const;
     bool CanRedo() const;
