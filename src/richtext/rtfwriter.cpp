@@ -107,7 +107,7 @@ QString FamilyOf(const QTextCharFormat& fmt)
     const QStringList families = fmt.fontFamilies().toStringList();
     if (!families.isEmpty() && !families.first().isEmpty())
         return families.first();
-    return {};
+    return fmt.stringProperty(QTextFormat::FontFamily); // set by older APIs and HTML import
 }
 
 // Collects a frame's blocks and tables in document order; other frames are flattened.

@@ -174,6 +174,9 @@ const FormatCase kFormats[] = {
     {"highlight", [](QTextCharFormat& f) { f.setBackground(QColor(0, 255, 0)); }, "\\highlight1",
      "\\highlight0"},
     {"font", [](QTextCharFormat& f) { f.setFontFamilies({u"Courier New"_qs}); }, "\\f1", "\\f0"},
+    {"font by family property",
+     [](QTextCharFormat& f) { f.setProperty(QTextFormat::FontFamily, u"Courier New"_qs); }, "\\f1",
+     "\\f0"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, RtfWriterCharFormats, ::testing::ValuesIn(kFormats));
