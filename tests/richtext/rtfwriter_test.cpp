@@ -427,7 +427,7 @@ TEST(RtfWriter, MergedCellsUseSpansAndVerticalMerge)
     EXPECT_EQ(rows[0].count("\\cell") - rows[0].count("\\cellx"), 2) << body.constData();
 }
 
-// Checks the output against an independent reader when one is installed.
+// Checks outputs against an independent reader when one is installed.
 TEST(RtfWriter, ForeignReaderSeesTheText)
 {
     const QString soffice = QStandardPaths::findExecutable(u"soffice"_qs);
@@ -435,27 +435,79 @@ TEST(RtfWriter, ForeignReaderSeesTheText)
         GTEST_SKIP() << "LibreOffice (soffice) is not installed; foreign-reader check skipped";
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    QTextDocument doc;
-    QTextCursor c(&doc);
-    c.insertText(u"Grüße {x} \\ €"_qs);
-    c.insertBlock();
-    QTextCharFormat bold;
-    bold.setFontWeight(QFont::Bold);
-    c.insertText(u"αβγ \U0001F600 中文"_qs, bold);
-    QFile f(dir.filePath(u"a.rtf"_qs));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(KvRtfWriter::Write(doc));
-    f.close();
+
+    struct Sample
+    {
+        QString name;
+        std::function<void(QTextDocument&)> build;
+        QStringList expected; // lines the text export must contain, in order
+    };
+    const Sample samples[] = {
+        {u"chars"_qs,
+         [](QTextDocument& d) {
+             QTextCursor c(&d);
+             c.insertText(u"Grüße {x} \\ €"_qs);
+             c.insertBlock();
+             QTextCharFormat bold;
+             bold.setFontWeight(QFont::Bold);
+             c.insertText(u"αβγ \U0001F600 中文"_qs, bold);
+         },
+         {u"Grüße {x} \\ €"_qs, u"αβγ \U0001F600 中文"_qs}},
+        {u"list"_qs,
+         [](QTextDocument& d) {
+             QTextCursor c(&d);
+             c.insertText(u"vorher"_qs);
+             c.insertBlock();
+             QTextListFormat lf;
+             lf.setStyle(QTextListFormat::ListDecimal);
+             c.createList(lf);
+             c.insertText(u"erstens"_qs);
+             c.insertBlock();
+             c.insertText(u"zweitens"_qs);
+         },
+         {u"vorher"_qs, u"erstens"_qs, u"zweitens"_qs}},
+        {u"table"_qs,
+         [](QTextDocument& d) {
+             QTextCursor c(&d);
+             c.insertText(u"oben"_qs);
+             QTextTable* t = c.insertTable(1, 2);
+             t->cellAt(0, 0).firstCursorPosition().insertText(u"links"_qs);
+             t->cellAt(0, 1).firstCursorPosition().insertText(u"rechts"_qs);
+             QTextCursor end(&d);
+             end.movePosition(QTextCursor::End);
+             end.insertText(u"unten"_qs);
+         },
+         {u"oben"_qs, u"links"_qs, u"rechts"_qs, u"unten"_qs}},
+    };
+    QStringList files;
+    for (const Sample& sample : samples) {
+        QTextDocument doc;
+        sample.build(doc);
+        QFile f(dir.filePath(sample.name + u".rtf"_qs));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(KvRtfWriter::Write(doc));
+        files << f.fileName();
+    }
     QProcess p;
     p.setWorkingDirectory(dir.path());
-    p.start(soffice, {u"--headless"_qs, u"--convert-to"_qs, u"txt:Text (encoded):UTF8"_qs,
-                      u"--outdir"_qs, dir.path(), f.fileName()});
-    ASSERT_TRUE(p.waitForFinished(120000));
-    QFile out(dir.filePath(u"a.txt"_qs));
-    ASSERT_TRUE(out.open(QIODevice::ReadOnly));
-    QString text = QString::fromUtf8(out.readAll());
-    text.remove(QChar(0xFEFF));
-    EXPECT_EQ(text.trimmed(), u"Grüße {x} \\ €\nαβγ \U0001F600 中文"_qs);
+    p.start(soffice, QStringList{u"--headless"_qs, u"--convert-to"_qs,
+                                 u"txt:Text (encoded):UTF8"_qs, u"--outdir"_qs, dir.path()} +
+                         files);
+    ASSERT_TRUE(p.waitForFinished(180000));
+    for (const Sample& sample : samples) {
+        QFile out(dir.filePath(sample.name + u".txt"_qs));
+        ASSERT_TRUE(out.open(QIODevice::ReadOnly)) << sample.name.toStdString();
+        QString text = QString::fromUtf8(out.readAll());
+        text.remove(QChar(0xFEFF));
+        qsizetype at = 0;
+        for (const QString& line : sample.expected) {
+            const qsizetype found = text.indexOf(line, at);
+            EXPECT_GE(found, 0) << sample.name.toStdString() << ": " << line.toStdString() << "\n"
+                                << text.toStdString();
+            if (found >= 0)
+                at = found + line.size();
+        }
+    }
 }
 
 } // namespace
