@@ -51,14 +51,17 @@ void WriteFile(const QString& path, const QByteArray& bytes)
 
 } // namespace
 
-TexRichDocument::TexRichDocument(QObject* parent) : QObject(parent), m_doc(NewDocument()) {}
+TexRichDocument::TexRichDocument(QObject* parent) : QObject(parent), m_doc(NewDocument())
+{
+    Follow(m_doc.get());
+}
 
 TexRichDocument::~TexRichDocument()
 {
     Q_EMIT aboutToBeDestroyed();
 }
 
-std::unique_ptr<QTextDocument> TexRichDocument::NewDocument() const
+std::unique_ptr<QTextDocument> TexRichDocument::NewDocument()
 {
     auto doc = std::make_unique<QTextDocument>();
     if (m_doc)
@@ -67,17 +70,28 @@ std::unique_ptr<QTextDocument> TexRichDocument::NewDocument() const
     return doc;
 }
 
+void TexRichDocument::Follow(QTextDocument* doc)
+{
+    connect(doc, &QTextDocument::modificationChanged, this, &TexRichDocument::modificationChanged);
+    connect(doc, &QTextDocument::contentsChanged, this, &TexRichDocument::contentsChanged);
+}
+
 void TexRichDocument::ReplaceDocument(std::unique_ptr<QTextDocument> doc)
 {
     doc->clearUndoRedoStacks();
     doc->setModified(false);
     // The old document lives until the view has moved to the new one.
     std::unique_ptr<QTextDocument> old = std::exchange(m_doc, std::move(doc));
+    old->disconnect(this);
+    Follow(m_doc.get());
     m_selStart = 0;
     m_selLength = 0;
     m_scroll = {};
     m_scrollToCaret = false;
     Q_EMIT documentReplaced();
+    Q_EMIT contentsChanged();
+    if (old->isModified())
+        Q_EMIT modificationChanged(false);
 }
 
 void TexRichDocument::LoadRtf(const QByteArray& rtf)

@@ -106,6 +106,10 @@ public:
 Q_SIGNALS:
     // A load put a new QTextDocument in place of the old one.
     void documentReplaced();
+    // The modified flag changed (by editing, saving or a load), and the text changed; both
+    // follow the document across loads.
+    void modificationChanged(bool modified);
+    void contentsChanged();
     // SetSelection, SetScrollPoint or ScrollCaretIntoView asked the view to move.
     void caretRequested();
     void scrollRequested();
@@ -118,7 +122,8 @@ Q_SIGNALS:
 
 private:
     void ReplaceDocument(std::unique_ptr<QTextDocument> doc);
-    std::unique_ptr<QTextDocument> NewDocument() const;
+    void Follow(QTextDocument* doc);
+    std::unique_ptr<QTextDocument> NewDocument();
     int MaxPosition() const;
 
     std::unique_ptr<QTextDocument> m_doc;

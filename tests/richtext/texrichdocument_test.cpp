@@ -77,6 +77,21 @@ TEST_F(RichDocumentTest, EditingSetsModifiedAndLoadingClearsIt)
     EXPECT_FALSE(doc.Document()->isUndoAvailable());
 }
 
+TEST_F(RichDocumentTest, ModificationSignalsFollowTheDocumentAcrossLoads)
+{
+    QSignalSpy modified(&doc, &TexRichDocument::modificationChanged);
+    QSignalSpy changed(&doc, &TexRichDocument::contentsChanged);
+    QTextCursor(doc.Document()).insertText(u"a"_qs);
+    ASSERT_EQ(modified.count(), 1);
+    EXPECT_TRUE(modified.at(0).at(0).toBool());
+    doc.LoadPlainText(u"neu"_qs);
+    ASSERT_EQ(modified.count(), 2);
+    EXPECT_FALSE(modified.at(1).at(0).toBool());
+    QTextCursor(doc.Document()).insertText(u"b"_qs);
+    EXPECT_EQ(modified.count(), 3) << "the new document is followed";
+    EXPECT_GE(changed.count(), 3);
+}
+
 TEST_F(RichDocumentTest, CaretIsClampedToTheText)
 {
     doc.LoadPlainText(u"Hallo Welt"_qs);
