@@ -1,0 +1,35 @@
+#pragma once
+
+#include "commands/kvcommandcontext.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+
+class KvCommandHandler;
+class QAction;
+class QObject;
+
+// The main window's command handlers and their actions by name.
+class KvActionRegistry
+{
+public:
+    // Creates every handler of the main window, owned by owner.
+    void CreateHandlers(QObject* owner);
+    void Register(KvCommandHandler* handler);
+
+    QAction* Action(const QString& name) const { return m_byName.value(name); }
+    const QList<KvCommandHandler*>& Handlers() const { return m_handlers; }
+    // Every action and item, in the order of the handlers.
+    QList<QAction*> AllActions() const;
+    // The commands proper (names ending in "A"), without menu items.
+    QList<QAction*> Commands() const;
+
+    // Lets every handler recompute its command states; false while some commands
+    // wait for their feature.
+    bool EnableCommands(const KvCommandContext& context);
+
+private:
+    QList<KvCommandHandler*> m_handlers;
+    QHash<QString, QAction*> m_byName;
+};

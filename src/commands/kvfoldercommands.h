@@ -1,0 +1,11 @@
+#pragma once
+
+#include "commands/kvcommandhandler.h"
+
+// Commands on folders and the items of the navigation tree's context menu.
+class KvFolderCommands : public KvCommandHandler
+{
+    Q_OBJECT
+public:
+    explicit KvFolderCommands(QObject* parent = nullptr);
+};

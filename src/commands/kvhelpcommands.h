@@ -1,0 +1,11 @@
+#pragma once
+
+#include "commands/kvcommandhandler.h"
+
+// The program documentation and the about box.
+class KvHelpCommands : public KvCommandHandler
+{
+    Q_OBJECT
+public:
+    explicit KvHelpCommands(QObject* parent = nullptr);
+};

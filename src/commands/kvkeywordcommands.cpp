@@ -1,0 +1,17 @@
+#include "commands/kvkeywordcommands.h"
+
+namespace {
+
+// name, caption, hint, shortcut, image, checkable, available
+constexpr KvActionSpec kCommands[] = {
+    {"KeywordsA", "#1317", "#1318", "Ctrl+W", "KEYWORDS", false, false},
+    {"InsertKeywordA", "#1251", "#1252", "", "", false, false},
+};
+
+} // namespace
+
+KvKeywordCommands::KvKeywordCommands(QObject* parent)
+    : KvCommandHandler(u"KvKeywordCommands"_qs, parent)
+{
+    addActions(kCommands);
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "commands/kvcommandhandler.h"
+
+// Hyperlink commands: link texts of elements and links inserted into page text.
+class KvLinkCommands : public KvCommandHandler
+{
+    Q_OBJECT
+public:
+    explicit KvLinkCommands(QObject* parent = nullptr);
+};

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "commands/kvcommandhandler.h"
+
+// Commands on pages: create, rename, delete, move, copy, referrers, properties.
+class KvPageCommands : public KvCommandHandler
+{
+    Q_OBJECT
+public:
+    explicit KvPageCommands(QObject* parent = nullptr);
+};

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "commands/kvcommandhandler.h"
+
+// Search commands, saved search results and the result list's context menu.
+class KvSearchCommands : public KvCommandHandler
+{
+    Q_OBJECT
+public:
+    explicit KvSearchCommands(QObject* parent = nullptr);
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "commands/kvcommandhandler.h"
+
+// Program-level commands: tray, second window, archive, character map, access switch, options and
+// exit.
+class KvShellCommands : public KvCommandHandler
+{
+    Q_OBJECT
+public:
+    explicit KvShellCommands(QObject* parent = nullptr);
+};

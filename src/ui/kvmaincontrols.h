@@ -1,0 +1,68 @@
+#pragma once
+
+class QCheckBox;
+class QComboBox;
+class QFontComboBox;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QSplitter;
+class QSystemTrayIcon;
+class QTabWidget;
+class QToolBar;
+class QToolButton;
+class QTreeWidget;
+class QWidget;
+class TexColorPicker;
+class TexTreeView;
+
+// The named controls of the main window; all owned by the window.
+struct KvMainControls
+{
+    TexTreeView* folderTv = nullptr;
+    QSplitter* fldrPageSp = nullptr;
+    QWidget* rightSideP = nullptr;
+    QTabWidget* pagePC = nullptr;
+    QLabel* noPagesLbl = nullptr;
+    QSplitter* searchResSp = nullptr;
+    QWidget* searchResP = nullptr;
+    QLabel* resultLbl = nullptr;
+    QLabel* foundLbl = nullptr;
+    QTreeWidget* resultLV = nullptr;
+    QCheckBox* showFullPathCB = nullptr;
+    QPushButton* stopBtn = nullptr;
+    QProgressBar* searchProgress = nullptr;
+    QPushButton* newSearchBtn = nullptr;
+    QComboBox* searchResCoB = nullptr;
+    QToolButton* searchResSaveTB = nullptr;
+    QToolButton* searchResDelTB = nullptr;
+    QToolButton* searchResRenTB = nullptr;
+    QTreeWidget* historyLV = nullptr;
+    QSystemTrayIcon* trayIcon = nullptr;
+
+    QToolBar* mainToolbar = nullptr;
+    QToolBar* editToolbar = nullptr;
+    QToolBar* fontAndColorToolbar = nullptr;
+    QToolBar* textAttrToolbar = nullptr;
+    QToolBar* stylesToolbar = nullptr;
+    QComboBox* zoomCoB = nullptr;
+    QFontComboBox* fontCoB = nullptr;
+    QComboBox* sizeCoB = nullptr;
+    TexColorPicker* colorCB = nullptr;
+    TexColorPicker* bgColorCB = nullptr;
+    QComboBox* stylesCoB = nullptr;
+    QToolButton* stylesTB = nullptr;
+    // The buttons that act on the page or on the folder.
+    QToolButton* renameTB = nullptr;
+    QToolButton* deleteTB = nullptr;
+    QToolButton* moveUpTB = nullptr;
+    QToolButton* moveDownTB = nullptr;
+
+    QMenu* folderTvPopupM = nullptr;
+    QMenu* editPopupM = nullptr;
+    QMenu* resultLVPM = nullptr;
+    QMenu* historyPM = nullptr;
+    QMenu* trayPM = nullptr;
+    QMenu* stylesPopupM = nullptr;
+};
