@@ -583,6 +583,14 @@ QString TexRichEdit::LinkAt(int position) const
         if (offset >= span.start && offset < span.start + span.length)
             return span.url;
     }
+    // Hyperlink fields read from RTF are links too.
+    if (offset < block.length() - 1) {
+        QTextCursor c(document());
+        c.setPosition(position + 1);
+        const QTextCharFormat f = c.charFormat();
+        if (f.isAnchor() && !f.anchorHref().isEmpty())
+            return f.anchorHref();
+    }
     return {};
 }
 
@@ -611,7 +619,9 @@ void TexRichEdit::mouseMoveEvent(QMouseEvent* event)
     if (event->buttons() == Qt::NoButton) {
         const int pos = PositionAt(event->position().toPoint());
         const bool overLink = pos >= 0 && !LinkAt(pos).isEmpty();
-        viewport()->setCursor(overLink ? Qt::PointingHandCursor : Qt::IBeamCursor);
+        viewport()->setCursor(overLink       ? Qt::PointingHandCursor
+                              : isReadOnly() ? Qt::ArrowCursor
+                                             : Qt::IBeamCursor);
     }
     QTextEdit::mouseMoveEvent(event);
 }

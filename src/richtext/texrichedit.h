@@ -87,7 +87,8 @@ public:
     bool IsOverwrite() const { return overwriteMode(); }
     bool IsInsert() const { return !overwriteMode(); }
 
-    // The URL of the link span that covers the character at `position`, or empty.
+    // The URL of the link span that covers the character at `position`, or of the hyperlink
+    // field (anchor) it belongs to; empty for none.
     QString LinkAt(int position) const;
 
     // Bare-address detection; the program keeps it off and relies on "<...>" spans.

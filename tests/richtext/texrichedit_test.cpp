@@ -402,6 +402,21 @@ TEST_F(RichEditTest, LinkSpanIsShownAndClickReportsUrlAndButton)
     EXPECT_FALSE(doc.IsModified());
 }
 
+TEST_F(RichEditTest, HyperlinkFieldsReportTheirAddress)
+{
+    doc.LoadRtf("{\\rtf1\\ansi siehe {\\field{\\*\\fldinst{HYPERLINK \"http://x.example/\"}}"
+                "{\\fldrslt{hier}}} Ende\\par}");
+    doc.SetReadOnly(true);
+    edit.Attach(&doc);
+    EXPECT_EQ(edit.LinkAt(7), u"http://x.example/"_qs);
+    EXPECT_TRUE(edit.LinkAt(2).isEmpty());
+    EXPECT_TRUE(edit.LinkAt(10).isEmpty()) << "the blank after the field";
+    QSignalSpy spy(&edit, &TexRichEdit::linkClicked);
+    QTest::mouseClick(edit.viewport(), Qt::LeftButton, {}, PointOf(7));
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_EQ(spy.at(0).at(0).toString(), u"http://x.example/"_qs);
+}
+
 TEST_F(RichEditTest, TypingALinkMarksItWithoutSavingTheMark)
 {
     edit.Attach(&doc);
