@@ -187,7 +187,9 @@ bool KvRtfDecoders::Decode(int codePage, QByteArrayView bytes, QString& out)
 {
     Entry& e = Get(codePage);
     const qsizetype before = out.size();
-    out += e.decoder->decode(bytes);
+    out.resize(before + e.decoder->requiredSpace(bytes.size()));
+    const QChar* end = e.decoder->appendToBuffer(out.data() + before, bytes);
+    out.resize(end - out.constData());
     if (codePage == KvRtfCodePages::kSymbol) {
         for (qsizetype i = before; i < out.size(); ++i) {
             if (out[i] == QChar(0xB7))

@@ -55,8 +55,10 @@ KvRtfDocumentSink::KvRtfDocumentSink(QTextDocument* doc) : m_doc(doc), m_cursor(
 
 const QTextCharFormat& KvRtfDocumentSink::CharFormat(const KvRtfCharState& cs)
 {
-    if (m_haveFormat && cs == m_lastCs)
-        return m_lastFormat;
+    for (const CachedFormat& c : m_formats) {
+        if (c.valid && c.cs == cs)
+            return c.format;
+    }
     QTextCharFormat f;
     if (const KvRtfFont* font = m_parser->Font(cs.font)) {
         if (!font->name.isEmpty())
@@ -121,10 +123,10 @@ const QTextCharFormat& KvRtfDocumentSink::CharFormat(const KvRtfCharState& cs)
         f.setAnchor(true);
         f.setAnchorHref(m_parser->Link(cs.link));
     }
-    m_lastCs = cs;
-    m_lastFormat = f;
-    m_haveFormat = true;
-    return m_lastFormat;
+    CachedFormat& slot = m_formats[m_nextFormat];
+    m_nextFormat = (m_nextFormat + 1) % m_formats.size();
+    slot = CachedFormat{cs, f, true};
+    return slot.format;
 }
 
 QTextBlockFormat KvRtfDocumentSink::BlockFormat(const KvRtfParaState& p) const
@@ -249,13 +251,17 @@ void KvRtfDocumentSink::AddToList(const KvRtfParaState& p)
 
 void KvRtfDocumentSink::EndBlock(const KvRtfParaState& para)
 {
-    m_cursor.setBlockFormat(BlockFormat(para));
+    // New blocks start with the previous paragraph's format: mostly right already.
+    QTextBlockFormat f = BlockFormat(para);
+    if (m_cursor.blockFormat() != f)
+        m_cursor.setBlockFormat(f);
+    m_lastBlockFormat = std::move(f);
     AddToList(para);
 }
 
 void KvRtfDocumentSink::NewBlock()
 {
-    m_cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    m_cursor.insertBlock(m_lastBlockFormat, QTextCharFormat());
 }
 
 void KvRtfDocumentSink::BeginTable(int columns)

@@ -3,8 +3,10 @@
 #include "richtext/rtfparser.h"
 
 #include <QHash>
+#include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <array>
 
 class QTextDocument;
 class QTextList;
@@ -36,9 +38,16 @@ private:
     const KvRtfParser* m_parser = nullptr;
     QTextCursor m_cursor;
     QTextTable* m_table = nullptr;
-    KvRtfCharState m_lastCs;
-    QTextCharFormat m_lastFormat;
-    bool m_haveFormat = false;
+    // The formats of the last few character states: documents alternate between a handful.
+    struct CachedFormat
+    {
+        KvRtfCharState cs;
+        QTextCharFormat format;
+        bool valid = false;
+    };
+    std::array<CachedFormat, 8> m_formats;
+    size_t m_nextFormat = 0;
+    QTextBlockFormat m_lastBlockFormat;
     QHash<qint64, QTextList*> m_lists;
     qint64 m_lastListKey = 0;
     QTextList* m_lastList = nullptr;

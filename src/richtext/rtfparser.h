@@ -234,6 +234,7 @@ private:
     int m_cpFont = INT_MIN, m_cpValue = 1252;
     KvRtfDecoders m_decoders;
     QByteArray m_bytes;
+    QString m_decoded;
     int m_bytesCodePage = 0;
 
     QString m_run;

@@ -3,6 +3,7 @@
 #include "richtext/rtfdocumentsink.h"
 #include "richtext/rtfparser.h"
 
+#include <QTextCursor>
 #include <QTextDocument>
 
 KvRtfReadResult KvRtfReader::Read(const QByteArray& rtf, QTextDocument* doc)
@@ -14,12 +15,17 @@ KvRtfReadResult KvRtfReader::Read(const QByteArray& rtf, QTextDocument* doc)
     doc->setUndoRedoEnabled(false);
     doc->clear();
     {
+        // One edit block: the cursor skips its per-insert layout work and the document
+        // reports one change at the end.
+        QTextCursor edit(doc);
+        edit.beginEditBlock();
         KvRtfDocumentSink sink(doc);
         KvRtfParser parser(sink);
         sink.SetParser(&parser);
         result.ok = parser.Parse(rtf);
         result.warnings = parser.Warnings() + sink.warnings;
         result.styles = parser.StyleNames();
+        edit.endEditBlock();
     }
     doc->setUndoRedoEnabled(undo);
     return result;
