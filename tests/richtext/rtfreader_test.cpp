@@ -125,6 +125,81 @@ INSTANTIATE_TEST_SUITE_P(Cases, RtfTextTest, ::testing::ValuesIn(kTextCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------------------------------------
+// Code pages: by the font's \\fcharset, by \\cpg and by \\ansicpg.
+
+struct CodePageCase
+{
+    const char* name;
+    const char* header; // document-level control words
+    int charset;        // -1: the font has no \\fcharset
+    const char* bytes;
+    QString expected;
+};
+
+void PrintTo(const CodePageCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class RtfCodePageTest : public ::testing::TestWithParam<CodePageCase>
+{
+};
+
+TEST_P(RtfCodePageTest, BytesDecodeInTheFontsCodePage)
+{
+    const CodePageCase& c = GetParam();
+    QByteArray rtf = QByteArray("{\\rtf1") + c.header + "{\\fonttbl{\\f0\\fnil";
+    if (c.charset >= 0)
+        rtf += "\\fcharset" + QByteArray::number(c.charset);
+    rtf += " F;}}\\f0 " + QByteArray(c.bytes) + "}";
+    QTextDocument doc;
+    const KvRtfReadResult r = KvRtfReader::Read(rtf, &doc);
+    EXPECT_EQ(KvRtfPlainText::DocumentText(doc), c.expected) << rtf.constData();
+    EXPECT_EQ(KvRtfPlainText::Extract(rtf), c.expected) << rtf.constData();
+    EXPECT_TRUE(r.warnings.isEmpty()) << r.warnings.join(u"; "_qs).toStdString();
+}
+
+const CodePageCase kCodePageCases[] = {
+    {"charset0", "\\ansi\\ansicpg1251", 0, "\\'e4", u"ä"_qs},
+    {"charset77MacRoman", "\\ansi", 77, "\\'8a", u"ä"_qs},
+    {"charset78MacJapanese", "\\ansi", 78, "\\'82\\'a0", u"あ"_qs},
+    {"charset89MacCyrillic", "\\ansi", 89, "\\'80", u"А"_qs},
+    {"charset128", "\\ansi", 128, "\\'82\\'a0", u"あ"_qs},
+    {"charset129", "\\ansi", 129, "\\'b0\\'a1", u"가"_qs},
+    {"charset134", "\\ansi", 134, "\\'c4\\'e3", u"你"_qs},
+    {"charset136", "\\ansi", 136, "\\'a4\\'40", u"一"_qs},
+    {"charset161", "\\ansi", 161, "\\'e1", u"α"_qs},
+    {"charset162", "\\ansi", 162, "\\'fd", u"ı"_qs},
+    {"charset177", "\\ansi", 177, "\\'e0", u"א"_qs},
+    {"charset178", "\\ansi", 178, "\\'c7", u"ا"_qs},
+    {"charset186", "\\ansi", 186, "\\'e0", u"ą"_qs},
+    {"charset204", "\\ansi", 204, "\\'c6", u"Ж"_qs},
+    {"charset222", "\\ansi", 222, "\\'a1", u"ก"_qs},
+    {"charset238", "\\ansi", 238, "\\'9a", u"š"_qs},
+    {"charset2Symbol", "\\ansi", 2, "\\'b7", u"•"_qs},
+    {"ansicpg437", "\\ansi\\ansicpg437", -1, "\\'81", u"ü"_qs},
+    {"ansicpg850", "\\ansi\\ansicpg850", -1, "\\'9b", u"ø"_qs},
+    {"ansicpg874", "\\ansi\\ansicpg874", -1, "\\'a1", u"ก"_qs},
+    {"ansicpg10000", "\\mac\\ansicpg10000", -1, "\\'8a", u"ä"_qs},
+    {"macWithoutAnsicpg", "\\mac", -1, "\\'8a", u"ä"_qs},
+    {"ansicpg10007", "\\ansi\\ansicpg10007", -1, "\\'80", u"А"_qs},
+    {"ansicpg65001", "\\ansi\\ansicpg65001", -1, "\\'c3\\'a4", u"ä"_qs},
+    {"ansicpg932RawBytes", "\\ansi\\ansicpg932", -1, "\\'82\\'a0\\'82\\'a2", u"あい"_qs},
+    {"charset1UsesAnsicpg", "\\ansi\\ansicpg1253", 1, "\\'e1", u"α"_qs},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, RtfCodePageTest, ::testing::ValuesIn(kCodePageCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(RtfReaderCodePages, UnavailableCodePageFallsBackWithAWarning)
+{
+    QTextDocument doc;
+    const KvRtfReadResult r = KvRtfReader::Read("{\\rtf1\\ansi\\ansicpg99999 \\'e4}", &doc);
+    EXPECT_EQ(KvRtfPlainText::DocumentText(doc), u"ä"_qs);
+    EXPECT_FALSE(r.warnings.isEmpty());
+}
+
+// ---------------------------------------------------------------------------------------------
 
 QTextCharFormat FormatAt(const QTextDocument& doc, const QString& word)
 {
