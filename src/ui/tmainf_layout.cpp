@@ -658,6 +658,19 @@ void TMainF::showPart(QWidget* part, QAction* item, bool show)
     const QSignalBlocker block(item);
     item->setChecked(show);
     part->setVisible(show);
+    // A part collapsed by its splitter comes back with a usable size.
+    auto* sp = qobject_cast<QSplitter*>(part->parentWidget());
+    if (!show || !sp)
+        return;
+    const int index = sp->indexOf(part);
+    QList<int> sizes = sp->sizes();
+    const int total = sizes.value(0) + sizes.value(1);
+    if (index < 0 || sizes.value(index) > 0 || total <= 0)
+        return;
+    const int wanted = index == 0 ? std::min(150, total / 2) : total / 3;
+    sizes[index] = wanted;
+    sizes[1 - index] = total - wanted;
+    sp->setSizes(sizes);
 }
 
 void TMainF::bindViewItems()

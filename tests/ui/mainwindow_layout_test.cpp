@@ -590,6 +590,26 @@ TEST_F(MainWindowLayout, CommandsWaitingForTheirFeatureStayDisabled)
         EXPECT_TRUE(window->Action(QString::fromUtf16(name))->isEnabled())
             << QString::fromUtf16(name).toStdString();
     EXPECT_FALSE(window->Commands().Handlers().isEmpty());
+    // Handlers whose commands wait for their feature say so.
+    KvActionRegistry& commands = const_cast<KvActionRegistry&>(window->Commands());
+    EXPECT_FALSE(commands.EnableCommands(KvCommandContext{}));
+}
+
+TEST_F(MainWindowLayout, CollapsedTreeComesBackWithItsItem)
+{
+    window->resize(800, 600);
+    window->show();
+    auto* sp = window->findChild<QSplitter*>(u"FldrPageSp"_qs);
+    auto* tree = window->findChild<QWidget*>(u"FolderTv"_qs);
+    QAction* item = window->Action(u"NavTreeMI"_qs);
+    sp->setSizes({0, 800});
+    Q_EMIT sp->splitterMoved(0, 1);
+    EXPECT_FALSE(item->isChecked());
+    EXPECT_FALSE(tree->isVisible());
+    item->trigger();
+    EXPECT_TRUE(item->isChecked());
+    EXPECT_TRUE(tree->isVisible());
+    EXPECT_GT(sp->sizes().value(0), 0);
 }
 
 TEST_F(MainWindowLayout, ViewItemsShowAndHideTheirParts)
