@@ -7,7 +7,7 @@
 #include "richtext/textmatch.h"
 #include "store/kvdirstores.h"
 
-#include <QMap>
+#include <QHash>
 #include <algorithm>
 
 namespace {
@@ -19,9 +19,10 @@ const QString kContinuation = u"Continuation"_qs;
 const QString kKwds = u"Kwds"_qs;
 const QString kExt = u"Ext"_qs;
 
-QMap<QString, KvObject*>& Registry()
+// Hashed: the tree build looks every id up once; the id order is restored where it matters.
+QHash<QString, KvObject*>& Registry()
 {
-    static QMap<QString, KvObject*> registry;
+    static QHash<QString, KvObject*> registry;
     return registry;
 }
 
@@ -596,6 +597,9 @@ void KvObject::NotifyReferrers(NotifyKind kind)
 {
     if (m_removed || Active().contains(m_id))
         return;
+    // Neither referrer nor target: nobody to tell (the common case, kept cheap).
+    if (m_ref2.isEmpty() && !m_target && m_referrers.isEmpty())
+        return;
     GuardScope guard(m_id);
     ResolveTarget();
     if (m_target) {
@@ -611,9 +615,14 @@ void KvObject::NotifyReferrers(NotifyKind kind)
         r->OnTargetNotify(kind);
         if (kind == Removed) {
             m_referrers.removeAll(r);
+            KvObject* parent = r->m_parent;
             if (!r->m_removed)
                 r->Remove();
             delete r;
+            // The referrer's folder must forget it in the store too: a listed id without a
+            // section would come back as an empty element at the next start.
+            if (parent && !parent->m_removed && KvDirContext::Current().writable)
+                parent->Store();
         }
     }
 }
@@ -668,11 +677,17 @@ KvObject* FindObject(const QString& id)
 void ResolveAllReferrers()
 {
     KV_LOG_SCOPE("ResolveAllReferrers");
-    const QList<KvObject*> objects = Registry().values();
-    for (KvObject* obj : objects) {
-        if (!obj->IsRemoved())
-            obj->ResolveTarget();
+    // Only referrers that are not bound yet have anything to do; they go in id order, so
+    // that the referrer lists come out the same in every run.
+    QList<KvObject*> unbound;
+    for (KvObject* obj : std::as_const(Registry())) {
+        if (!obj->m_removed && !obj->m_ref2.isEmpty() && !obj->m_target)
+            unbound.append(obj);
     }
+    std::sort(unbound.begin(), unbound.end(),
+              [](const KvObject* a, const KvObject* b) { return a->m_id < b->m_id; });
+    for (KvObject* obj : std::as_const(unbound))
+        obj->ResolveTarget();
 }
 
 namespace {

@@ -107,6 +107,7 @@ protected:
     static void Destroy(KvObject* obj);
 
 private:
+    friend void ResolveAllReferrers();
     void CollectChildIds(const QString& prefix, bool filter, QStringList& ids);
     void StoreChildList(TexIniFile& store);
 

@@ -189,6 +189,14 @@ TEST_F(ReferrerTest, RemovingTheTargetRemovesAllReferrersAndTheirSections)
     EXPECT_EQ(FindObject(PageId(2)), nullptr);
     EXPECT_EQ(FindObject(PageId(3)), nullptr);
     delete target; // removed objects belong to whoever removed them
+    folder->Store();
+
+    // The referrers' folder no longer lists them: they do not come back.
+    DestroyModel();
+    ReopenStores();
+    Build();
+    EXPECT_EQ(top->ChildCount(), 1);
+    EXPECT_EQ(FindObject(PageId(2)), nullptr);
 }
 
 TEST_F(ReferrerTest, DestroyingTheTargetUnbindsReferrers)
