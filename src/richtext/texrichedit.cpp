@@ -464,6 +464,32 @@ bool TexRichEdit::CanRedo() const
     return document()->isRedoAvailable();
 }
 
+TexRichEdit::LineColumn TexRichEdit::LineColumnOf(int position) const
+{
+    QTextDocument* doc = document();
+    doc->documentLayout()->documentSize(); // line numbers need the layout
+    const int pos = std::clamp(position, 0, std::max(0, doc->characterCount() - 1));
+    const QTextBlock block = doc->findBlock(pos);
+    if (!block.isValid())
+        return {};
+    const int offset = pos - block.position();
+    // The text layout keeps no running line numbers: count the lines of the blocks before.
+    int line = 0;
+    for (QTextBlock b = doc->begin(); b.isValid() && b != block; b = b.next()) {
+        const QTextLayout* layout = b.layout();
+        line += layout && layout->lineCount() > 0 ? layout->lineCount() : 1;
+    }
+    int lineStart = 0;
+    if (QTextLayout* layout = block.layout(); layout && layout->lineCount() > 0) {
+        const QTextLine l = layout->lineForTextPosition(offset);
+        if (l.isValid()) {
+            line += l.lineNumber();
+            lineStart = l.textStart();
+        }
+    }
+    return {line + 1, offset - lineStart + 1};
+}
+
 QPoint TexRichEdit::CharScreenPosition(int index) const
 {
     QTextCursor c(document());

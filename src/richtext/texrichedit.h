@@ -76,6 +76,16 @@ public:
     bool CanUndo() const;
     bool CanRedo() const;
 
+    // Line and column of a position, both from 1: the line as shown (wrapped lines count),
+    // the column the offset within that line plus one.
+    struct LineColumn
+    {
+        int line = 1;
+        int column = 1;
+        bool operator==(const LineColumn&) const = default;
+    };
+    LineColumn LineColumnOf(int position) const;
+
     // Screen position (global coordinates) of the top left of the character at `index`.
     QPoint CharScreenPosition(int index) const;
 

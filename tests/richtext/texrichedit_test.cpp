@@ -250,6 +250,25 @@ TEST_F(RichEditTest, CharScreenPositionFollowsTheText)
         a, edit.viewport()->mapToGlobal(edit.cursorRect(QTextCursor(edit.document())).topLeft()));
 }
 
+TEST_F(RichEditTest, LineAndColumnCountShownLines)
+{
+    doc.LoadPlainText(u"abc\ndefgh"_qs);
+    edit.Attach(&doc);
+    using LC = TexRichEdit::LineColumn;
+    EXPECT_EQ(edit.LineColumnOf(0), (LC{1, 1}));
+    EXPECT_EQ(edit.LineColumnOf(3), (LC{1, 4}));
+    EXPECT_EQ(edit.LineColumnOf(6), (LC{2, 3}));
+    // A paragraph wrapped into several lines counts each of them.
+    doc.LoadPlainText(QString(u"wort "_qs).repeated(60) + u"\nende"_qs);
+    const int endPos = doc.Document()->characterCount() - 2;
+    const LC last = edit.LineColumnOf(endPos);
+    EXPECT_GT(last.line, 2);
+    EXPECT_EQ(last.column, 4);
+    const LC wrapped = edit.LineColumnOf(250);
+    EXPECT_GT(wrapped.line, 1);
+    EXPECT_LT(wrapped.column, 250);
+}
+
 TEST_F(RichEditTest, InsertKeyTogglesOverwrite)
 {
     doc.LoadPlainText(u"abc"_qs);
