@@ -8,6 +8,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QRegularExpression>
@@ -20,6 +21,7 @@
 #include <QTextList>
 #include <QTimer>
 #include <QUrl>
+#include <QWheelEvent>
 
 namespace {
 
@@ -305,6 +307,11 @@ void TexRichEdit::showEvent(QShowEvent* event)
 void TexRichEdit::wheelEvent(QWheelEvent* event)
 {
     m_pendingScroll.reset();
+    // QTextEdit zooms by changing its font; zoom here is SetZoom's alone.
+    if (event->modifiers() & Qt::ControlModifier) {
+        event->ignore();
+        return;
+    }
     QTextEdit::wheelEvent(event);
 }
 
@@ -655,6 +662,10 @@ void TexRichEdit::mouseMoveEvent(QMouseEvent* event)
 void TexRichEdit::keyPressEvent(QKeyEvent* event)
 {
     m_pendingScroll.reset();
+    if (event->matches(QKeySequence::ZoomIn) || event->matches(QKeySequence::ZoomOut)) {
+        event->ignore(); // left to the window's zoom commands
+        return;
+    }
     if (event->key() == Qt::Key_Insert && event->modifiers() == Qt::NoModifier) {
         setOverwriteMode(!overwriteMode());
         event->accept();

@@ -12,6 +12,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QUrl>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -176,6 +177,24 @@ TEST_F(RichEditTest, ZoomChangesTheViewButNotTheSavedText)
     edit.Detach();
     EXPECT_NEAR(doc.Document()->documentLayout()->documentSize().height(), height100, 1.0)
         << "a detached document is laid out unzoomed";
+}
+
+TEST_F(RichEditTest, QtsOwnFontZoomIsOff)
+{
+    LoadLines(5);
+    edit.Attach(&doc);
+    const QByteArray before = doc.SaveRtf();
+    const QFont font = doc.DefaultFont();
+    QTest::keyClick(&edit, Qt::Key_Plus, Qt::ControlModifier);
+    QWheelEvent wheel(QPointF(10, 10), edit.viewport()->mapToGlobal(QPointF(10, 10)), QPoint(),
+                      QPoint(0, 120), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(edit.viewport(), &wheel);
+    EXPECT_EQ(doc.DefaultFont(), font);
+    EXPECT_EQ(edit.Zoom(), 100);
+    EXPECT_EQ(doc.SaveRtf(), before);
+    // A font change reaching the widget leaves the page's default font alone.
+    edit.setFont(QFont(u"Courier New"_qs, 20));
+    EXPECT_EQ(doc.DefaultFont(), font);
 }
 
 TEST_F(RichEditTest, FindSelectsHitsForwardAndBackward)
