@@ -189,7 +189,14 @@ void KvPage::Load(bool show, bool keepPlainFile)
         CreateEditor(show);
         ConfigureEditor();
     }
-    if (QFileInfo::exists(m_contentPath)) {
+    bool pending = false;
+    if (m_pendingContent) {
+        // The file still has the old key; the text is rewritten by the next Store.
+        m_editor->LoadRtf(*m_pendingContent);
+        m_pendingContent.reset();
+        pending = true;
+        RestorePosition();
+    } else if (QFileInfo::exists(m_contentPath)) {
         if (m_password.IsProtected()) {
             QByteArray plain;
             bool ok = false;
@@ -209,7 +216,8 @@ void KvPage::Load(bool show, bool keepPlainFile)
         }
         RestorePosition();
     }
-    m_password.ClearPasswordChanged();
+    if (!pending)
+        m_password.ClearPasswordChanged();
     m_editor->SetModified(false);
     m_loaded = true;
     NotifyReferrers(NameChanged);
@@ -243,9 +251,8 @@ void KvPage::Unload()
     NotifyReferrers(NameChanged);
 }
 
-void KvPage::WriteContent()
+void KvPage::WriteContent(const QByteArray& rtf)
 {
-    const QByteArray rtf = m_editor->SaveRtf();
     if (m_password.IsProtected()) {
         bool ok = false;
         try {
@@ -260,13 +267,54 @@ void KvPage::WriteContent()
     }
 }
 
+void KvPage::AfterContentWritten(TexIniFile& store, const QString& section)
+{
+    m_password.ClearPasswordChanged();
+    if (KvDirContext::Current().groupDir) {
+        m_lastEditor = KvSysEnv::UserName();
+        store.WriteString(section, kModBy, m_lastEditor);
+    } else {
+        m_lastEditor.clear();
+        store.DeleteKey(section, kModBy);
+    }
+}
+
+void KvPage::KeepContentForNewKey(const QString& newPassword)
+{
+    if (m_editor || m_pendingContent || !QFileInfo::exists(m_contentPath))
+        return;
+    QByteArray plain;
+    if (m_password.IsProtected()) {
+        // The same password keeps the key; an unknown one cannot be re-keyed.
+        if (!newPassword.isEmpty() &&
+            KvPagePassword::CheckValue(m_password.ProtectionClass(), newPassword) ==
+                m_password.StoredCheckValue())
+            return;
+        if (!m_password.Unlocked())
+            return;
+        try {
+            if (!m_password.ReadContent(m_contentPath, plain))
+                return;
+        } catch (const KvException&) {
+            return;
+        }
+    } else {
+        if (newPassword.isEmpty())
+            return;
+        QFile file(m_contentPath);
+        if (!file.open(QIODevice::ReadOnly))
+            return;
+        plain = file.readAll();
+    }
+    m_pendingContent = std::move(plain);
+}
+
 void KvPage::Store()
 {
     KV_LOG_SCOPE("KvPage::Store");
     KvObject::Store();
     if (IsBeingNotified(Id()))
         return;
-    const KvDirContext& ctx = KvDirContext::Current();
     TexIniFile& store = KvDirContext::PageStore();
     const QString section = PropSection();
     if (m_editor) {
@@ -284,17 +332,17 @@ void KvPage::Store()
         if ((m_editor->IsModified() && !m_writeProtect) || m_password.PasswordChanged()) {
             if (m_password.IsProtected() && !m_password.Unlocked())
                 throw EWrongPassword(Id());
-            WriteContent();
-            m_password.ClearPasswordChanged();
-            if (ctx.groupDir) {
-                m_lastEditor = KvSysEnv::UserName();
-                store.WriteString(section, kModBy, m_lastEditor);
-            } else {
-                m_lastEditor.clear();
-                store.DeleteKey(section, kModBy);
-            }
+            WriteContent(m_editor->SaveRtf());
+            m_pendingContent.reset();
+            AfterContentWritten(store, section);
             m_editor->SetModified(false);
         }
+    } else if (m_pendingContent && m_password.PasswordChanged()) {
+        if (m_password.IsProtected() && !m_password.Unlocked())
+            throw EWrongPassword(Id());
+        WriteContent(*m_pendingContent);
+        m_pendingContent.reset();
+        AfterContentWritten(store, section);
     }
     if (!IsReferrer()) {
         store.WriteInteger(section, kStatus, m_status);
@@ -345,6 +393,7 @@ void KvPage::MirrorFrom(KvPage& source)
     m_tempPath = source.m_tempPath;
     m_restorePosition = source.m_restorePosition;
     m_password = source.m_password;
+    m_pendingContent = source.m_pendingContent;
     m_lastEditor = source.m_lastEditor;
     m_writable = source.m_writable;
     if (source.m_layout) {
@@ -500,6 +549,7 @@ bool KvPage::CheckPassword(const QString& text)
 bool KvPage::SetPassword(const QString& text, bool remember)
 {
     CheckRemoved();
+    KeepContentForNewKey(text);
     m_password.SetPassword(text, remember);
     NotifyReferrers(NameChanged);
     return true;

@@ -5,9 +5,11 @@
 
 #include <QDateTime>
 #include <memory>
+#include <optional>
 
 class KvFolder;
 class KvPageLayout;
+class TexIniFile;
 class TexRichDocument;
 
 // A page: one rich-text document in its own content file (data directory + id + "." +
@@ -100,12 +102,17 @@ protected:
 private:
     void AskForPassword();
     void RestorePosition();
-    void WriteContent();
+    void WriteContent(const QByteArray& rtf);
+    void AfterContentWritten(TexIniFile& store, const QString& section);
+    void KeepContentForNewKey(const QString& newPassword);
     void MirrorFrom(KvPage& source);
     void UpdateEditorReadOnly();
     QString OwnContentPath() const;
 
     QString m_contentPath;
+    // The text of an unloaded page whose password changed: the file is still under the old
+    // key and is rewritten under the new one by the next Store.
+    std::optional<QByteArray> m_pendingContent;
     QString m_tempPath;
     std::unique_ptr<TexRichDocument> m_editor;
     std::unique_ptr<KvPageLayout> m_layout;

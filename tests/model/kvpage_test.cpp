@@ -257,6 +257,55 @@ TEST_F(PageTest, SavingALockedChangedProtectedPageIsRefused)
     EXPECT_EQ(ReadAll(ContentPath()), stored);
 }
 
+// Protection switched on, changed or off for a page that is not loaded: its file follows
+// the new key when the page is stored.
+struct RekeyCase
+{
+    QString before; // password before (empty: unprotected)
+    QString after;
+    bool loadBetween; // loaded between the change and the store
+};
+
+class RekeyTest : public PageTest, public ::testing::WithParamInterface<RekeyCase>
+{
+};
+
+TEST_P(RekeyTest, UnloadedPageIsRewrittenUnderTheNewKey)
+{
+    const RekeyCase& c = GetParam();
+    if (!c.before.isEmpty())
+        page->SetPassword(c.before, false);
+    page->Load(false, false);
+    SetText(page, u"Inhalt bleibt lesbar"_qs);
+    page->Store();
+    page->Unload();
+    if (!c.before.isEmpty())
+        page->SetPassword(c.before, false); // the user gave it again
+
+    page->SetPassword(c.after, false);
+    if (c.loadBetween) {
+        page->Load(false, false);
+        EXPECT_EQ(Text(page), u"Inhalt bleibt lesbar"_qs);
+    }
+    page->Store();
+    page->Unload();
+    EXPECT_EQ(ReadAll(ContentPath()).startsWith("{\\rtf"), c.after.isEmpty());
+
+    DestroyModel();
+    top = std::make_unique<KvFolder>(u"TopFolder"_qs, nullptr, KvFolder::TopFolder, true);
+    KvPage* p = new KvPage(PageId(1), top.get(), true);
+    asker.answers = {c.after};
+    p->Load(false, false);
+    EXPECT_EQ(Text(p), u"Inhalt bleibt lesbar"_qs);
+}
+
+INSTANTIATE_TEST_SUITE_P(Changes, RekeyTest,
+                         ::testing::Values(RekeyCase{QString(), u"neu"_qs, false},
+                                           RekeyCase{u"alt"_qs, u"neu"_qs, false},
+                                           RekeyCase{u"alt"_qs, QString(), false},
+                                           RekeyCase{QString(), u"neu"_qs, true},
+                                           RekeyCase{u"alt"_qs, u"alt"_qs, false}));
+
 TEST_F(PageTest, DecryptFailureNamesTheContentFile)
 {
     page->SetPassword(u"geheim"_qs, false);
