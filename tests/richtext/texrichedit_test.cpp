@@ -438,6 +438,10 @@ TEST_F(RichEditTest, LinkSpanIsShownAndClickReportsUrlAndButton)
     QTest::mouseClick(edit.viewport(), Qt::LeftButton, {}, PointOf(2));
     EXPECT_EQ(spy.count(), 2) << "a click outside a span is no link click";
     EXPECT_FALSE(doc.IsModified());
+    edit.SetZoom(150);
+    edit.Detach();
+    EXPECT_FALSE(doc.IsModified()) << "detaching removes the marks without a change";
+    EXPECT_FALSE(doc.Document()->isUndoAvailable());
 }
 
 TEST_F(RichEditTest, HyperlinkFieldsReportTheirAddress)
