@@ -192,6 +192,8 @@ void TMainF::setupControls()
     m_ui.searchResSp->addWidget(m_ui.searchResP);
     m_ui.searchResSp->setStretchFactor(0, 2);
     m_ui.searchResSp->setStretchFactor(1, 1);
+    // The result panel starts at a third of the right side.
+    m_ui.searchResSp->setSizes({400, 200});
     m_ui.searchResSp->setChildrenCollapsible(true);
 
     QWidget* p = m_ui.searchResP;
@@ -592,6 +594,7 @@ void TMainF::setupToolbars()
     m_ui.sizeCoB->setInsertPolicy(QComboBox::NoInsert);
     for (int size : {6, 7, 8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72})
         m_ui.sizeCoB->addItem(QString::number(size));
+    m_ui.sizeCoB->setCurrentText(u"10"_qs);
     m_ui.sizeCoB->setProperty(KvLanguageInit::HintProperty, u"#3101"_qs);
     ToolbarBuilder(fc, m_commands)
         .sep()
@@ -800,10 +803,8 @@ void TMainF::MenuTextAndHint(QAction* item)
     // Items that show a command keep the command's texts.
     if (!item || item->isSeparator() || m_commands.Commands().contains(item))
         return;
-    if (QMenu* sub = item->menu())
-        KvLanguageInit::ResolveMenu(sub, 1);
-    else
-        KvLanguageInit::ResolveAction(item);
+    // A submenu's own item carries its title.
+    KvLanguageInit::ResolveAction(item);
 }
 
 void TMainF::languageInit()
