@@ -171,11 +171,17 @@ void KvNewPageLayout::ReadTemplate()
 void KvNewPageLayout::SetTemplateId(const QString& id)
 {
     m_templatePage.reset();
-    if (!id.isEmpty()) {
-        // A stand-in for the template: it must not create a section for a vanished page.
-        KvReadOnlyConstruction readOnly;
-        m_templatePage = std::make_unique<KvPage>(id, nullptr, true);
-    }
+    if (id.isEmpty())
+        return;
+    // The stand-in is never a referrer itself (it would join its target's referrers and be
+    // destroyed with them); a stored referrer id stands for its target.
+    QString pageId = id;
+    const QString ref2 = KvDirContext::ObjReader().ReadString(id, u"Ref2"_qs, QString());
+    if (!ref2.isEmpty())
+        pageId = ref2;
+    // Nor may it create a section for a page that is gone.
+    KvReadOnlyConstruction readOnly;
+    m_templatePage = std::make_unique<KvPage>(pageId, nullptr, true);
 }
 
 void KvNewPageLayout::SetInherited(bool inherited)

@@ -98,6 +98,23 @@ TEST_F(LayoutTest, TemplateOfAReferrerIsItsTarget)
     EXPECT_FALSE(Fldr().ValueExists(FldrId(1), u"PageTempl"_qs));
 }
 
+TEST_F(LayoutTest, StoredReferrerTemplateStandsForItsTarget)
+{
+    KvPage* target = NewPage(PageId(1), top.get(), u"Vorlage"_qs);
+    target->Store();
+    Obj().WriteString(PageId(2), u"Ref2"_qs, PageId(1));
+    new KvPage(PageId(2), top.get(), true);
+    Fldr().WriteString(FldrId(1), u"Font"_qs, u"Arial,10,,0,clWindowText,0"_qs);
+    Fldr().WriteString(FldrId(1), u"PageTempl"_qs, PageId(2));
+    a->ResetNewPageLayout();
+    ASSERT_NE(a->GetNewPageLayout()->GetTemplatePage(), nullptr);
+    EXPECT_EQ(a->GetNewPageLayout()->GetTemplatePage()->Id(), PageId(1));
+    EXPECT_EQ(target->Referrers().size(), 1);
+    target->Remove(); // its referrers go with it; the layout's stand-in is not one of them
+    delete target;
+    EXPECT_NE(a->GetNewPageLayout()->GetTemplatePage(), nullptr);
+}
+
 TEST_F(LayoutTest, TemplateForAVanishedPageCreatesNoSection)
 {
     Fldr().WriteString(FldrId(1), u"Font"_qs, u"Arial,10,,0,clWindowText,0"_qs);
