@@ -409,6 +409,26 @@ TEST(RtfWriter, TablesWriteRowsAndCells)
     EXPECT_TRUE(body.contains("vor\\par")) << body.constData();
 }
 
+TEST(RtfWriter, NestedTableBecomesParagraphsOfItsCell)
+{
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    QTextTable* outer = c.insertTable(1, 2);
+    outer->cellAt(0, 0).firstCursorPosition().insertText(u"aussen"_qs);
+    QTextCursor inCell = outer->cellAt(0, 1).firstCursorPosition();
+    QTextTable* inner = inCell.insertTable(1, 2);
+    inner->cellAt(0, 0).firstCursorPosition().insertText(u"innen1"_qs);
+    inner->cellAt(0, 1).firstCursorPosition().insertText(u"innen2"_qs);
+    const QByteArray body = Body(KvRtfWriter::Write(doc));
+    EXPECT_EQ(body.count("\\row"), 1) << body.constData();
+    EXPECT_TRUE(body.contains("\\pard\\intbl aussen\\cell")) << body.constData();
+    const qsizetype i1 = body.indexOf("innen1");
+    const qsizetype i2 = body.indexOf("innen2");
+    ASSERT_GT(i1, 0);
+    EXPECT_GT(i2, i1);
+    EXPECT_LT(i2, body.indexOf("\\row"));
+}
+
 TEST(RtfWriter, MergedCellsUseSpansAndVerticalMerge)
 {
     QTextDocument doc;
