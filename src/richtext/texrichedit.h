@@ -55,6 +55,8 @@ public:
 
     // Selects and shows the first (or, backward, the last) hit inside [rangeStart, rangeEnd)
     // (rangeEnd < 0: to the end) and returns its position; -1 leaves the selection alone.
+    // Find next: forward from SelStart() + SelLength(); find previous: backward in
+    // [0, SelStart()).
     int Find(const QString& term, int rangeStart, int rangeEnd, KvMatchOptions options,
              bool backward = false);
 
