@@ -162,6 +162,30 @@ QByteArray CodecName(int codePage)
 
 } // namespace KvRtfCodePages
 
+namespace {
+
+bool IsMultiByte(int codePage)
+{
+    switch (codePage) {
+    case 932:
+    case 936:
+    case 949:
+    case 950:
+    case 1361:
+    case 1200:
+    case 65001:
+    case 10001:
+    case 10002:
+    case 10003:
+    case 10008:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
 KvRtfDecoders::Entry& KvRtfDecoders::Get(int codePage)
 {
     auto it = m_decoders.find(codePage);
@@ -180,13 +204,34 @@ KvRtfDecoders::Entry& KvRtfDecoders::Get(int codePage)
             std::make_unique<QStringDecoder>("windows-1252", QStringConverter::Flag::Stateless);
         e.fallback = codePage != KvRtfCodePages::kSymbol;
     }
+    if (!IsMultiByte(codePage)) {
+        e.table = std::make_unique<std::array<char16_t, 256>>();
+        for (int b = 0; b < 256; ++b) {
+            const char c = static_cast<char>(b);
+            const QString s = e.decoder->decode(QByteArrayView(&c, 1));
+            (*e.table)[b] = s.size() == 1 ? s[0].unicode() : char16_t(0xFFFD);
+        }
+        if (codePage == KvRtfCodePages::kSymbol)
+            (*e.table)[0xB7] = 0x2022;
+    }
     return m_decoders.emplace(codePage, std::move(e)).first->second;
 }
 
 bool KvRtfDecoders::Decode(int codePage, QByteArrayView bytes, QString& out)
 {
-    Entry& e = Get(codePage);
+    if (!m_last || m_lastCodePage != codePage) {
+        m_last = &Get(codePage);
+        m_lastCodePage = codePage;
+    }
+    Entry& e = *m_last;
     const qsizetype before = out.size();
+    if (e.table) {
+        out.resize(before + bytes.size());
+        char16_t* dst = reinterpret_cast<char16_t*>(out.data()) + before;
+        for (const char c : bytes)
+            *dst++ = (*e.table)[static_cast<unsigned char>(c)];
+        return !e.fallback;
+    }
     out.resize(before + e.decoder->requiredSpace(bytes.size()));
     const QChar* end = e.decoder->appendToBuffer(out.data() + before, bytes);
     out.resize(end - out.constData());

@@ -3,6 +3,7 @@
 #include <QByteArrayView>
 #include <QString>
 #include <QStringDecoder>
+#include <array>
 #include <memory>
 #include <unordered_map>
 
@@ -33,8 +34,12 @@ private:
     struct Entry
     {
         std::unique_ptr<QStringDecoder> decoder;
+        // Single-byte code pages decode through a table built once from the decoder.
+        std::unique_ptr<std::array<char16_t, 256>> table;
         bool fallback = false;
     };
     Entry& Get(int codePage);
     std::unordered_map<int, Entry> m_decoders;
+    int m_lastCodePage = 0;
+    Entry* m_last = nullptr;
 };

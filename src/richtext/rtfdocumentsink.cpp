@@ -171,7 +171,7 @@ QTextBlockFormat KvRtfDocumentSink::BlockFormat(const KvRtfParaState& p) const
     return f;
 }
 
-void KvRtfDocumentSink::Text(QStringView text, const KvRtfCharState& cs)
+void KvRtfDocumentSink::Text(QStringView text, const KvRtfCharState& cs, bool)
 {
     m_cursor.insertText(text.toString(), CharFormat(cs));
 }

@@ -19,7 +19,7 @@ public:
     explicit KvRtfDocumentSink(QTextDocument* doc);
     void SetParser(const KvRtfParser* parser) { m_parser = parser; }
 
-    void Text(QStringView text, const KvRtfCharState& cs) override;
+    void Text(QStringView text, const KvRtfCharState& cs, bool ascii) override;
     void Picture(const KvRtfPicture& picture, const KvRtfCharState& cs) override;
     void EndBlock(const KvRtfParaState& para) override;
     void NewBlock() override;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -487,15 +488,24 @@ KvRtfListKind KindForNfc(int nfc)
     }
 }
 
-// Printable ASCII reads the same in every code page we decode.
+// Printable ASCII reads the same in every code page we decode. Text runs of the tokenizer never
+// hold control bytes, so only single bytes (from \'xx) need that check.
 bool IsPrintableAscii(std::string_view bytes)
 {
-    for (const char c : bytes) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u >= 0x80 || u < 0x20)
-            return false;
+    const size_t n = bytes.size();
+    const char* p = bytes.data();
+    if (n == 1)
+        return static_cast<unsigned char>(p[0]) >= 0x20 && static_cast<unsigned char>(p[0]) < 0x80;
+    uint64_t acc = 0;
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t w;
+        std::memcpy(&w, p + i, 8);
+        acc |= w;
     }
-    return true;
+    for (; i < n; ++i)
+        acc |= static_cast<unsigned char>(p[i]);
+    return (acc & 0x8080808080808080ULL) == 0;
 }
 
 } // namespace
@@ -1298,6 +1308,13 @@ void KvRtfParser::HandleHex(unsigned char b)
     const Dest d = G().dest;
     if (d == Dest::Skip || d == Dest::Upr || d == Dest::Object || d == Dest::Pict)
         return;
+    if (!m_bytes.isEmpty()) { // the common case inside runs of \'xx: no checks needed
+        const int cp = CurrentCodePage();
+        if (cp == m_bytesCodePage) {
+            m_bytes.append(static_cast<char>(b));
+            return;
+        }
+    }
     const char c = static_cast<char>(b);
     AddBytes(std::string_view(&c, 1));
 }
@@ -1367,10 +1384,7 @@ int KvRtfParser::CurrentCodePage()
 
 void KvRtfParser::AddBytes(std::string_view bytes)
 {
-    const int cp = CurrentCodePage();
-    if (!m_bytes.isEmpty() && cp != m_bytesCodePage)
-        FlushBytes();
-    if (m_bytes.isEmpty() && cp != 1200 && IsPrintableAscii(bytes)) {
+    if (m_bytes.isEmpty() && IsPrintableAscii(bytes)) {
         if (G().dest == Dest::Text) {
             EnsureContent();
             if (!m_run.isEmpty() && !(m_runCs == G().cs))
@@ -1382,6 +1396,9 @@ void KvRtfParser::AddBytes(std::string_view bytes)
         }
         return;
     }
+    const int cp = CurrentCodePage();
+    if (!m_bytes.isEmpty() && cp != m_bytesCodePage)
+        FlushBytes();
     m_bytesCodePage = cp;
     m_bytes.append(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
@@ -1510,6 +1527,7 @@ void KvRtfParser::AddText(QStringView text)
 // that every sink sees the same characters.
 void KvRtfParser::AddRunText(QStringView text)
 {
+    m_runAscii = false;
     for (const QChar c : text) {
         const char16_t u = c.unicode();
         if (u < 0x20) {
@@ -1531,8 +1549,9 @@ void KvRtfParser::FlushRun()
 {
     if (m_run.isEmpty())
         return;
-    m_sink.Text(m_run, m_runCs);
+    m_sink.Text(m_run, m_runCs, m_runAscii);
     m_run.resize(0);
+    m_runAscii = true;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -113,7 +113,8 @@ class KvRtfSink
 {
 public:
     virtual ~KvRtfSink() = default;
-    virtual void Text(QStringView text, const KvRtfCharState& cs) = 0;
+    // ascii: the text holds printable ASCII only.
+    virtual void Text(QStringView text, const KvRtfCharState& cs, bool ascii) = 0;
     // One object replacement character in the text.
     virtual void Picture(const KvRtfPicture& picture, const KvRtfCharState& cs) = 0;
     // The current block is complete; para is its formatting.
@@ -238,6 +239,7 @@ private:
     int m_bytesCodePage = 0;
 
     QString m_run;
+    bool m_runAscii = true;
     KvRtfCharState m_runCs;
 
     KvRtfParaState m_para;

@@ -13,10 +13,23 @@ class PlainTextSink : public KvRtfSink
 public:
     QString out;
 
-    void Text(QStringView text, const KvRtfCharState& cs) override
+    void Text(QStringView text, const KvRtfCharState& cs, bool ascii) override
     {
-        if (!cs.hidden)
-            out.append(text);
+        if (cs.hidden)
+            return;
+        const qsizetype from = out.size();
+        out.append(text);
+        if (ascii)
+            return;
+        // What toPlainText() makes of line separators and non-breaking spaces.
+        char16_t* p = reinterpret_cast<char16_t*>(out.data()) + from;
+        char16_t* const end = reinterpret_cast<char16_t*>(out.data()) + out.size();
+        for (; p != end; ++p) {
+            if (*p == QChar::LineSeparator)
+                *p = u'\n';
+            else if (*p == QChar::Nbsp)
+                *p = u' ';
+        }
     }
     void Picture(const KvRtfPicture&, const KvRtfCharState&) override
     {
@@ -54,13 +67,7 @@ QString KvRtfPlainText::Extract(const QByteArray& rtf)
     sink.out.reserve(rtf.size() / 2);
     KvRtfParser parser(sink);
     parser.Parse(rtf);
-    QString& out = sink.out;
-    for (QChar& c : out) {
-        if (c.unicode() == QChar::LineSeparator || c.unicode() == QChar::Nbsp)
-            c = PlainChar(c);
-    }
-    out.squeeze();
-    return std::move(out);
+    return std::move(sink.out);
 }
 
 QString KvRtfPlainText::DocumentText(const QTextDocument& doc)

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -15,6 +17,21 @@ constexpr std::array<bool, 256> MakeStopTable()
     return t;
 }
 constexpr std::array<bool, 256> kStop = MakeStopTable();
+
+constexpr uint64_t kOnes = 0x0101010101010101ULL;
+constexpr uint64_t kHighs = 0x8080808080808080ULL;
+
+inline uint64_t HasZeroByte(uint64_t v)
+{
+    return (v - kOnes) & ~v & kHighs;
+}
+
+// True when one of the eight bytes is a backslash, a brace or below 0x20.
+inline bool HasStopByte(uint64_t w)
+{
+    return (HasZeroByte(w ^ (kOnes * '\\')) | HasZeroByte(w ^ (kOnes * '{')) |
+            HasZeroByte(w ^ (kOnes * '}')) | ((w - kOnes * 0x20) & ~w & kHighs)) != 0;
+}
 
 inline bool IsLetter(char c)
 {
@@ -69,6 +86,14 @@ KvRtfTokenizer::Token KvRtfTokenizer::Next()
             continue;
         }
         const char* start = m_pos;
+        // Eight bytes at a time while none of them ends the run.
+        while (m_end - m_pos >= 8) {
+            uint64_t w;
+            std::memcpy(&w, m_pos, 8);
+            if (HasStopByte(w))
+                break;
+            m_pos += 8;
+        }
         while (m_pos < m_end && !kStop[static_cast<unsigned char>(*m_pos)])
             ++m_pos;
         t.type = Type::Text;
