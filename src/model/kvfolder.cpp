@@ -75,6 +75,7 @@ KvFolder* KvFolder::ParentFolder() const
 
 KvPage* KvFolder::GetActivePage() const
 {
+    KV_LOG_SCOPE("KvFolder::GetActivePage");
     CheckRemoved();
     KvPage* first = nullptr;
     for (KvObject* child : Children()) {
@@ -91,6 +92,7 @@ KvPage* KvFolder::GetActivePage() const
 
 void KvFolder::SetActivePage(KvPage* page)
 {
+    KV_LOG_SCOPE("KvFolder::SetActivePage");
     CheckRemoved();
     m_activePage = page ? page->Id() : QString();
 }
@@ -121,6 +123,7 @@ bool KvFolder::TabModeInherited() const
 
 void KvFolder::SetTabModeInherited(bool inherited)
 {
+    KV_LOG_SCOPE("KvFolder::SetTabModeInherited");
     CheckRemoved();
     m_tabModeInherited = inherited;
     if (inherited) {
@@ -131,6 +134,7 @@ void KvFolder::SetTabModeInherited(bool inherited)
 
 void KvFolder::ReadTabMode()
 {
+    KV_LOG_SCOPE("KvFolder::ReadTabMode");
     CheckRemoved();
     KvPropReader& reader = KvDirContext::FldrReader();
     KvFolder* parent = ParentFolder();
@@ -181,6 +185,7 @@ bool KvFolder::SortInherited() const
 
 void KvFolder::SetSortInherited(bool inherited)
 {
+    KV_LOG_SCOPE("KvFolder::SetSortInherited");
     CheckRemoved();
     m_sortInherited = inherited;
     if (inherited) {
@@ -193,6 +198,7 @@ void KvFolder::SetSortInherited(bool inherited)
 
 void KvFolder::ReadSortSettings()
 {
+    KV_LOG_SCOPE("KvFolder::ReadSortSettings");
     CheckRemoved();
     KvPropReader& reader = KvDirContext::FldrReader();
     KvFolder* parent = ParentFolder();
@@ -209,6 +215,7 @@ void KvFolder::ReadSortSettings()
 
 KvNewPageLayout* KvFolder::GetNewPageLayout()
 {
+    KV_LOG_SCOPE("KvFolder::GetNewPageLayout");
     CheckRemoved();
     if (!m_newPageLayout)
         m_newPageLayout = std::make_unique<KvNewPageLayout>(this);
@@ -217,6 +224,7 @@ KvNewPageLayout* KvFolder::GetNewPageLayout()
 
 void KvFolder::ResetNewPageLayout()
 {
+    KV_LOG_SCOPE("KvFolder::ResetNewPageLayout");
     CheckRemoved();
     m_newPageLayout.reset();
     m_newPageLayout = std::make_unique<KvNewPageLayout>(this);
@@ -295,6 +303,7 @@ void KvFolder::Remove()
 
 void KvFolder::RemoveChild(KvObject* child)
 {
+    KV_LOG_SCOPE("KvFolder::RemoveChild");
     CheckRemoved();
     if (!m_activePage.isEmpty() && child && child->IsRemoved() == false &&
         child->Id() == m_activePage)
@@ -304,6 +313,7 @@ void KvFolder::RemoveChild(KvObject* child)
 
 void KvFolder::CreateChild(const QString& id)
 {
+    KV_LOG_SCOPE("KvFolder::CreateChild");
     CheckRemoved();
     if (!AcceptsChildId(id))
         return;
@@ -317,6 +327,7 @@ void KvFolder::CreateChild(const QString& id)
 
 void KvFolder::CreateChildOfKind(const QString& id, const QString& prefix)
 {
+    KV_LOG_SCOPE("KvFolder::CreateChildOfKind");
     CheckRemoved();
     if (!AcceptsChildId(id))
         return;
@@ -330,6 +341,7 @@ void KvFolder::CreateChildOfKind(const QString& id, const QString& prefix)
 
 bool KvFolder::ContainsWriteProtectedPage()
 {
+    KV_LOG_SCOPE("KvFolder::ContainsWriteProtectedPage");
     CheckRemoved();
     const QList<KvObject*> all = CollectDescendants(this);
     for (KvObject* obj : all) {
@@ -341,6 +353,7 @@ bool KvFolder::ContainsWriteProtectedPage()
 
 bool KvFolder::HasSubfolders()
 {
+    KV_LOG_SCOPE("KvFolder::HasSubfolders");
     CheckRemoved();
     for (KvObject* child : Children()) {
         if (dynamic_cast<KvFolder*>(child))
@@ -351,6 +364,7 @@ bool KvFolder::HasSubfolders()
 
 bool KvFolder::HasPages()
 {
+    KV_LOG_SCOPE("KvFolder::HasPages");
     CheckRemoved();
     for (KvObject* child : Children()) {
         if (dynamic_cast<KvPage*>(child))
@@ -367,6 +381,7 @@ int KvFolder::GetStatus()
 
 void KvFolder::SetStatus(int status)
 {
+    KV_LOG_SCOPE("KvFolder::SetStatus");
     CheckRemoved();
     m_status = status;
 }

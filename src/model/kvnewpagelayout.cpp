@@ -84,6 +84,7 @@ void KvNewPageLayout::SetWordWrap(bool wrap)
 
 void KvNewPageLayout::AssignLayout(const KvPageLayout& other)
 {
+    KV_LOG_SCOPE("KvNewPageLayout::AssignLayout");
     KvPageLayout::AssignLayout(other);
     if (const auto* layout = dynamic_cast<const KvNewPageLayout*>(&other)) {
         const KvPage* templ = layout->GetTemplatePage();
@@ -155,6 +156,7 @@ void KvNewPageLayout::SetTemplatePage(KvObject* object)
 
 void KvNewPageLayout::CopyLayout(const KvNewPageLayout& other)
 {
+    KV_LOG_SCOPE("KvNewPageLayout::CopyLayout");
     CopyFrom(other);
     m_inherited = other.m_inherited;
     SetTemplateId(other.m_templatePage ? other.m_templatePage->Id() : QString());
@@ -163,6 +165,7 @@ void KvNewPageLayout::CopyLayout(const KvNewPageLayout& other)
 
 void KvNewPageLayout::ReadTemplate()
 {
+    KV_LOG_SCOPE("KvNewPageLayout::ReadTemplate");
     const QString id = StoreFile().ReadString(m_section, kPageTempl, QString());
     SetTemplateId(id);
     m_templateChanged = false;
@@ -186,6 +189,7 @@ void KvNewPageLayout::SetTemplateId(const QString& id)
 
 void KvNewPageLayout::SetInherited(bool inherited)
 {
+    KV_LOG_SCOPE("KvNewPageLayout::SetInherited");
     m_inherited = inherited;
     if (inherited) {
         if (const KvNewPageLayout* parent = ParentLayout()) {

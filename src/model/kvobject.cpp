@@ -84,6 +84,7 @@ KvObject::KvObject(const QString& id) : m_id(id)
 
 KvObject::~KvObject()
 {
+    KV_LOG_SCOPE("KvObject::~KvObject");
     // Children go first, so that they find their parent still intact.
     while (!m_children.isEmpty()) {
         KvObject* child = m_children.takeLast();
@@ -310,6 +311,7 @@ void KvObject::LoadChildrenOfKind(const QString& prefix)
 
 void KvObject::EraseStoredSections()
 {
+    KV_LOG_SCOPE("KvObject::EraseStoredSections");
     CheckRemoved();
     TexIniFile* store = &KvDirContext::ObjStore();
     store->EraseSection(m_id);
@@ -451,7 +453,9 @@ void KvObject::RemoveChild(KvObject* child)
     KV_LOG_SCOPE("KvObject::RemoveChild");
     CheckRemoved();
     if (m_childIds.contains(child->m_id)) {
-        for (qsizetype i = 0; i < m_children.size(); ++i) {
+        // Ids are unique in the list; from the end, because removals mostly take the last
+        // child (emptying the trash, removing a folder's content).
+        for (qsizetype i = m_children.size() - 1; i >= 0; --i) {
             if (m_children[i]->m_id == child->m_id) {
                 m_children.removeAt(i);
                 break;
@@ -486,6 +490,7 @@ void KvObject::Detach()
 
 int KvObject::IndexInParent() const
 {
+    KV_LOG_SCOPE("KvObject::IndexInParent");
     if (!m_parent)
         return 0;
     const QList<KvObject*>& siblings = m_parent->m_children;
@@ -498,6 +503,7 @@ int KvObject::IndexInParent() const
 
 bool KvObject::HasAncestor(const KvObject* obj) const
 {
+    KV_LOG_SCOPE("KvObject::HasAncestor");
     CheckRemoved();
     for (const KvObject* p = m_parent; p; p = p->m_parent) {
         if (p->m_id == obj->m_id)
@@ -508,6 +514,7 @@ bool KvObject::HasAncestor(const KvObject* obj) const
 
 QString KvObject::PathText(bool includeSelf, const QString& separator) const
 {
+    KV_LOG_SCOPE("KvObject::PathText");
     CheckRemoved();
     QStringList names;
     for (const KvObject* p = m_parent; p; p = p->m_parent)
@@ -519,6 +526,7 @@ QString KvObject::PathText(bool includeSelf, const QString& separator) const
 
 void KvObject::ResolveTarget()
 {
+    KV_LOG_SCOPE("KvObject::ResolveTarget");
     CheckRemoved();
     if (!m_target && !m_ref2.isEmpty()) {
         KvObject* found = FindObject(m_ref2);
@@ -534,6 +542,7 @@ void KvObject::ResolveTarget()
 
 void KvObject::AddReferrer(KvObject* obj)
 {
+    KV_LOG_SCOPE("KvObject::AddReferrer");
     CheckRemoved();
     if (!m_referrers.contains(obj))
         m_referrers.append(obj);
@@ -541,12 +550,14 @@ void KvObject::AddReferrer(KvObject* obj)
 
 void KvObject::RemoveReferrer(KvObject* obj)
 {
+    KV_LOG_SCOPE("KvObject::RemoveReferrer");
     CheckRemoved();
     m_referrers.removeAll(obj);
 }
 
 QString KvObject::GetKeywords() const
 {
+    KV_LOG_SCOPE("KvObject::GetKeywords");
     CheckRemoved();
     if (!m_ref2.isEmpty()) {
         if (m_target)
@@ -560,6 +571,7 @@ QString KvObject::GetKeywords() const
 
 void KvObject::SetKeywords(const QString& text)
 {
+    KV_LOG_SCOPE("KvObject::SetKeywords");
     CheckRemoved();
     if (!m_ref2.isEmpty() && m_target) {
         m_target->SetKeywords(text);
@@ -595,6 +607,7 @@ bool KvObject::AddKeyword(const QString& word)
 
 void KvObject::NotifyReferrers(NotifyKind kind)
 {
+    KV_LOG_SCOPE("KvObject::NotifyReferrers");
     if (m_removed || Active().contains(m_id))
         return;
     // Neither referrer nor target: nobody to tell (the common case, kept cheap).
@@ -629,6 +642,7 @@ void KvObject::NotifyReferrers(NotifyKind kind)
 
 void KvObject::OnTargetNotify(NotifyKind kind)
 {
+    KV_LOG_SCOPE("KvObject::OnTargetNotify");
     if (m_removed)
         return;
     switch (kind) {
@@ -651,6 +665,7 @@ void KvObject::OnTargetNotify(NotifyKind kind)
 
 void KvObject::PassToTarget(NotifyKind kind)
 {
+    KV_LOG_SCOPE("KvObject::PassToTarget");
     if (m_removed || !m_target)
         return;
     switch (kind) {

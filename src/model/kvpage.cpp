@@ -86,6 +86,7 @@ TexRichDocument* KvPage::GetEditor() const
 
 KvPageLayout* KvPage::GetLayout()
 {
+    KV_LOG_SCOPE("KvPage::GetLayout");
     CheckRemoved();
     if (!m_layout)
         m_layout = std::make_unique<KvPageLayout>(this);
@@ -141,6 +142,7 @@ void KvPage::SetEditor(std::unique_ptr<TexRichDocument> editor)
 
 void KvPage::CreateEditor(bool)
 {
+    KV_LOG_SCOPE("KvPage::CreateEditor");
     CheckRemoved();
     m_editor = std::make_unique<TexRichDocument>();
 }
@@ -404,6 +406,7 @@ void KvPage::MirrorFrom(KvPage& source)
 
 void KvPage::OnTargetNotify(NotifyKind kind)
 {
+    KV_LOG_SCOPE("KvPage::OnTargetNotify");
     if (IsRemoved())
         return;
     if (kind == NameChanged) {
@@ -415,6 +418,7 @@ void KvPage::OnTargetNotify(NotifyKind kind)
 
 void KvPage::PassToTarget(NotifyKind kind)
 {
+    KV_LOG_SCOPE("KvPage::PassToTarget");
     if (IsRemoved())
         return;
     if (kind == NameChanged) {
@@ -432,6 +436,7 @@ bool KvPage::GetWriteProtect() const
 
 void KvPage::SetWriteProtect(bool on)
 {
+    KV_LOG_SCOPE("KvPage::SetWriteProtect");
     CheckRemoved();
     m_writeProtect = on;
     UpdateEditorReadOnly();
@@ -446,6 +451,7 @@ int KvPage::GetStatus() const
 
 void KvPage::SetStatus(int status)
 {
+    KV_LOG_SCOPE("KvPage::SetStatus");
     CheckRemoved();
     m_status = status;
     NotifyReferrers(NameChanged);
@@ -459,6 +465,7 @@ bool KvPage::GetWritable() const
 
 void KvPage::SetWritable(bool writable)
 {
+    KV_LOG_SCOPE("KvPage::SetWritable");
     CheckRemoved();
     m_writable = writable;
     UpdateEditorReadOnly();
@@ -473,6 +480,7 @@ int KvPage::GetProtectionClass() const
 
 void KvPage::SetProtectionClass(int protectionClass)
 {
+    KV_LOG_SCOPE("KvPage::SetProtectionClass");
     CheckRemoved();
     m_password.SetProtectionClass(protectionClass);
     NotifyReferrers(NameChanged);
@@ -486,6 +494,7 @@ int KvPage::GetPasswordAskMode() const
 
 void KvPage::SetPasswordAskMode(int mode)
 {
+    KV_LOG_SCOPE("KvPage::SetPasswordAskMode");
     CheckRemoved();
     m_password.SetAskMode(mode);
     NotifyReferrers(NameChanged);
@@ -499,6 +508,7 @@ bool KvPage::GetCopyPasswordProtection() const
 
 void KvPage::SetCopyPasswordProtection(bool on)
 {
+    KV_LOG_SCOPE("KvPage::SetCopyPasswordProtection");
     CheckRemoved();
     m_password.SetCopyProtection(on);
     NotifyReferrers(NameChanged);
@@ -512,6 +522,7 @@ bool KvPage::GetUsePasswordList() const
 
 void KvPage::SetUsePasswordList(bool on)
 {
+    KV_LOG_SCOPE("KvPage::SetUsePasswordList");
     CheckRemoved();
     m_password.SetUsePasswordList(on);
     NotifyReferrers(NameChanged);
@@ -525,6 +536,7 @@ bool KvPage::GetRestorePosition() const
 
 void KvPage::SetRestorePosition(bool on)
 {
+    KV_LOG_SCOPE("KvPage::SetRestorePosition");
     CheckRemoved();
     m_restorePosition = on;
     NotifyReferrers(NameChanged);
@@ -542,12 +554,14 @@ bool KvPage::IsUnlocked() const
 
 bool KvPage::CheckPassword(const QString& text)
 {
+    KV_LOG_SCOPE("KvPage::CheckPassword");
     CheckRemoved();
     return m_password.CheckPassword(text);
 }
 
 bool KvPage::SetPassword(const QString& text, bool remember)
 {
+    KV_LOG_SCOPE("KvPage::SetPassword");
     CheckRemoved();
     KeepContentForNewKey(text);
     m_password.SetPassword(text, remember);
@@ -557,6 +571,7 @@ bool KvPage::SetPassword(const QString& text, bool remember)
 
 bool KvPage::TryPasswordList()
 {
+    KV_LOG_SCOPE("KvPage::TryPasswordList");
     CheckRemoved();
     if (!m_password.TryPasswordList())
         return false;
@@ -566,6 +581,7 @@ bool KvPage::TryPasswordList()
 
 QString KvPage::GetPlainPassword() const
 {
+    KV_LOG_SCOPE("KvPage::GetPlainPassword");
     CheckRemoved();
     return m_password.GetPlainPassword();
 }

@@ -51,6 +51,7 @@ KvFontSpec KvPageLayout::GetFont() const
 
 void KvPageLayout::SetFont(const KvFontSpec& font)
 {
+    KV_LOG_SCOPE("KvPageLayout::SetFont");
     m_font = font;
     m_fontChanged = true;
 }
@@ -62,6 +63,7 @@ int KvPageLayout::GetBgColor() const
 
 void KvPageLayout::SetBgColor(int color)
 {
+    KV_LOG_SCOPE("KvPageLayout::SetBgColor");
     m_bgColor = color;
     m_colorChanged = true;
 }
@@ -73,12 +75,14 @@ bool KvPageLayout::GetWordWrap() const
 
 void KvPageLayout::SetWordWrap(bool wrap)
 {
+    KV_LOG_SCOPE("KvPageLayout::SetWordWrap");
     m_wordWrap = wrap;
     m_wordWrapChanged = true;
 }
 
 void KvPageLayout::AssignLayout(const KvPageLayout& other)
 {
+    KV_LOG_SCOPE("KvPageLayout::AssignLayout");
     m_font = other.GetFont();
     m_bgColor = other.GetBgColor();
     m_wordWrap = other.GetWordWrap();
@@ -97,6 +101,7 @@ void KvPageLayout::Store()
 
 void KvPageLayout::EraseLayout()
 {
+    KV_LOG_SCOPE("KvPageLayout::EraseLayout");
     TexIniFile& store = StoreFile();
     store.EraseSection(m_section);
     store.UpdateFile();
@@ -109,6 +114,7 @@ bool KvPageLayout::IsModified() const
 
 void KvPageLayout::CopyFrom(const KvPageLayout& other)
 {
+    KV_LOG_SCOPE("KvPageLayout::CopyFrom");
     m_font = other.m_font;
     m_bgColor = other.m_bgColor;
     m_wordWrap = other.m_wordWrap;
@@ -119,6 +125,7 @@ void KvPageLayout::CopyFrom(const KvPageLayout& other)
 
 void KvPageLayout::ApplyTo(TexRichDocument& editor, bool onlyChanged) const
 {
+    KV_LOG_SCOPE("KvPageLayout::ApplyTo");
     if (!onlyChanged || m_fontChanged) {
         const KvFontSpec font = GetFont();
         editor.SetDefaultFont(font.font);
