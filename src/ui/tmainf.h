@@ -89,6 +89,10 @@ public:
     void UpdateCommandStates();
     // Gives the rename, delete and move buttons the page or the folder commands.
     void RetargetButtons(KvButtonMode mode);
+    // Shows a zoom ("150%", "130") in the zoom box and checks its zoom item; a percentage
+    // without an item of its own goes to the user-defined item. False for a zoom outside
+    // 5% to 1000% (nothing changes).
+    bool SelectZoom(const QString& text);
     // Resolves caption and hint of a menu item that has no command of its own.
     void MenuTextAndHint(QAction* item);
 
@@ -110,7 +114,6 @@ private:
     void setupStatusBar();
     void bindViewItems();
     void fillZoomBox();
-    void selectZoom(const QString& text);
     void showPart(QWidget* part, QAction* item, bool show);
     void refreshOptions();
     void detachHooks();

@@ -724,10 +724,15 @@ void TMainF::bindViewItems()
         if (a->isSeparator())
             continue;
         zoomGroup->addAction(a);
-        connect(a, &QAction::triggered, this, [this, a] { selectZoom(a->text()); });
+        connect(a, &QAction::triggered, this, [this, a] { SelectZoom(a->text()); });
     }
-    Action(u"ZoomUserdefMI"_qs)->setVisible(false);
-    connect(m_ui.zoomCoB, &QComboBox::textActivated, this, &TMainF::selectZoom);
+    // The user-defined item and its separator stay hidden until a zoom of its own is used.
+    QAction* userdef = Action(u"ZoomUserdefMI"_qs);
+    const QList<QAction*> zoomItems = m_menuItems.value(u"ZoomMI"_qs)->menu()->actions();
+    userdef->setVisible(false);
+    if (const qsizetype at = zoomItems.indexOf(userdef); at > 0)
+        zoomItems[at - 1]->setVisible(false);
+    connect(m_ui.zoomCoB, &QComboBox::textActivated, this, &TMainF::SelectZoom);
 
     connect(Action(u"ExitMI"_qs), &QAction::triggered, this, &QWidget::close);
     connect(Action(u"NewWindowMI"_qs), &QAction::triggered, this, &TMainF::NewWindowMIClick);
@@ -747,21 +752,45 @@ void TMainF::fillZoomBox()
         if (a->text().contains(u'%'))
             m_ui.zoomCoB->addItem(a->text());
     }
-    selectZoom(u"100%"_qs);
+    SelectZoom(u"100%"_qs);
 }
 
-void TMainF::selectZoom(const QString& text)
+bool TMainF::SelectZoom(const QString& text)
 {
-    for (QAction* a : m_menuItems.value(u"ZoomMI"_qs)->menu()->actions()) {
+    QString zoom = text.trimmed();
+    if (!zoom.endsWith(u'%'))
+        zoom += u'%';
+    bool ok = false;
+    const int percent = zoom.chopped(1).toInt(&ok);
+    if (!ok || percent < 5 || percent > 1000)
+        return false;
+    zoom = QString::number(percent) + u'%';
+
+    const QList<QAction*> items = m_menuItems.value(u"ZoomMI"_qs)->menu()->actions();
+    QAction* userdef = Action(u"ZoomUserdefMI"_qs);
+    bool fixed = false;
+    for (QAction* a : items)
+        fixed = fixed || (a != userdef && !a->isSeparator() && a->text() == zoom);
+    if (!fixed) {
+        // A percentage of its own goes to the user-defined item, shown with its separator.
+        userdef->setText(zoom);
+        userdef->setVisible(true);
+        const qsizetype at = items.indexOf(userdef);
+        if (at > 0)
+            items[at - 1]->setVisible(true);
+    }
+    for (QAction* a : items) {
         if (!a->isSeparator())
-            a->setChecked(!text.isEmpty() && a->text() == text);
+            a->setChecked(a->text() == zoom && (a == userdef) != fixed);
     }
     const QSignalBlocker block(m_ui.zoomCoB);
-    const int index = m_ui.zoomCoB->findText(text);
-    if (index >= 0)
-        m_ui.zoomCoB->setCurrentIndex(index);
-    else
-        m_ui.zoomCoB->setEditText(text);
+    int index = m_ui.zoomCoB->findText(zoom);
+    if (index < 0 && !fixed) {
+        m_ui.zoomCoB->addItem(zoom);
+        index = m_ui.zoomCoB->count() - 1;
+    }
+    m_ui.zoomCoB->setCurrentIndex(index);
+    return true;
 }
 
 void TMainF::RetargetButtons(KvButtonMode mode)

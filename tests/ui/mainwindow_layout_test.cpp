@@ -666,6 +666,36 @@ TEST_F(MainWindowLayout, ZoomItemsAndZoomBox)
     EXPECT_TRUE(window->Action(u"Zoom150MI"_qs)->isChecked());
     EXPECT_FALSE(window->Action(u"Zoom100MI"_qs)->isChecked());
     window->Action(u"Zoom100MI"_qs)->trigger();
+
+    // A zoom of its own goes to the user-defined item, which shows up with its separator.
+    QMenu* zoomMenu = menu(u"ZoomMI"_qs);
+    QAction* userdef = window->Action(u"ZoomUserdefMI"_qs);
+    const qsizetype at = zoomMenu->actions().indexOf(userdef);
+    ASSERT_GT(at, 0);
+    QAction* userdefSep = zoomMenu->actions()[at - 1];
+    EXPECT_FALSE(userdef->isVisible());
+    EXPECT_FALSE(userdefSep->isVisible());
+    EXPECT_TRUE(window->SelectZoom(u"130"_qs));
+    EXPECT_TRUE(userdef->isVisible());
+    EXPECT_TRUE(userdefSep->isVisible());
+    EXPECT_EQ(userdef->text(), u"130%"_qs);
+    EXPECT_TRUE(userdef->isChecked());
+    EXPECT_FALSE(window->Action(u"Zoom100MI"_qs)->isChecked());
+    EXPECT_EQ(zoom->currentText(), u"130%"_qs);
+
+    const struct
+    {
+        const char16_t* text;
+        bool accepted;
+    } kTexts[] = {{u"4%", false}, {u"1001", false}, {u"abc", false}, {u"", false},
+                  {u"5", true},   {u"1000%", true}, {u" 75% ", true}};
+    for (const auto& t : kTexts)
+        EXPECT_EQ(window->SelectZoom(QString::fromUtf16(t.text)), t.accepted)
+            << QString::fromUtf16(t.text).toStdString();
+    EXPECT_TRUE(window->Action(u"Zoom75MI"_qs)->isChecked());
+    EXPECT_FALSE(userdef->isChecked());
+    EXPECT_TRUE(window->SelectZoom(u"100%"_qs));
+    EXPECT_TRUE(window->Action(u"Zoom100MI"_qs)->isChecked());
 }
 
 TEST(MenuImages, EveryImageNameHasAnImageOfOurOwn)
