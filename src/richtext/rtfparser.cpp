@@ -676,11 +676,6 @@ void KvRtfParser::SkipGroup()
     m_tok->SkipGroup();
 }
 
-void KvRtfParser::EnterDestination(Dest d)
-{
-    G().dest = d;
-}
-
 // ---------------------------------------------------------------------------------------------
 // Control words
 

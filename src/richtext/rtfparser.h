@@ -194,7 +194,6 @@ private:
     void HandleTextBytes(std::string_view bytes);
     void GroupStart();
     void GroupEnd();
-    void EnterDestination(Dest d);
     void SkipGroup();
 
     void AddBytes(std::string_view bytes);
