@@ -698,6 +698,23 @@ TEST_F(MainWindowLayout, ZoomItemsAndZoomBox)
     EXPECT_TRUE(window->Action(u"Zoom100MI"_qs)->isChecked());
 }
 
+TEST_F(MainWindowLayout, ToolbarButtonsShowImages)
+{
+    for (const char16_t* name : {u"MainToolbar", u"EditToolbar", u"FontAndColorToolbar",
+                                 u"TextAttrToolbar", u"StylesToolbar"}) {
+        QToolBar* bar = toolbar(QString::fromUtf16(name));
+        ASSERT_NE(bar, nullptr);
+        for (QAction* a : bar->actions()) {
+            auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(a));
+            if (!button)
+                continue;
+            const QIcon icon =
+                button->defaultAction() ? button->defaultAction()->icon() : button->icon();
+            EXPECT_FALSE(icon.isNull()) << button->objectName().toStdString();
+        }
+    }
+}
+
 TEST(MenuImages, EveryImageNameHasAnImageOfOurOwn)
 {
     ASSERT_EQ(KvMenuImages::Names().size(), 48);
