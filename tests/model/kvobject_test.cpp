@@ -114,6 +114,30 @@ TEST_F(ObjectTest, FolderListingItselfOrAnAncestorIsNotBuiltAgain)
     EXPECT_EQ(top->Children()[0]->ChildCount(), 1); // the page, once
 }
 
+TEST_F(ObjectTest, LoadChildrenOfKindTakesOnlyThatKind)
+{
+    Obj().WriteString(u"TopFolder"_qs, u"Name"_qs, u"Top"_qs);
+    Obj().WriteString(u"TopFolder"_qs, u"Item0000001"_qs, PageId(1));
+    Obj().WriteString(u"TopFolder"_qs, u"Item0000002"_qs, FldrId(1));
+    Obj().WriteString(u"TopFolder"_qs, u"Item0000003"_qs, u"Other01"_qs);
+    Obj().WriteString(FldrId(1), u"Name"_qs, u"F"_qs);
+    Obj().WriteString(FldrId(1), u"Item0000001"_qs, PageId(2));
+    Obj().WriteString(FldrId(1), u"Item0000002"_qs, FldrId(2));
+    Obj().WriteString(FldrId(2), u"Name"_qs, u"G"_qs);
+    Obj().WriteString(PageId(1), u"Name"_qs, u"p"_qs);
+    Obj().WriteString(PageId(2), u"Name"_qs, u"q"_qs);
+    top = std::make_unique<KvFolder>(u"TopFolder"_qs, nullptr, KvFolder::TopFolder, true);
+    top->LoadChildrenOfKind(u"Fldr"_qs);
+    ASSERT_EQ(top->ChildCount(), 1);
+    EXPECT_EQ(top->Children()[0]->Id(), FldrId(1));
+    ASSERT_EQ(top->Children()[0]->ChildCount(), 1);
+    EXPECT_EQ(top->Children()[0]->Children()[0]->Id(), FldrId(2));
+
+    auto all = std::make_unique<KvFolder>(u"TopFolder"_qs, nullptr, KvFolder::TopFolder, true);
+    all->LoadChildren();
+    EXPECT_EQ(all->ChildCount(), 2); // "Other01" is neither page nor folder
+}
+
 TEST_F(ObjectTest, SecondObjectWithSameIdIsNotRegistered)
 {
     Obj().WriteString(PageId(1), u"Name"_qs, u"one"_qs);

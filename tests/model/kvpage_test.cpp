@@ -72,6 +72,15 @@ TEST_F(PageTest, ContentFileIsNamedAfterTheIdWithTheDirectoryExtension)
     EXPECT_EQ(other->ContentFilePath(), Dir() + PageId(2) + u".rtf"_qs);
 }
 
+TEST_F(PageTest, ContentFileSizeAndTimeComeFromTheFile)
+{
+    EXPECT_EQ(page->ContentFileSize(), 0);
+    EXPECT_FALSE(page->ContentFileTime().isValid());
+    WriteAll(ContentPath(), "{\\rtf1 abc}");
+    EXPECT_EQ(page->ContentFileSize(), 11);
+    EXPECT_TRUE(page->ContentFileTime().isValid());
+}
+
 TEST_F(PageTest, MissingContentFileLoadsEmpty)
 {
     page->Load(false, false);
