@@ -11,6 +11,7 @@
 
 class KvIdleDriver;
 class KvLockDirectory;
+class QKeyEvent;
 class QLabel;
 
 // The main window: one per process. Its life cycle (construction, opening the data
@@ -93,6 +94,9 @@ public:
     // without an item of its own goes to the user-defined item. False for a zoom outside
     // 5% to 1000% (nothing changes).
     bool SelectZoom(const QString& text);
+    // Sees every key press inside the window before the control that has the focus;
+    // true when the window used the key.
+    bool FormKeyDown(QKeyEvent* event);
     // Resolves caption and hint of a menu item that has no command of its own.
     void MenuTextAndHint(QAction* item);
 

@@ -3,6 +3,7 @@
 #include "app/kvtexts.h"
 #include "commands/kvcommandhandler.h"
 #include "platform/applog.h"
+#include "ui/kvkeypreview.h"
 #include "ui/kvlanguageinit.h"
 #include "ui/kvmenuimages.h"
 #include "ui/texcolorpicker.h"
@@ -257,6 +258,8 @@ void TMainF::setupControls()
     m_ui.historyLV->hide();
 
     m_ui.trayIcon = named(new QSystemTrayIcon(this), u"TrayIcon"_qs);
+
+    new KvKeyPreview(this, [this](QKeyEvent* e) { return FormKeyDown(e); });
 }
 
 void TMainF::setupActions()
@@ -812,6 +815,12 @@ void TMainF::UpdateCommandStates()
     KvCommandContext context;
     m_commands.EnableCommands(context);
     RetargetButtons(ButtonModeFor(m_ui.folderTv->SelectedNodeKind(), context.hasCurrentPage));
+}
+
+bool TMainF::FormKeyDown(QKeyEvent*)
+{
+    // The keys of the element and editing commands are handled here as they are built.
+    return false;
 }
 
 QAction* TMainF::Action(const QString& name) const
