@@ -24,6 +24,12 @@ void KvDirContext::SetCurrent(KvDirContext* ctx)
     g_current = ctx;
 }
 
+QString KvDirContext::DataDir() const
+{
+    // Never a relative path: page files must not land in the working directory.
+    return dataDir.isEmpty() ? KvDirStores::DataDir() : dataDir;
+}
+
 TexIniFile& KvDirContext::ObjStore()
 {
     return KvDirStores::ObjectStore();

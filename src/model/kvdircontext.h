@@ -15,6 +15,9 @@ struct KvDirContext
     bool groupDir = false;       // pages record who saved them last
     bool writable = true; // false: read-only mode, another instance's lock, a reading command
 
+    // The data directory with trailing "/": the one set here, else that of the stores.
+    QString DataDir() const;
+
     static TexIniFile& ObjStore();  // "objprps"
     static TexIniFile& FldrStore(); // "Fldrprps"
     static TexIniFile& PageStore(); // "Pageprps"

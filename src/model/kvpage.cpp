@@ -51,7 +51,7 @@ KvPage::KvPage(const QString& id, KvFolder* parent, bool atEnd) : KvObject(id)
         m_password.SetStoredCheckValue(reader.ReadString(section, kPWBF, QString()));
         m_password.SetUsePasswordList(reader.ReadBool(section, kPWList, false));
     }
-    m_contentPath = ctx.dataDir + section + u'.' + ctx.fileExt;
+    m_contentPath = ctx.DataDir() + section + u'.' + ctx.fileExt;
 }
 
 KvPage::~KvPage()
@@ -63,7 +63,7 @@ KvPage::~KvPage()
 QString KvPage::OwnContentPath() const
 {
     const KvDirContext& ctx = KvDirContext::Current();
-    return ctx.dataDir + Id() + u'.' + ctx.fileExt;
+    return ctx.DataDir() + Id() + u'.' + ctx.fileExt;
 }
 
 void KvPage::CreateChild(const QString&)

@@ -81,6 +81,13 @@ TEST_F(PageTest, ContentFileSizeAndTimeComeFromTheFile)
     EXPECT_TRUE(page->ContentFileTime().isValid());
 }
 
+TEST_F(PageTest, WithoutADirectoryInTheContextTheStoresDirectoryIsUsed)
+{
+    Ctx().dataDir.clear();
+    KvPage* other = NewPage(PageId(2), top.get(), u"x"_qs);
+    EXPECT_EQ(other->ContentFilePath(), ContentPath(2));
+}
+
 TEST_F(PageTest, MissingContentFileLoadsEmpty)
 {
     page->Load(false, false);
