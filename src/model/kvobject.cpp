@@ -608,11 +608,15 @@ bool KvObject::AddKeyword(const QString& word)
 void KvObject::NotifyReferrers(NotifyKind kind)
 {
     KV_LOG_SCOPE("KvObject::NotifyReferrers");
-    if (m_removed || Active().contains(m_id))
+    if (m_removed || Active().contains(m_id)) {
+        kvLogScope_.Exit(1);
         return;
+    }
     // Neither referrer nor target: nobody to tell (the common case, kept cheap).
-    if (m_ref2.isEmpty() && !m_target && m_referrers.isEmpty())
+    if (m_ref2.isEmpty() && !m_target && m_referrers.isEmpty()) {
+        kvLogScope_.Exit(2);
         return;
+    }
     GuardScope guard(m_id);
     ResolveTarget();
     if (m_target) {
