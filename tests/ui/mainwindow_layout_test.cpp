@@ -2,6 +2,7 @@
 #include "app/kvscriptedprompter.h"
 #include "commands/kvbuttonmode.h"
 #include "support/testenv.h"
+#include "ui/kvmenubuilder.h"
 #include "ui/kvmenuimages.h"
 #include "ui/texcolorpicker.h"
 #include "ui/textreeview.h"
@@ -35,7 +36,7 @@ namespace {
 
 QStringList entries(const QObject* container)
 {
-    return container ? container->property("kvItems").toStringList() : QStringList();
+    return KvCompose::Entries(container);
 }
 
 QStringList split(const char16_t* text)
