@@ -571,10 +571,10 @@ bool KvRtfParser::Parse(QByteArrayView rtf)
     }
     FlushBytes();
     FlushRun();
+    if (!m_listText.isEmpty())
+        EnsureContent(); // may still open a table
     if (m_inTable)
         EndTable();
-    if (!m_listText.isEmpty())
-        EnsureContent();
     if (!m_blockPending) {
         FlushRun();
         ResolveList(m_para);

@@ -63,6 +63,7 @@ TEST(RtfPlainText, ExtractorEqualsDocumentTextOnGeneratedStructures)
         "{\\rtf1 \\u8233?\\u64976?\\u65532?\\'0d x}",
         "{\\pict\\*0}",
         "\\pict\\upr{\\ud}",
+        "\\intbl\\listtext a",
         "{\\rtf1 {\\pict\\ansicpg1251\\pngblip 00}\\'cf}",
     };
     for (const QByteArray& rtf : cases)
