@@ -658,11 +658,14 @@ void KvObject::OnTargetNotify(NotifyKind kind)
         Store();
         break;
     case Destroyed:
-        m_target = nullptr;
-        break;
     case Removed:
+        // Out of the target's list as well, so that no list keeps a pointer to an object
+        // that no longer points back.
+        if (m_target)
+            m_target->m_referrers.removeAll(this);
         m_target = nullptr;
-        m_ref2.clear();
+        if (kind == Removed)
+            m_ref2.clear();
         break;
     }
 }

@@ -240,6 +240,51 @@ TEST_F(ReferrerTest, ReferrerKeywordsAreTheTargets)
     EXPECT_FALSE(Kwd().SectionExists(PageId(2)));
 }
 
+struct HandlerCase
+{
+    KvObject::NotifyKind kind;
+    bool onTarget; // PassToTarget on the referrer instead of OnTargetNotify
+    bool stillBound;
+    bool ref2Kept;
+};
+
+class HandlerTest : public ReferrerTest, public ::testing::WithParamInterface<HandlerCase>
+{
+};
+
+TEST_P(HandlerTest, HandlersBindAndUnbindAsTheKindSays)
+{
+    const HandlerCase& c = GetParam();
+    KvPage* r = referrers[0];
+    if (c.onTarget)
+        r->PassToTarget(c.kind);
+    else
+        r->OnTargetNotify(c.kind);
+    EXPECT_EQ(r->Target() != nullptr, c.stillBound);
+    EXPECT_EQ(r->Ref2().isEmpty(), !c.ref2Kept);
+    EXPECT_EQ(target->Referrers().contains(r), c.stillBound);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, HandlerTest,
+                         ::testing::Values(HandlerCase{KvObject::NameChanged, false, true, true},
+                                           HandlerCase{KvObject::Stored, false, true, true},
+                                           HandlerCase{KvObject::Destroyed, false, false, true},
+                                           HandlerCase{KvObject::Removed, false, false, false},
+                                           HandlerCase{KvObject::NameChanged, true, true, true},
+                                           HandlerCase{KvObject::Stored, true, true, true},
+                                           HandlerCase{KvObject::Destroyed, true, false, false},
+                                           HandlerCase{KvObject::Removed, true, false, false}));
+
+TEST_F(ReferrerTest, UnboundReferrerBindsAgainOnNextUse)
+{
+    KvPage* r = referrers[0];
+    r->OnTargetNotify(KvObject::Destroyed);
+    EXPECT_EQ(r->Target(), nullptr);
+    r->SetName(u"wieder"_qs);
+    EXPECT_EQ(r->Target(), target);
+    EXPECT_EQ(target->Name(), u"wieder"_qs);
+}
+
 TEST_F(ReferrerTest, ReferrerCycleDoesNotRecurse)
 {
     auto a = std::make_unique<KvPage>(PageId(8), nullptr, true);
