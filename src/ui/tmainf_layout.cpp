@@ -176,6 +176,9 @@ void TMainF::setupStatusBar()
     for (int i = 0; i < 5; ++i) {
         m_panels[i] = new QLabel(this);
         m_panels[i]->setObjectName(u"StatusPanel%1"_qs.arg(i));
+        // The shares alone decide the widths; long texts are cut, never widen the window.
+        m_panels[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        m_panels[i]->setMinimumWidth(1);
         if (i == 0)
             bar->addWidget(m_panels[i], kShares[i]);
         else

@@ -9,6 +9,7 @@
 #include "ui/tmainf.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontComboBox>
@@ -474,6 +475,25 @@ TEST_F(MainWindowLayout, NamedControls)
         window->SetStatusPanelText(i, u"p%1"_qs.arg(i));
         EXPECT_EQ(window->StatusPanelText(i), u"p%1"_qs.arg(i));
     }
+}
+
+TEST_F(MainWindowLayout, StatusPanelsShareTheWidthInTwentieths)
+{
+    window->resize(1000, 600);
+    window->show();
+    window->SetStatusPanelText(0, QString(400, u'x'));
+    QApplication::processEvents();
+    static constexpr int kShares[5] = {8, 3, 3, 2, 4};
+    int total = 0;
+    for (int i = 0; i < 5; ++i)
+        total += window->findChild<QLabel*>(u"StatusPanel%1"_qs.arg(i))->width();
+    ASSERT_GT(total, 800);
+    for (int i = 0; i < 5; ++i) {
+        const int w = window->findChild<QLabel*>(u"StatusPanel%1"_qs.arg(i))->width();
+        EXPECT_NEAR(w, total * kShares[i] / 20, 3) << i;
+    }
+    EXPECT_LE(window->width(), 1000) << "a long text does not widen the window";
+    window->SetStatusPanelText(0, QString());
 }
 
 // A hint with an empty short part gives no tooltip, only the status-bar text.
