@@ -18,12 +18,13 @@ struct Notebook
     QTemporaryDir dir;
     QString path;
 
-    explicit Notebook(int elements)
+    explicit Notebook(int elements, bool flat = false)
     {
         path = dir.path() + u'/';
         KvGeneratorOptions o;
         o.seed = 42;
         o.elements = elements;
+        o.flat = flat;
         o.writePageFiles = false; // the build does not read content files
         KvNotebookGenerator::Generate(path, o);
     }
@@ -70,6 +71,33 @@ void BM_BuildModel(benchmark::State& state)
 }
 
 BENCHMARK(BM_BuildModel)->Arg(50000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Storing one folder with all elements as direct children: its child list in sections of
+// 200 and the continuation names.
+void BM_StoreFlatFolder(benchmark::State& state)
+{
+    static std::map<int, std::unique_ptr<Notebook>> flat;
+    auto& nb = flat[int(state.range(0))];
+    if (!nb)
+        nb = std::make_unique<Notebook>(int(state.range(0)), true);
+    KvDirContext ctx;
+    ctx.dataDir = nb->path;
+    KvDirContext::SetCurrent(&ctx);
+    KvDirStores::Reopen(nb->path);
+    auto top = std::make_unique<KvFolder>(u"TopFolder"_qs, nullptr, KvFolder::TopFolder, true);
+    {
+        KvSnapshotScope snapshots;
+        top->LoadChildren();
+    }
+    for (auto _ : state)
+        top->Store();
+    top.reset();
+    KvDirContext::SetCurrent(nullptr);
+    KvDirStores::Close();
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+BENCHMARK(BM_StoreFlatFolder)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 
