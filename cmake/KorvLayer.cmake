@@ -32,9 +32,10 @@ function(korv_tests layer)
         set(target test_${layer}_${stem})
         add_executable(${target} ${src})
         target_link_libraries(${target} PRIVATE ${T_LIBS} ${T_MAIN} korv_testsupport GTest::gtest Qt6::Test)
-        gtest_discover_tests(${target}
-            DISCOVERY_MODE PRE_TEST
-            PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KORVELLE_TEST_BIN_DIR=${CMAKE_BINARY_DIR}"
-            DISCOVERY_TIMEOUT 60)
+        target_compile_definitions(${target} PRIVATE KORVELLE_TEST_BIN_DIR="${CMAKE_BINARY_DIR}")
+        # The test mains select the offscreen platform themselves.
+        gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
+        list(APPEND made ${target})
     endforeach()
+    set(KORV_TEST_TARGETS ${made} PARENT_SCOPE)
 endfunction()

@@ -206,7 +206,10 @@ void TMainF::OnIdle()
     }
     // 2.
     openPendingDocument();
-    // 3.-5. Tree clicks, command states and the status bar.
+    // 3. Tree clicks are completed once the tree holds the notebook.
+    // 4.
+    UpdateCommandStates();
+    // 5.
     displayStats();
     // 6.
     m_shell.resizePending = false;

@@ -168,7 +168,7 @@ TEST_F(MainWindowLifecycle, SecondInstanceOfTheSameUser)
 // it through the exit sequence with status 0.
 TEST_F(MainWindowLifecycle, ProgramEndsCleanlyOnTerminate)
 {
-    const QString bin = qEnvironmentVariable("KORVELLE_TEST_BIN_DIR") + u"/bin/korvnote";
+    const QString bin = QStringLiteral(KORVELLE_TEST_BIN_DIR "/bin/korvnote");
     if (!QFileInfo::exists(bin))
         GTEST_SKIP() << "korvnote not built at " << bin.toStdString();
     QProcess p;
