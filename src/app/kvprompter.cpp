@@ -7,15 +7,19 @@
 
 namespace {
 
-// Used when nothing else is installed (start-up, command-line use): answers message
-// boxes with their default button, cancels the folder chooser and every other dialog,
+// Used when nothing else is installed (start-up, command-line use): acknowledges notices
+// with their first button but answers questions with the choice that changes nothing
+// (nobody agreed to a deletion), cancels the folder chooser and every other dialog,
 // since nothing can be entered there, and writes each question to the log.
 class FallbackPrompter final : public KvPrompter
 {
 public:
     int MessageBox(const QString& title, const QString& text, int kind) override
     {
-        const int answer = DefaultAnswer(kind);
+        const int buttons = kind & KvMsgKind::ButtonMask;
+        const bool question =
+            buttons == KvMsgKind::ButtonsYesNo || buttons == KvMsgKind::ButtonsYesNoCancel;
+        const int answer = question ? SafeAnswer(kind) : DefaultAnswer(kind);
         KvAppLog::Write(u"KvPrompter unattended message "_qs + QString::number(kind) + u": " +
                         title + u": " + text + u" -> " + QString::number(answer));
         return answer;

@@ -37,7 +37,9 @@ TEST(KvPrompterCurrent, FallbackWhenNothingInstalled)
 {
     KvPrompter::SetCurrent(nullptr);
     KvPrompter& p = KvPrompter::Current();
-    EXPECT_EQ(p.MessageBox(u"t"_qs, u"x"_qs, KvMsgKind::AskYesNo), KvAnswer::Yes);
+    // Nobody is there to agree to a deletion: questions get the answer that changes nothing.
+    EXPECT_EQ(p.MessageBox(u"t"_qs, u"x"_qs, KvMsgKind::AskYesNo), KvAnswer::No);
+    EXPECT_EQ(p.MessageBox(u"t"_qs, u"x"_qs, KvMsgKind::AskYesNoCancel), KvAnswer::Cancel);
     EXPECT_EQ(p.MessageBox(u"t"_qs, u"x"_qs, KvMsgKind::ErrorOkCancel), KvAnswer::Ok);
     EXPECT_TRUE(p.ChooseFolder(u"t"_qs, u"/tmp"_qs).isEmpty());
     bool shown = false;
