@@ -11,6 +11,11 @@
 
 using namespace korvtest;
 
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
 namespace {
 
 class StatusTest : public ::testing::Test

@@ -42,6 +42,11 @@ struct TabModeCase
     bool aInherited;
 };
 
+void PrintTo(const TabModeCase& c, std::ostream* os)
+{
+    *os << "top " << c.topValue << ", A " << c.aValue;
+}
+
 class TabModeTest : public FolderTest, public ::testing::WithParamInterface<TabModeCase>
 {
 };

@@ -28,6 +28,11 @@ struct ContinuationCase
     QList<int> lastItem;  // number of the last item key in each section
 };
 
+void PrintTo(const ContinuationCase& c, std::ostream* os)
+{
+    *os << c.children << " children";
+}
+
 class ContinuationTest : public ObjectTest, public ::testing::WithParamInterface<ContinuationCase>
 {
 };
@@ -248,6 +253,11 @@ struct HandlerCase
     bool ref2Kept;
 };
 
+void PrintTo(const HandlerCase& c, std::ostream* os)
+{
+    *os << (c.onTarget ? "PassToTarget " : "OnTargetNotify ") << int(c.kind);
+}
+
 class HandlerTest : public ReferrerTest, public ::testing::WithParamInterface<HandlerCase>
 {
 };
@@ -306,6 +316,11 @@ struct KeywordCase
     bool added;
     QString after;
 };
+
+void PrintTo(const KeywordCase& c, std::ostream* os)
+{
+    *os << '"' << c.list.toStdString() << "\" + \"" << c.word.toStdString() << '"';
+}
 
 class KeywordTest : public ObjectTest, public ::testing::WithParamInterface<KeywordCase>
 {

@@ -163,6 +163,11 @@ struct ModByCase
     bool expectModBy;
 };
 
+void PrintTo(const ModByCase& c, std::ostream* os)
+{
+    *os << (c.groupDir ? "group directory" : "single user");
+}
+
 class ModByTest : public PageTest, public ::testing::WithParamInterface<ModByCase>
 {
 };
@@ -281,6 +286,12 @@ struct RekeyCase
     QString after;
     bool loadBetween; // loaded between the change and the store
 };
+
+void PrintTo(const RekeyCase& c, std::ostream* os)
+{
+    *os << '"' << c.before.toStdString() << "\" -> \"" << c.after.toStdString() << '"'
+        << (c.loadBetween ? " loaded between" : "");
+}
 
 class RekeyTest : public PageTest, public ::testing::WithParamInterface<RekeyCase>
 {

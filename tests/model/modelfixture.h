@@ -12,6 +12,17 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+// Readable failure messages: texts as text, not as bytes.
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
+inline void PrintTo(const QStringList& list, std::ostream* os)
+{
+    *os << '[' << list.join(u", "_qs).toStdString() << ']';
+}
+
 namespace korvtest {
 
 // A data directory with the four stores of the model, installed as the current context.
