@@ -247,12 +247,6 @@ bool KvObject::IsBeingNotified(const QString& id)
     return Active().contains(id);
 }
 
-void KvObject::SetTargetFields(KvObject* target, const QString& ref2)
-{
-    m_target = target;
-    m_ref2 = ref2;
-}
-
 void KvObject::SetName(const QString& name)
 {
     KV_LOG_SCOPE("KvObject::SetName");

@@ -101,8 +101,8 @@ protected:
     static bool ConstructionMayWrite();
     // The section of the page and keyword stores: Ref2 for a referrer, else the id.
     const QString& PropSection() const { return m_ref2.isEmpty() ? m_id : m_ref2; }
+    // The name without notifying referrers (tree nodes that mirror a name).
     void SetNameField(const QString& name) { m_name = name; }
-    void SetTargetFields(KvObject* target, const QString& ref2);
     // Deletes a child that was taken out of the list.
     static void Destroy(KvObject* obj);
 

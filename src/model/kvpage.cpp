@@ -28,8 +28,6 @@ const QString kEncSCl = u"EncSCl"_qs;
 const QString kPWBF = u"PWBF"_qs;
 const QString kPWList = u"PWList"_qs;
 
-constexpr int kMaxTextLength = 2147483645;
-
 } // namespace
 
 KvPage::KvPage(const QString& id, KvFolder* parent, bool atEnd) : KvObject(id)
@@ -164,7 +162,6 @@ void KvPage::ConfigureEditor()
     UpdateEditorReadOnly();
     m_editor->SetModified(false);
     m_zoom = 100;
-    Q_UNUSED(kMaxTextLength);
 }
 
 void KvPage::AskForPassword()
