@@ -1,0 +1,313 @@
+#include "cli/kvcli.h"
+
+#include "app/kvtexts.h"
+#include "cli/kvclicheck.h"
+#include "cli/kvclierror.h"
+#include "cli/kvcliformats.h"
+#include "cli/kvcligenerate.h"
+#include "cli/kvcliio.h"
+#include "cli/kvclinotebook.h"
+#include "cli/kvclishow.h"
+#include "cli/kvclitree.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTextDocument>
+
+namespace {
+
+const char* const kMainHelp =
+    "usage: korvnote-cli COMMAND [ARGS...]\n"
+    "\n"
+    "Commands (each takes --help):\n"
+    "  tree DIR [--ids]              the notebook as an indented tree\n"
+    "  show DIR ID [--format F]      a page's content (txt, rtf, html, md)\n"
+    "  check DIR [--repair]          integrity check of a data directory\n"
+    "  convert IN OUT                RTF to and from txt, html and md by the file endings\n"
+    "  generate DIR --pages N ...    a synthetic notebook in a new directory\n"
+    "  text NUMBER                   a text of the text table\n"
+    "\n"
+    "Reading commands never write into the data directory and work while another\n"
+    "instance holds its lock.\n";
+
+const char* const kTreeHelp =
+    "usage: korvnote-cli tree DIR [--ids]\n"
+    "\n"
+    "Prints the notebook of the data directory DIR as an indented tree: the top folder,\n"
+    "then the trash. Folders are marked '+', pages '-'; {name} is the status, (referrer)\n"
+    "a page that stands for another, (protected) a page with a password. Sections that no\n"
+    "folder lists follow under 'Lost elements'.\n"
+    "  --ids   show the id of every element, and the target id of referrers\n";
+
+const char* const kShowHelp =
+    "usage: korvnote-cli show DIR ID [--format txt|rtf|html|md] [--password-stdin]\n"
+    "\n"
+    "Writes the content of page ID to standard output (default: plain text). A protected\n"
+    "page asks for its password on the terminal without echo.\n"
+    "  --format F         txt, rtf, html or md\n"
+    "  --password-stdin   read the password from the first line of standard input\n";
+
+const char* const kCheckHelp =
+    "usage: korvnote-cli check DIR [--repair]\n"
+    "\n"
+    "Checks the data directory DIR: unreadable or unparsable member files, sections in two\n"
+    "member files, child ids without a section, ids listed twice, lost elements, missing\n"
+    "content files, corrupt encrypted records, referrers whose target is gone. One line\n"
+    "per finding, then a summary; the exit status is 0 only when nothing is wrong.\n"
+    "  --repair   take the directory's lock, collect lost elements into a recovery folder\n"
+    "             as the program's start-up does, and release the lock\n";
+
+const char* const kConvertHelp =
+    "usage: korvnote-cli convert IN OUT\n"
+    "\n"
+    "Converts between RTF and plain text, HTML or Markdown, chosen by the file endings\n"
+    ".rtf, .txt, .html/.htm, .md/.markdown. OUT is replaced.\n";
+
+const char* const kGenerateHelp =
+    "usage: korvnote-cli generate DIR --pages N [--folders M] [--depth D]\n"
+    "                             [--protected K --password-stdin] [--seed S]\n"
+    "\n"
+    "Writes a synthetic notebook into DIR (created when missing; refused when it already\n"
+    "holds a notebook). The same options and seed give the same bytes.\n"
+    "  --pages N       pages below the two roots (referrers among them)\n"
+    "  --folders M     folders (default: a tenth of the pages)\n"
+    "  --depth D       deepest folder nesting (default: unlimited; 0: no folders)\n"
+    "  --protected K   protect K pages with the password read from standard input\n"
+    "  --seed S        seed of the generator (default 1)\n";
+
+const char* const kTextHelp = "usage: korvnote-cli text NUMBER\n"
+                              "\n"
+                              "Prints the text of that number in the text table.\n";
+
+// The arguments of one subcommand: positionals, flags and options with a value.
+class Args
+{
+public:
+    Args(const QStringList& args, const QStringList& flags, const QStringList& valued)
+    {
+        for (qsizetype i = 0; i < args.size(); ++i) {
+            const QString& a = args[i];
+            if (a == u"--help" || a == u"-h") {
+                m_help = true;
+            } else if (flags.contains(a)) {
+                m_flags.append(a);
+            } else if (valued.contains(a)) {
+                if (i + 1 >= args.size())
+                    throw KvCliUsageError(u"option %1 needs a value"_qs.arg(a));
+                m_values.insert(a, args[++i]);
+            } else if (a.startsWith(u"--") && a.contains(u'=') &&
+                       valued.contains(a.left(a.indexOf(u'=')))) {
+                m_values.insert(a.left(a.indexOf(u'=')), a.mid(a.indexOf(u'=') + 1));
+            } else if (a.startsWith(u'-') && a.size() > 1) {
+                throw KvCliUsageError(u"unknown option: %1"_qs.arg(a));
+            } else {
+                m_positional.append(a);
+            }
+        }
+    }
+
+    bool Help() const { return m_help; }
+    bool Flag(const QString& name) const { return m_flags.contains(name); }
+    bool Has(const QString& name) const { return m_values.contains(name); }
+    QString Value(const QString& name) const { return m_values.value(name); }
+    int Number(const QString& name, int def, int min) const
+    {
+        if (!Has(name))
+            return def;
+        bool ok = false;
+        const int n = Value(name).toInt(&ok);
+        if (!ok || n < min)
+            throw KvCliUsageError(u"%1 needs a whole number of at least %2, not '%3'"_qs.arg(
+                name, QString::number(min), Value(name)));
+        return n;
+    }
+    // Exactly n positionals, named in the message when missing.
+    const QStringList& Positional(int n, const QString& names) const
+    {
+        if (m_positional.size() < n)
+            throw KvCliUsageError(u"missing argument: %1"_qs.arg(names));
+        if (m_positional.size() > n)
+            throw KvCliUsageError(u"unexpected argument: %1"_qs.arg(m_positional.at(n)));
+        return m_positional;
+    }
+
+private:
+    bool m_help = false;
+    QStringList m_flags;
+    QHash<QString, QString> m_values;
+    QStringList m_positional;
+};
+
+int Tree(const QStringList& argv, KvCliIo& io)
+{
+    const Args args(argv, {u"--ids"_qs}, {});
+    if (args.Help()) {
+        io.Out(kTreeHelp);
+        return KvCli::Success;
+    }
+    const QString dir = args.Positional(1, u"DIR"_qs).at(0);
+    KvCliNotebook nb(dir, false);
+    nb.Build();
+    KvCliTree::Print(nb, args.Flag(u"--ids"_qs), io);
+    return KvCli::Success;
+}
+
+int Show(const QStringList& argv, KvCliIo& io)
+{
+    const Args args(argv, {u"--password-stdin"_qs}, {u"--format"_qs});
+    if (args.Help()) {
+        io.Out(kShowHelp);
+        return KvCli::Success;
+    }
+    const QStringList& pos = args.Positional(2, u"DIR ID"_qs);
+    auto format = KvCliFormats::Format::Txt;
+    if (args.Has(u"--format"_qs)) {
+        const auto f = KvCliFormats::FromName(args.Value(u"--format"_qs));
+        if (!f || args.Value(u"--format"_qs) == u"htm" || args.Value(u"--format"_qs) == u"markdown")
+            throw KvCliUsageError(
+                u"unknown format '%1' (txt, rtf, html or md)"_qs.arg(args.Value(u"--format"_qs)));
+        format = *f;
+    }
+    KvCliShow::Run(pos[0], pos[1], format, args.Flag(u"--password-stdin"_qs), io);
+    return KvCli::Success;
+}
+
+int Check(const QStringList& argv, KvCliIo& io)
+{
+    const Args args(argv, {u"--repair"_qs}, {});
+    if (args.Help()) {
+        io.Out(kCheckHelp);
+        return KvCli::Success;
+    }
+    const QString dir = args.Positional(1, u"DIR"_qs).at(0);
+    const bool clean =
+        args.Flag(u"--repair"_qs) ? KvCliCheck::Repair(dir, io) : KvCliCheck::Run(dir, io);
+    return clean ? KvCli::Success : KvCli::Failure;
+}
+
+int Convert(const QStringList& argv, KvCliIo& io)
+{
+    const Args args(argv, {}, {});
+    if (args.Help()) {
+        io.Out(kConvertHelp);
+        return KvCli::Success;
+    }
+    const QStringList& pos = args.Positional(2, u"IN OUT"_qs);
+    const auto in = KvCliFormats::FromPath(pos[0]);
+    const auto out = KvCliFormats::FromPath(pos[1]);
+    if (!in)
+        throw KvCliUsageError(u"unknown file type of %1 (.rtf, .txt, .html, .md)"_qs.arg(pos[0]));
+    if (!out)
+        throw KvCliUsageError(u"unknown file type of %1 (.rtf, .txt, .html, .md)"_qs.arg(pos[1]));
+    if ((*in == KvCliFormats::Format::Rtf) == (*out == KvCliFormats::Format::Rtf) && *in != *out)
+        throw KvCliUsageError(u"one of the two files must be RTF"_qs);
+    QFile f(pos[0]);
+    if (!QFileInfo(pos[0]).isFile() || !f.open(QIODevice::ReadOnly))
+        throw KvCliError(u"cannot read %1: %2"_qs.arg(
+            pos[0], QFileInfo::exists(pos[0]) ? f.errorString() : u"no such file"_qs));
+    const QByteArray bytes = f.readAll();
+    f.close();
+    QTextDocument doc;
+    KvCliFormats::Read(bytes, *in, doc);
+    QSaveFile target(pos[1]);
+    if (!target.open(QIODevice::WriteOnly))
+        throw KvCliError(u"cannot write %1: %2"_qs.arg(pos[1], target.errorString()));
+    target.write(KvCliFormats::Write(doc, *out));
+    if (!target.commit())
+        throw KvCliError(u"cannot write %1: %2"_qs.arg(pos[1], target.errorString()));
+    return KvCli::Success;
+}
+
+int Generate(const QStringList& argv, KvCliIo& io)
+{
+    const Args args(
+        argv, {u"--password-stdin"_qs},
+        {u"--pages"_qs, u"--folders"_qs, u"--depth"_qs, u"--protected"_qs, u"--seed"_qs});
+    if (args.Help()) {
+        io.Out(kGenerateHelp);
+        return KvCli::Success;
+    }
+    const QString dir = args.Positional(1, u"DIR"_qs).at(0);
+    if (!args.Has(u"--pages"_qs))
+        throw KvCliUsageError(u"missing option: --pages N"_qs);
+    KvCliGenerate::Request r;
+    r.dir = dir;
+    r.pages = args.Number(u"--pages"_qs, 0, 0);
+    r.folders = args.Number(u"--folders"_qs, -1, 0);
+    r.depth = args.Number(u"--depth"_qs, -1, 0);
+    r.protectedPages = args.Number(u"--protected"_qs, 0, 0);
+    r.seed = quint32(args.Number(u"--seed"_qs, 1, 0));
+    if (r.protectedPages > 0) {
+        if (!args.Flag(u"--password-stdin"_qs))
+            throw KvCliUsageError(u"--protected needs --password-stdin (a password is never "
+                                  "taken from the command line)"_qs);
+        if (!io.ReadStdinLine(r.password) || r.password.isEmpty())
+            throw KvCliError(u"standard input gave no password"_qs);
+    }
+    KvCliGenerate::Run(r, io);
+    return KvCli::Success;
+}
+
+int Text(const QStringList& argv, KvCliIo& io)
+{
+    const Args args(argv, {}, {});
+    if (args.Help()) {
+        io.Out(kTextHelp);
+        return KvCli::Success;
+    }
+    const QString arg = args.Positional(1, u"NUMBER"_qs).at(0);
+    bool ok = false;
+    const int number = arg.toInt(&ok);
+    if (!ok)
+        throw KvCliUsageError(u"not a text number: %1"_qs.arg(arg));
+    const QString text = KvTexts::Text(number);
+    if (text.isEmpty())
+        throw KvCliError(u"no text %1 in the text table"_qs.arg(number));
+    io.OutLine(text);
+    return KvCli::Success;
+}
+
+} // namespace
+
+namespace KvCli {
+
+int Run(const QStringList& args, KvCliIo& io)
+{
+    if (args.isEmpty()) {
+        io.Err(kMainHelp);
+        return Usage;
+    }
+    const QString& cmd = args.first();
+    const QStringList rest = args.mid(1);
+    try {
+        if (cmd == u"--help" || cmd == u"-h" || cmd == u"help") {
+            io.Out(kMainHelp);
+            return Success;
+        }
+        if (cmd == u"tree")
+            return Tree(rest, io);
+        if (cmd == u"show")
+            return Show(rest, io);
+        if (cmd == u"check")
+            return Check(rest, io);
+        if (cmd == u"convert")
+            return Convert(rest, io);
+        if (cmd == u"generate")
+            return Generate(rest, io);
+        if (cmd == u"text")
+            return Text(rest, io);
+        throw KvCliUsageError(u"unknown command: %1 (see korvnote-cli --help)"_qs.arg(cmd));
+    } catch (const KvCliUsageError& e) {
+        io.ErrLine(u"korvnote-cli %1: %2"_qs.arg(cmd, e.Message()));
+        return Usage;
+    } catch (const KvException& e) {
+        io.ErrLine(u"korvnote-cli %1: %2"_qs.arg(cmd, e.Message()));
+        return Failure;
+    } catch (const std::exception& e) {
+        io.ErrLine(u"korvnote-cli %1: %2"_qs.arg(cmd, QString::fromLocal8Bit(e.what())));
+        return Failure;
+    }
+}
+
+} // namespace KvCli

@@ -1,0 +1,92 @@
+#include "cli/kvclinotebook.h"
+
+#include "app/kvdirprops.h"
+#include "cli/kvclierror.h"
+#include "model/kvfolder.h"
+#include "model/kvobject.h"
+#include "model/kvpage.h"
+#include "store/kvdirstores.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+bool KvCliNotebook::HoldsNotebook(const QString& dir)
+{
+    const QDir d(dir);
+    for (const QString& name : d.entryList({u"objprps.*"_qs}, QDir::Files | QDir::Hidden)) {
+        bool ok = false;
+        const int n = name.mid(8).toInt(&ok);
+        if (ok && n > 0)
+            return true;
+    }
+    return false;
+}
+
+QString KvCliNotebook::RequireDataDir(const QString& dir)
+{
+    const QFileInfo info(dir);
+    if (!info.exists())
+        throw KvCliError(u"no such directory: %1"_qs.arg(dir));
+    if (!info.isDir())
+        throw KvCliError(u"not a directory: %1"_qs.arg(dir));
+    QString path = info.absoluteFilePath();
+    if (!path.endsWith(u'/'))
+        path += u'/';
+    if (!HoldsNotebook(path))
+        throw KvCliError(u"not a data directory (no objprps member files): %1"_qs.arg(dir));
+    return path;
+}
+
+QStringList KvCliNotebook::FindLost(KvPropReader& objects)
+{
+    QStringList lost;
+    for (const QString& name : FindUnreferencedSections(objects)) {
+        if (name == u"TopFolder" || name == u"TrashFolder")
+            continue;
+        if (name.contains(u"Page") || name.contains(u"Fldr"))
+            lost.append(name);
+    }
+    return lost;
+}
+
+KvCliNotebook::KvCliNotebook(const QString& dir, bool writable) : m_dir(RequireDataDir(dir))
+{
+    m_ctx.dataDir = m_dir;
+    m_ctx.fileExt = KvDirProps(m_dir).FileExt();
+    m_ctx.groupDir = KvDirProps(m_dir).GroupDir();
+    m_ctx.writable = writable;
+    m_statuses.LoadForDirectory(m_dir);
+    KvDirStores::Reopen(m_dir);
+    KvDirContext::SetCurrent(&m_ctx);
+}
+
+KvCliNotebook::~KvCliNotebook()
+{
+    m_lost.clear();
+    m_top.reset();
+    m_trash.reset();
+    KvDirContext::SetCurrent(nullptr);
+    KvDirStores::Close();
+}
+
+void KvCliNotebook::Build()
+{
+    KvSnapshotScope snapshots;
+    m_top = std::make_unique<KvFolder>(u"TopFolder"_qs, nullptr, KvFolder::TopFolder, true);
+    m_trash = std::make_unique<KvFolder>(u"TrashFolder"_qs, nullptr, KvFolder::TrashFolder, true);
+    m_top->LoadChildren();
+    m_trash->LoadChildren();
+    m_lostIds = FindLost(KvReadSources::Object());
+    if (!m_ctx.writable) {
+        for (const QString& id : std::as_const(m_lostIds)) {
+            if (id.contains(u"Page")) {
+                m_lost.push_back(std::make_unique<KvPage>(id, nullptr, true));
+            } else {
+                auto folder = std::make_unique<KvFolder>(id, nullptr, KvFolder::NormalFolder, true);
+                folder->LoadChildren();
+                m_lost.push_back(std::move(folder));
+            }
+        }
+    }
+    ResolveAllReferrers();
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "model/kvaddstatus.h"
+#include "model/kvdircontext.h"
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+class KvFolder;
+class KvObject;
+
+// A data directory opened for a command: the process-wide stores on it and the model
+// context, never the program's data-directory setting (which would write ReadMe.txt).
+// Read-only unless asked otherwise: objects then never write, whatever they find.
+class KvCliNotebook
+{
+public:
+    // The directory with trailing "/"; raises KvCliError when it does not exist or holds no
+    // notebook (no member file of the object store).
+    static QString RequireDataDir(const QString& dir);
+    // True when dir holds member files of the object store.
+    static bool HoldsNotebook(const QString& dir);
+
+    KvCliNotebook(const QString& dir, bool writable);
+    ~KvCliNotebook();
+    KvCliNotebook(const KvCliNotebook&) = delete;
+    KvCliNotebook& operator=(const KvCliNotebook&) = delete;
+
+    // Both roots with everything below them, from snapshots; then the lost elements as
+    // stand-alone objects with their subtrees (read-only notebooks only).
+    void Build();
+
+    const QString& Dir() const { return m_dir; }
+    KvDirContext& Context() { return m_ctx; }
+    KvFolder* Top() const { return m_top.get(); }
+    KvFolder* Trash() const { return m_trash.get(); }
+    // Ids of the sections that no folder lists, as start-up would collect them.
+    const QStringList& LostIds() const { return m_lostIds; }
+    const std::vector<std::unique_ptr<KvObject>>& Lost() const { return m_lost; }
+    const KvAddStatus& Statuses() const { return m_statuses; }
+
+    // Lost elements of an object-store reader: unlisted sections of folders and pages.
+    static QStringList FindLost(class KvPropReader& objects);
+
+private:
+    QString m_dir;
+    KvDirContext m_ctx;
+    KvAddStatus m_statuses;
+    std::unique_ptr<KvFolder> m_top;
+    std::unique_ptr<KvFolder> m_trash;
+    QStringList m_lostIds;
+    std::vector<std::unique_ptr<KvObject>> m_lost;
+};
