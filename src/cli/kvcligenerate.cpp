@@ -88,6 +88,9 @@ namespace KvCliGenerate {
 void Run(const Request& r, KvCliIo& io)
 {
     const QFileInfo info(r.dir);
+    if (r.depth > 0)
+        throw KvCliUsageError(u"--depth takes only 0 (no folders) for now: the generator "
+                              "nests folders as it draws them"_qs);
     if (info.exists() && !info.isDir())
         throw KvCliError(u"not a directory: %1"_qs.arg(r.dir));
     if (info.exists() && KvCliNotebook::HoldsNotebook(r.dir))

@@ -66,7 +66,12 @@ KvCliNotebook::~KvCliNotebook()
     m_top.reset();
     m_trash.reset();
     KvDirContext::SetCurrent(nullptr);
+    // Close takes the settings stores along but keeps their directory, so that a later
+    // KvDirProps would find them closed: they are opened again (which reads nothing).
+    const QString settings = KvDirStores::SettingsDir();
     KvDirStores::Close();
+    if (!settings.isEmpty())
+        KvDirStores::Open(settings);
 }
 
 void KvCliNotebook::Build()

@@ -1,0 +1,216 @@
+// tree, show, text, generate, convert and --help, run in-process.
+#include "clifixture.h"
+
+#include <QFileInfo>
+
+using namespace korvtest;
+
+namespace {
+
+class CliCommands : public CliFixture
+{
+};
+
+TEST_F(CliCommands, TreeOfHandMadeNotebook)
+{
+    WriteHandMade();
+    const CliResult r = RunCli({u"tree"_qs, m_dir, u"--ids"_qs});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.isEmpty());
+    const QString expected =
+        u"Ordner [TopFolder]\n"
+        "  + Projekte [Fldr0000001] {%1}\n"
+        "    - Plan [Page0000002] {%2}\n"
+        "    - Willkommen [Page0000004] (referrer -> Page0000001) (protected)\n"
+        "  - Willkommen [Page0000001] (protected)\n"
+        "Papierkorb [TrashFolder]\n"
+        "  - Alt [Page0000003]\n"
+        "Lost elements (listed by no folder):\n"
+        "  - Verloren [Page0000005]\n"_qs.arg(Status(2), Status(1));
+    EXPECT_EQ(QString::fromUtf8(r.out), expected);
+
+    const CliResult plain = RunCli({u"tree"_qs, m_dir});
+    EXPECT_EQ(plain.code, 0);
+    EXPECT_TRUE(plain.out.contains("    - Willkommen (referrer) (protected)\n"));
+    EXPECT_FALSE(plain.out.contains("Page0000"));
+}
+
+TEST_F(CliCommands, TreeOfGeneratedNotebookListsEveryElementOnce)
+{
+    const KvGeneratedNotebook nb = Generate(400);
+    const CliResult r = RunCli({u"tree"_qs, m_dir, u"--ids"_qs});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const QString out = QString::fromUtf8(r.out);
+    EXPECT_TRUE(out.startsWith(u"Ordner [TopFolder]\n"_qs));
+    EXPECT_TRUE(out.contains(u"\nPapierkorb [TrashFolder]"_qs));
+    EXPECT_FALSE(out.contains(u"Lost elements"_qs));
+    for (const QString& id : nb.folderIds + nb.pageIds)
+        EXPECT_EQ(out.count(u'[' + id + u']'), 1) << id.toStdString();
+    for (auto it = nb.referrers.cbegin(); it != nb.referrers.cend(); ++it)
+        EXPECT_TRUE(out.contains(u'[' + it.key() + u"] "_qs)) << it.key().toStdString();
+    for (auto it = nb.passwords.cbegin(); it != nb.passwords.cend(); ++it) {
+        const qsizetype at = out.indexOf(u'[' + it.key() + u']');
+        EXPECT_TRUE(out.mid(at, out.indexOf(u'\n', at) - at).endsWith(u"(protected)"_qs))
+            << it.key().toStdString();
+    }
+}
+
+TEST_F(CliCommands, ShowInEveryFormat)
+{
+    WriteHandMade();
+    struct Case
+    {
+        const char* format;
+        QByteArray expected; // contained in the output
+    };
+    const Case cases[] = {
+        {"txt", "Hallo Welt\n"},
+        {"rtf", kPlanRtf},
+        {"html", "Welt</span>"},
+        {"md", "Hallo **Welt**"},
+    };
+    for (const Case& c : cases) {
+        const CliResult r = RunCli(
+            {u"show"_qs, m_dir, u"Page0000002"_qs, u"--format"_qs, QString::fromLatin1(c.format)});
+        EXPECT_EQ(r.code, 0) << c.format << r.err.toStdString();
+        EXPECT_TRUE(r.out.contains(c.expected)) << c.format << ": " << r.out.toStdString();
+    }
+    EXPECT_EQ(RunCli({u"show"_qs, m_dir, u"Page0000002"_qs}).out, "Hallo Welt\n");
+    EXPECT_EQ(RunCli({u"show"_qs, m_dir, u"Page0000002"_qs, u"--format"_qs, u"rtf"_qs}).out,
+              kPlanRtf);
+}
+
+TEST_F(CliCommands, ShowProtectedPageAsksForItsPassword)
+{
+    WriteHandMade();
+    const QByteArray text = "Willkommen im Notizbuch\n";
+    // From standard input, for the page and for a referrer of it.
+    for (const QString& id : {u"Page0000001"_qs, u"Page0000004"_qs}) {
+        const CliResult r = RunCli({u"show"_qs, m_dir, id, u"--password-stdin"_qs}, "geheim\n");
+        EXPECT_EQ(r.code, 0) << r.err.toStdString();
+        EXPECT_EQ(r.out, text);
+    }
+    // On the terminal: the prompt goes there, not to standard output.
+    const CliResult tty = RunCli({u"show"_qs, m_dir, u"Page0000001"_qs}, {}, u"geheim"_qs);
+    EXPECT_EQ(tty.code, 0);
+    EXPECT_EQ(tty.out, text);
+    // The stored RTF, decrypted.
+    const CliResult rtf =
+        RunCli({u"show"_qs, m_dir, u"Page0000001"_qs, u"--format=rtf"_qs, u"--password-stdin"_qs},
+               "geheim\n");
+    EXPECT_EQ(rtf.out, "{\\rtf1\\ansi Willkommen im Notizbuch\\par}");
+}
+
+TEST_F(CliCommands, ShowGeneratedProtectedPages)
+{
+    const KvGeneratedNotebook nb = Generate(300, 9, 20);
+    ASSERT_FALSE(nb.passwords.isEmpty());
+    for (auto it = nb.passwords.cbegin(); it != nb.passwords.cend(); ++it) {
+        const CliResult r = RunCli({u"show"_qs, m_dir, it.key(), u"--password-stdin"_qs},
+                                   it.value().toUtf8() + '\n');
+        EXPECT_EQ(r.code, 0) << it.key().toStdString() << r.err.toStdString();
+        EXPECT_TRUE(r.out.startsWith(nb.names.value(it.key()).toUtf8()));
+    }
+}
+
+TEST_F(CliCommands, TextOfTheTable)
+{
+    const CliResult r = RunCli({u"text"_qs, u"5070"_qs});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(QString::fromUtf8(r.out), u"Verlorene Elemente, wiederhergestellt am %v%\n"_qs);
+}
+
+TEST_F(CliCommands, HelpOfEveryCommand)
+{
+    for (const char* cmd : {"tree", "show", "check", "convert", "generate", "text"}) {
+        const CliResult r = RunCli({QString::fromLatin1(cmd), u"--help"_qs});
+        EXPECT_EQ(r.code, 0) << cmd;
+        EXPECT_TRUE(r.out.startsWith(QByteArray(QByteArray("usage: korvnote-cli ") + cmd))) << cmd;
+        EXPECT_TRUE(r.err.isEmpty());
+    }
+    const CliResult top = RunCli({u"--help"_qs});
+    EXPECT_EQ(top.code, 0);
+    EXPECT_TRUE(top.out.contains("generate DIR"));
+}
+
+TEST_F(CliCommands, GenerateGivesTheAskedShape)
+{
+    const QString dir = m_env.Root() + u"gen"_qs;
+    const CliResult r = RunCli({u"generate"_qs, dir, u"--pages"_qs, u"500"_qs, u"--folders"_qs,
+                                u"40"_qs, u"--seed"_qs, u"3"_qs});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith("generated 500 pages")) << r.out.toStdString();
+    // The generator takes folders as a whole-percent share: as close to 40 as that allows.
+    const int folders = r.out.split(' ').at(r.out.split(' ').indexOf("folders,") - 1).toInt();
+    EXPECT_NEAR(folders, 40, 4) << r.out.toStdString();
+    const CliResult check = RunCli({u"check"_qs, dir});
+    EXPECT_EQ(check.code, 0) << check.out.toStdString();
+    EXPECT_TRUE(check.out.contains("no findings"));
+    EXPECT_TRUE(
+        check.out.contains(QByteArray(QByteArray::number(folders) + " folders, 500 pages")));
+
+    // The same seed gives the same bytes.
+    const QString again = m_env.Root() + u"gen2"_qs;
+    RunCli({u"generate"_qs, again, u"--pages"_qs, u"500"_qs, u"--folders"_qs, u"40"_qs,
+            u"--seed"_qs, u"3"_qs});
+    EXPECT_TRUE(DirContents(dir) == DirContents(again));
+
+    // Flat: no folders.
+    const QString flat = m_env.Root() + u"flat"_qs;
+    const CliResult f =
+        RunCli({u"generate"_qs, flat, u"--pages"_qs, u"50"_qs, u"--depth"_qs, u"0"_qs});
+    EXPECT_TRUE(f.out.contains(" and 0 folders")) << f.out.toStdString();
+}
+
+TEST_F(CliCommands, GenerateProtectsPagesWithThePasswordFromStdin)
+{
+    const QString dir = m_env.Root() + u"prot"_qs;
+    const CliResult r = RunCli({u"generate"_qs, dir, u"--pages"_qs, u"60"_qs, u"--protected"_qs,
+                                u"4"_qs, u"--password-stdin"_qs},
+                               "s3cret\n");
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const QString tree = QString::fromUtf8(RunCli({u"tree"_qs, dir, u"--ids"_qs}).out);
+    QStringList ids;
+    for (const QString& line : tree.split(u'\n')) {
+        if (line.endsWith(u"(protected)"_qs) && !line.contains(u"referrer"_qs))
+            ids.append(line.section(u'[', 1).section(u']', 0, 0));
+    }
+    ASSERT_EQ(ids.size(), 4) << tree.toStdString();
+    for (const QString& id : ids) {
+        const CliResult show = RunCli({u"show"_qs, dir, id, u"--password-stdin"_qs}, "s3cret\n");
+        EXPECT_EQ(show.code, 0) << show.err.toStdString();
+        EXPECT_FALSE(show.out.isEmpty());
+        EXPECT_NE(RunCli({u"show"_qs, dir, id, u"--password-stdin"_qs}, "other\n").code, 0);
+    }
+    EXPECT_EQ(RunCli({u"check"_qs, dir}).code, 0);
+}
+
+TEST_F(CliCommands, ConvertBetweenRtfAndTheOtherFormats)
+{
+    const QString rtf = m_env.Root() + u"in.rtf"_qs;
+    WriteAll(rtf, kPlanRtf);
+    struct Case
+    {
+        const char* ending;
+        QByteArray expected;
+    };
+    const Case cases[] = {
+        {"txt", "Hallo Welt\n"}, {"html", "Welt</span>"}, {"md", "Hallo **Welt**"}};
+    for (const Case& c : cases) {
+        const QString out = m_env.Root() + u"out."_qs + QString::fromLatin1(c.ending);
+        ASSERT_EQ(RunCli({u"convert"_qs, rtf, out}).code, 0) << c.ending;
+        EXPECT_TRUE(ReadAll(out).contains(c.expected)) << ReadAll(out).toStdString();
+        // And back to RTF: the text and its bold word survive.
+        const QString back =
+            m_env.Root() + u"back_"_qs + QString::fromLatin1(c.ending) + u".rtf"_qs;
+        ASSERT_EQ(RunCli({u"convert"_qs, out, back}).code, 0) << c.ending;
+        const QString backTxt = back + u".txt"_qs;
+        ASSERT_EQ(RunCli({u"convert"_qs, back, backTxt}).code, 0);
+        EXPECT_EQ(ReadAll(backTxt), "Hallo Welt\n") << c.ending;
+        if (QByteArray(c.ending) != "txt") {
+            EXPECT_TRUE(ReadAll(back).contains("\\b Welt")) << ReadAll(back).toStdString();
+        }
+    }
+}
+
+} // namespace
