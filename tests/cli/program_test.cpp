@@ -76,8 +76,9 @@ TEST_F(CliProgram, RunsHeadlessWithTheStandardStreams)
     for (const Case& c : errors) {
         const CliResult r = Run(c.args);
         EXPECT_EQ(r.code, c.code) << c.args.join(u' ').toStdString();
-        if (c.args.first() != u"check")
+        if (c.args.first() != u"check") {
             EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+        }
     }
 }
 
