@@ -65,7 +65,7 @@ const char* const kConvertHelp =
     ".rtf, .txt, .html/.htm, .md/.markdown. OUT is replaced.\n";
 
 const char* const kGenerateHelp =
-    "usage: korvnote-cli generate DIR --pages N [--folders M] [--depth 0]\n"
+    "usage: korvnote-cli generate DIR --pages N [--folders M] [--depth D]\n"
     "                             [--protected K --password-stdin] [--seed S]\n"
     "\n"
     "Writes a synthetic notebook into DIR (created when missing; refused when it already\n"
@@ -73,7 +73,8 @@ const char* const kGenerateHelp =
     "  --pages N       pages below the two roots (referrers among them)\n"
     "  --folders M     about M folders, as close as a whole-percent share allows\n"
     "                  (default: a tenth of the pages)\n"
-    "  --depth 0       no folders: every page directly in the top folder or the trash\n"
+    "  --depth D       folders nested at most D deep (0: no folders, every page directly\n"
+    "                  in the top folder or the trash)\n"
     "  --protected K   protect K pages with the password read from standard input\n"
     "  --seed S        seed of the generator (default 1)\n";
 

@@ -3,11 +3,13 @@
 #include "cli/kvclierror.h"
 #include "cli/kvcliio.h"
 #include "cli/kvclinotebook.h"
+#include "model/kvfolder.h"
 #include "model/kvnotebookgenerator.h"
 #include "model/kvpage.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <algorithm>
 #include <random>
 
@@ -58,6 +60,48 @@ int Depth(const KvGeneratedNotebook& nb, const QString& id)
     return deepest;
 }
 
+// Nesting of a folder: 1 directly below a root.
+int Nesting(const KvObject* folder)
+{
+    int n = 0;
+    for (const KvObject* p = folder->Parent(); p; p = p->Parent())
+        ++n;
+    return n;
+}
+
+// Moves every folder nested deeper than depth up to the deepest level allowed, through the
+// model, and stores the folders whose child lists changed.
+void LimitDepth(const QString& dir, int depth)
+{
+    KvCliNotebook notebook(dir, true);
+    notebook.Build();
+    QSet<KvFolder*> changed;
+    for (KvFolder* root : {notebook.Top(), notebook.Trash()}) {
+        // Pre-order: a folder is moved before its own sub-folders are looked at.
+        for (KvObject* obj : CollectDescendants(root)) {
+            auto* folder = dynamic_cast<KvFolder*>(obj);
+            if (!folder || Nesting(folder) <= depth)
+                continue;
+            KvFolder* anchor = folder->ParentFolder();
+            while (Nesting(anchor) > depth - 1)
+                anchor = anchor->ParentFolder();
+            changed.insert(folder->ParentFolder());
+            folder->SetParent(anchor, true);
+            changed.insert(anchor);
+        }
+    }
+    // Stored in pre-order too, so that the result does not depend on hashing.
+    for (KvFolder* root : {notebook.Top(), notebook.Trash()}) {
+        if (changed.contains(root))
+            root->Store();
+        for (KvObject* obj : CollectDescendants(root)) {
+            auto* folder = dynamic_cast<KvFolder*>(obj);
+            if (folder && changed.contains(folder))
+                folder->Store();
+        }
+    }
+}
+
 // Protects count pages (not referrers), chosen by the seed, through the model: the page
 // is loaded, given the password and stored, which encrypts its content file.
 void Protect(const QString& dir, const KvGeneratedNotebook& nb, int count, const QString& password,
@@ -88,9 +132,6 @@ namespace KvCliGenerate {
 void Run(const Request& r, KvCliIo& io)
 {
     const QFileInfo info(r.dir);
-    if (r.depth > 0)
-        throw KvCliUsageError(u"--depth takes only 0 (no folders) for now: the generator "
-                              "nests folders as it draws them"_qs);
     if (info.exists() && !info.isDir())
         throw KvCliError(u"not a directory: %1"_qs.arg(r.dir));
     if (info.exists() && KvCliNotebook::HoldsNotebook(r.dir))
@@ -99,9 +140,13 @@ void Run(const Request& r, KvCliIo& io)
         throw KvCliError(u"cannot create %1"_qs.arg(r.dir));
     const KvGeneratorOptions options = Shape(r);
     const KvGeneratedNotebook nb = KvNotebookGenerator::Generate(r.dir, options);
+    int depth = std::max(Depth(nb, u"TopFolder"_qs), Depth(nb, u"TrashFolder"_qs));
+    if (r.depth > 0 && depth > r.depth) {
+        LimitDepth(r.dir, r.depth);
+        depth = r.depth;
+    }
     if (r.protectedPages > 0)
         Protect(r.dir, nb, r.protectedPages, r.password, r.seed);
-    const int depth = std::max(Depth(nb, u"TopFolder"_qs), Depth(nb, u"TrashFolder"_qs));
     io.OutLine(u"generated %1 pages (%2 referrers, %3 protected) and %4 folders, nested %5 "
                "deep, in %6"_qs.arg(
                    QString::number(nb.pageIds.size()), QString::number(nb.referrers.size()),

@@ -162,6 +162,33 @@ TEST_F(CliCommands, GenerateGivesTheAskedShape)
     EXPECT_TRUE(f.out.contains(" and 0 folders")) << f.out.toStdString();
 }
 
+TEST_F(CliCommands, GenerateLimitsTheNesting)
+{
+    const QString deep = m_env.Root() + u"deep"_qs;
+    const CliResult unlimited = RunCli({u"generate"_qs, deep, u"--pages"_qs, u"800"_qs});
+    ASSERT_EQ(unlimited.code, 0);
+    ASSERT_FALSE(unlimited.out.contains("nested 1 deep")) << unlimited.out.toStdString();
+    for (int depth : {1, 2}) {
+        const QString dir = m_env.Root() + u"depth"_qs + QString::number(depth);
+        const CliResult r = RunCli(
+            {u"generate"_qs, dir, u"--pages"_qs, u"800"_qs, u"--depth"_qs, QString::number(depth)});
+        ASSERT_EQ(r.code, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.out.contains(QByteArray("nested " + QByteArray::number(depth) + " deep")))
+            << r.out.toStdString();
+        const CliResult check = RunCli({u"check"_qs, dir});
+        EXPECT_EQ(check.code, 0) << check.out.toStdString();
+        EXPECT_TRUE(check.out.contains(" 800 pages")) << check.out.toStdString();
+        const QString tree = QString::fromUtf8(RunCli({u"tree"_qs, dir, u"--ids"_qs}).out);
+        const QString tooDeep = QString(depth * 2 + 2, u' ') + u"+ "_qs;
+        EXPECT_FALSE(tree.contains(u'\n' + tooDeep)) << tree.toStdString();
+        EXPECT_TRUE(tree.contains(u'\n' + QString(depth * 2, u' ') + u"+ "_qs));
+        // The same folders and pages as without the limit, each once.
+        const QString all = QString::fromUtf8(RunCli({u"tree"_qs, deep, u"--ids"_qs}).out);
+        EXPECT_EQ(tree.count(u"[Fldr"_qs), all.count(u"[Fldr"_qs));
+        EXPECT_EQ(tree.count(u"[Page"_qs), all.count(u"[Page"_qs));
+    }
+}
+
 TEST_F(CliCommands, GenerateProtectsPagesWithThePasswordFromStdin)
 {
     const QString dir = m_env.Root() + u"prot"_qs;
