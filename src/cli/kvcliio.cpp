@@ -1,5 +1,6 @@
 #include "cli/kvcliio.h"
 
+#include <csignal>
 #include <cstdio>
 #include <fcntl.h>
 #include <string>
@@ -13,6 +14,19 @@ QString withoutLineEnd(QByteArray line)
     while (line.endsWith('\n') || line.endsWith('\r'))
         line.chop(1);
     return QString::fromUtf8(line);
+}
+
+// The terminal while echo is off, so that an interrupt turns echo back on before it ends
+// the process.
+int g_ttyFd = -1;
+termios g_saved{};
+
+void restoreAndRaise(int sig)
+{
+    if (g_ttyFd >= 0)
+        ::tcsetattr(g_ttyFd, TCSAFLUSH, &g_saved);
+    std::signal(sig, SIG_DFL);
+    std::raise(sig);
 }
 
 } // namespace
@@ -57,12 +71,18 @@ bool KvConsoleIo::ReadPassword(const QString& prompt, QString& password)
         ::close(fd);
         return false;
     }
-    const QByteArray p = prompt.toUtf8();
-    [[maybe_unused]] auto w = ::write(fd, p.constData(), size_t(p.size()));
     termios quiet = saved;
     quiet.c_lflag &= ~tcflag_t(ECHO);
     quiet.c_lflag |= ECHONL;
+    g_saved = saved;
+    g_ttyFd = fd;
+    auto* oldInt = std::signal(SIGINT, restoreAndRaise);
+    auto* oldTerm = std::signal(SIGTERM, restoreAndRaise);
+    auto* oldHup = std::signal(SIGHUP, restoreAndRaise);
     ::tcsetattr(fd, TCSAFLUSH, &quiet);
+    // The prompt only once echo is off: what is typed after it is never shown.
+    const QByteArray p = prompt.toUtf8();
+    [[maybe_unused]] auto w = ::write(fd, p.constData(), size_t(p.size()));
     QByteArray text;
     char c = 0;
     bool ended = false;
@@ -77,6 +97,10 @@ bool KvConsoleIo::ReadPassword(const QString& prompt, QString& password)
         text += c;
     }
     ::tcsetattr(fd, TCSAFLUSH, &saved);
+    g_ttyFd = -1;
+    std::signal(SIGINT, oldInt);
+    std::signal(SIGTERM, oldTerm);
+    std::signal(SIGHUP, oldHup);
     ::close(fd);
     password = withoutLineEnd(text);
     text.fill('\0');

@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -80,6 +81,29 @@ TEST_F(CliProgram, RunsHeadlessWithTheStandardStreams)
             EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
         }
     }
+}
+
+TEST_F(CliProgram, AsksOnTheTerminalWithoutEcho)
+{
+    // script(1) gives the program a terminal whose input is our standard input.
+    const QString script = QStandardPaths::findExecutable(u"script"_qs);
+    if (script.isEmpty())
+        GTEST_SKIP() << "script(1) is not installed";
+    WriteHandMade();
+    QProcess p;
+    Prepare(p);
+    const QString command = kBin + u" show "_qs + m_dir + u" Page0000001"_qs;
+    p.start(script, {u"-qec"_qs, command, u"/dev/null"_qs});
+    ASSERT_TRUE(p.waitForStarted(10000));
+    p.waitForReadyRead(20000); // the prompt
+    p.write("geheim\n");
+    p.closeWriteChannel();
+    ASSERT_TRUE(p.waitForFinished(60000));
+    const QByteArray out = p.readAllStandardOutput();
+    EXPECT_EQ(p.exitCode(), 0) << out.toStdString();
+    EXPECT_TRUE(out.contains("Password for page 'Willkommen': ")) << out.toStdString();
+    EXPECT_TRUE(out.contains("Willkommen im Notizbuch")) << out.toStdString();
+    EXPECT_FALSE(out.contains("geheim")) << out.toStdString();
 }
 
 TEST_F(CliProgram, ReadsWhileAnotherInstanceHoldsTheLock)
