@@ -2,6 +2,7 @@
 
 #include "app/kvtexts.h"
 #include "cli/kvclinotebook.h"
+#include "model/kvdircontext.h"
 #include "model/kvfolder.h"
 #include "model/kvpage.h"
 #include "store/kvvalueformat.h"
@@ -29,6 +30,9 @@ QString CollectLost(KvCliNotebook& notebook)
     }
     ResolveAllReferrers();
     folder->Store();
+    // Start-up opens the new folder's node one level, and the tree folder stores that.
+    KvDirContext::FldrStore().WriteBool(id, u"Expand"_qs, true);
+    KvDirContext::FldrStore().UpdateFile();
     objects.UpdateFile();
     return folder->Name();
 }

@@ -178,6 +178,9 @@ TEST_F(CheckRepair, RepairCollectsLostElementsOnce)
     EXPECT_TRUE(tree.contains(u"]\n    - Verloren [Page0000005]\nPapierkorb"_qs))
         << tree.toStdString();
     EXPECT_FALSE(tree.contains(u"Lost elements"_qs));
+    // The recovery folder is stored open, as the window leaves it.
+    EXPECT_TRUE(ReadAll(m_dir + u"Fldrprps.001"_qs).contains("[Fldr0000002]\r\n"));
+    EXPECT_TRUE(ReadAll(m_dir + u"Fldrprps.001"_qs).contains("Expand=1\r\n"));
 
     const auto before = DirContents(m_dir);
     const CliResult again = RunCli({u"check"_qs, m_dir, u"--repair"_qs});
