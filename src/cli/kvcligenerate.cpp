@@ -15,38 +15,41 @@
 
 namespace {
 
-// Generator options that give exactly the pages asked for and as close to the folders as
-// the generator's whole-percent share allows.
-KvGeneratorOptions Shape(const KvCliGenerate::Request& r)
+// Generator options that give exactly the pages asked for and the fewest folders at or
+// above the number asked for that the generator's whole-percent share allows.
+KvGeneratorOptions GeneratorOptions(const KvCliGenerate::Request& r, int wanted)
 {
     KvGeneratorOptions o;
     o.seed = r.seed;
     o.protectedPercent = 0;
-    if (r.depth == 0 || r.folders == 0 || r.pages == 0) {
+    if (r.depth == 0 || wanted == 0 || r.pages == 0) {
         o.flat = r.depth == 0;
         o.folderPercent = 0;
         o.elements = r.pages;
         return o;
     }
-    const int wanted = r.folders < 0 ? std::max(1, r.pages / 10) : r.folders;
-    int bestError = -1;
-    for (int percent = 1; percent < 100; ++percent) {
+    qint64 bestExcess = -1;
+    // Without a number of folders the generator's own tenth is taken as it comes: removing
+    // surplus folders costs a rescan of the directory each.
+    const int first = r.folders < 0 ? 10 : 1;
+    const int last = r.folders < 0 ? 10 : 99;
+    for (int percent = first; percent <= last; ++percent) {
         const qint64 guess = qint64(r.pages) * 100 / (100 - percent);
         for (qint64 elements = std::max<qint64>(r.pages, guess - 3); elements <= guess + 3;
              ++elements) {
             const qint64 folders = std::max<qint64>(1, elements * percent / 100);
-            if (elements - folders != r.pages || elements > std::numeric_limits<int>::max())
+            if (elements - folders != r.pages || (r.folders >= 0 && folders < wanted) ||
+                elements > std::numeric_limits<int>::max())
                 continue;
-            const int error = int(std::abs(folders - wanted));
-            if (bestError < 0 || error < bestError) {
-                bestError = error;
+            if (bestExcess < 0 || std::abs(folders - wanted) < bestExcess) {
+                bestExcess = std::abs(folders - wanted);
                 o.folderPercent = percent;
                 o.elements = int(elements);
             }
         }
     }
-    if (bestError < 0)
-        throw KvCliError(u"cannot shape %1 pages with %2 folders"_qs.arg(r.pages).arg(wanted));
+    if (bestExcess < 0)
+        throw KvCliError(u"cannot make %1 folders for %2 pages"_qs.arg(wanted).arg(r.pages));
     return o;
 }
 
@@ -69,18 +72,38 @@ int Nesting(const KvObject* folder)
     return n;
 }
 
-// Moves every folder nested deeper than depth up to the deepest level allowed, through the
-// model, and stores the folders whose child lists changed.
-void LimitDepth(const QString& dir, int depth)
+struct Shape
+{
+    int folders = 0;
+    int depth = 0;
+};
+
+// Through the model: removes the folders named in surplus (their children go to the
+// folder above), moves every folder nested deeper than depth (when above 0) up to the
+// deepest level allowed, and stores the folders whose child lists changed.
+Shape Reshape(const QString& dir, const QStringList& surplus, int depth)
 {
     KvCliNotebook notebook(dir, true);
     notebook.Build();
     QSet<KvFolder*> changed;
+    for (qsizetype i = surplus.size() - 1; i >= 0; --i) {
+        auto* folder = dynamic_cast<KvFolder*>(FindObject(surplus[i]));
+        if (!folder || !folder->ParentFolder())
+            continue;
+        KvFolder* parent = folder->ParentFolder();
+        const QList<KvObject*> children = folder->Children();
+        for (KvObject* child : children)
+            child->SetParent(parent, true);
+        folder->Remove();
+        changed.remove(folder);
+        delete folder; // detached by Remove, so ours
+        changed.insert(parent);
+    }
     for (KvFolder* root : {notebook.Top(), notebook.Trash()}) {
         // Pre-order: a folder is moved before its own sub-folders are looked at.
         for (KvObject* obj : CollectDescendants(root)) {
             auto* folder = dynamic_cast<KvFolder*>(obj);
-            if (!folder || Nesting(folder) <= depth)
+            if (depth <= 0 || !folder || Nesting(folder) <= depth)
                 continue;
             KvFolder* anchor = folder->ParentFolder();
             while (Nesting(anchor) > depth - 1)
@@ -90,16 +113,22 @@ void LimitDepth(const QString& dir, int depth)
             changed.insert(anchor);
         }
     }
-    // Stored in pre-order too, so that the result does not depend on hashing.
+    // Stored in pre-order, so that the bytes do not depend on hashing; counted on the way.
+    Shape shape;
     for (KvFolder* root : {notebook.Top(), notebook.Trash()}) {
         if (changed.contains(root))
             root->Store();
         for (KvObject* obj : CollectDescendants(root)) {
             auto* folder = dynamic_cast<KvFolder*>(obj);
-            if (folder && changed.contains(folder))
+            if (!folder)
+                continue;
+            ++shape.folders;
+            shape.depth = std::max(shape.depth, Nesting(folder));
+            if (changed.contains(folder))
                 folder->Store();
         }
     }
+    return shape;
 }
 
 // Protects count pages (not referrers), chosen by the seed, through the model: the page
@@ -138,20 +167,23 @@ void Run(const Request& r, KvCliIo& io)
         throw KvCliError(u"%1 already holds a notebook"_qs.arg(r.dir));
     if (!QDir().mkpath(r.dir))
         throw KvCliError(u"cannot create %1"_qs.arg(r.dir));
-    const KvGeneratorOptions options = Shape(r);
+    const int wanted = r.depth == 0 ? 0 : r.folders < 0 ? std::max(1, r.pages / 10) : r.folders;
+    const KvGeneratorOptions options = GeneratorOptions(r, wanted);
     const KvGeneratedNotebook nb = KvNotebookGenerator::Generate(r.dir, options);
-    int depth = std::max(Depth(nb, u"TopFolder"_qs), Depth(nb, u"TrashFolder"_qs));
-    if (r.depth > 0 && depth > r.depth) {
-        LimitDepth(r.dir, r.depth);
-        depth = r.depth;
-    }
+    Shape shape{int(nb.folderIds.size()),
+                std::max(Depth(nb, u"TopFolder"_qs), Depth(nb, u"TrashFolder"_qs))};
+    const QStringList surplus =
+        r.folders < 0 ? QStringList()
+                      : nb.folderIds.mid(std::min<qsizetype>(wanted, nb.folderIds.size()));
+    if (!surplus.isEmpty() || (r.depth > 0 && shape.depth > r.depth))
+        shape = Reshape(r.dir, surplus, r.depth);
     if (r.protectedPages > 0)
         Protect(r.dir, nb, r.protectedPages, r.password, r.seed);
     io.OutLine(u"generated %1 pages (%2 referrers, %3 protected) and %4 folders, nested %5 "
                "deep, in %6"_qs.arg(
                    QString::number(nb.pageIds.size()), QString::number(nb.referrers.size()),
-                   QString::number(r.protectedPages), QString::number(nb.folderIds.size()),
-                   QString::number(depth), QFileInfo(r.dir).absoluteFilePath()));
+                   QString::number(r.protectedPages), QString::number(shape.folders),
+                   QString::number(shape.depth), QFileInfo(r.dir).absoluteFilePath()));
 }
 
 } // namespace KvCliGenerate
