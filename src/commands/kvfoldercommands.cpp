@@ -1,5 +1,7 @@
 #include "commands/kvfoldercommands.h"
 
+#include <QAction>
+
 namespace {
 
 // name, caption, hint, shortcut, image, checkable, available
@@ -14,8 +16,8 @@ constexpr KvActionSpec kCommands[] = {
     {"FolderPasteA", "#1127", "#1128", "", "PASTE", false, false},
     {"SortFolderA", "#1119", "#1120", "", "SORT", false, false},
     {"FolderPropsA", "#1107", "#1108", "F6", "", false, false},
-    {"FolderExpandAllA", "#1121", "#1122", "", "", false, false},
-    {"FolderCollapseAllA", "#1123", "#1124", "", "", false, false},
+    {"FolderExpandAllA", "#1121", "#1122", "", "", false, true},
+    {"FolderCollapseAllA", "#1123", "#1124", "", "", false, true},
     {"EmptyTrashA", "#1117", "#1118", "", "", false, false},
     {"PageNewTVPMI", "#2212", "#1002", "", "NEWPAGE", false, false},
     {"FolderNewTVPMI", "#2213", "#1102", "", "NEWFOLDER", false, false},
@@ -38,4 +40,14 @@ KvFolderCommands::KvFolderCommands(QObject* parent)
     : KvCommandHandler(u"KvFolderCommands"_qs, parent)
 {
     addActions(kCommands);
+}
+
+bool KvFolderCommands::EnableCommands(const KvCommandContext& context)
+{
+    const bool all = KvCommandHandler::EnableCommands(context);
+    for (const char* name : {"FolderExpandAllA", "FolderCollapseAllA"}) {
+        if (QAction* a = Action(QString::fromUtf8(name)))
+            a->setEnabled(context.hasCurrentFolder);
+    }
+    return all;
 }

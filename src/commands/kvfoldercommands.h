@@ -8,4 +8,5 @@ class KvFolderCommands : public KvCommandHandler
     Q_OBJECT
 public:
     explicit KvFolderCommands(QObject* parent = nullptr);
+    bool EnableCommands(const KvCommandContext& context) override;
 };

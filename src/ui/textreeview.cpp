@@ -1,5 +1,9 @@
 #include "ui/textreeview.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
 TexTreeView::TexTreeView(QWidget* parent) : QTreeWidget(parent)
 {
     setHeaderHidden(true);
@@ -25,4 +29,76 @@ KvNodeKind TexTreeView::SelectedNodeKind() const
 {
     const QList<QTreeWidgetItem*> selected = selectedItems();
     return selected.isEmpty() ? KvNodeKind::None : NodeKind(selected.first());
+}
+
+void TexTreeView::SetImages(const QList<QIcon>& images)
+{
+    m_images = images;
+    m_overlays.clear();
+}
+
+QIcon TexTreeView::Image(int index) const
+{
+    return index >= 0 && index < m_images.size() ? m_images[index] : QIcon();
+}
+
+QIcon TexTreeView::composed(int image, int stateImage)
+{
+    if (stateImage < 0)
+        return Image(image);
+    const quint64 key = (quint64(quint32(image)) << 32) | quint32(stateImage);
+    auto it = m_overlays.constFind(key);
+    if (it != m_overlays.cend())
+        return *it;
+    QPixmap base = Image(image).pixmap(16, 16);
+    if (base.isNull()) {
+        base = QPixmap(16, 16);
+        base.fill(Qt::transparent);
+    }
+    {
+        QPainter p(&base);
+        p.drawPixmap(QRect(6, 6, 10, 10), Image(stateImage).pixmap(10, 10));
+    }
+    const QIcon icon(base);
+    m_overlays.insert(key, icon);
+    return icon;
+}
+
+void TexTreeView::SetNodeImages(QTreeWidgetItem* item, int image, int stateImage)
+{
+    item->setData(0, ImageRole, image);
+    item->setData(0, SelectedImageRole, image);
+    item->setData(0, StateImageRole, stateImage);
+    item->setIcon(0, composed(image, stateImage));
+}
+
+void TexTreeView::SetExpandedAll(QTreeWidgetItem* item, bool expanded)
+{
+    if (!item)
+        return;
+    for (int i = 0; i < item->childCount(); ++i)
+        SetExpandedAll(item->child(i), expanded);
+    item->setExpanded(expanded);
+}
+
+void TexTreeView::mousePressEvent(QMouseEvent* event)
+{
+    QTreeWidget::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton && m_handlers.mouseDown)
+        m_handlers.mouseDown(itemAt(event->position().toPoint()));
+}
+
+void TexTreeView::mouseReleaseEvent(QMouseEvent* event)
+{
+    QTreeWidget::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && m_handlers.mouseUp)
+        m_handlers.mouseUp();
+}
+
+void TexTreeView::keyPressEvent(QKeyEvent* event)
+{
+    m_lastKey = event->key();
+    if (m_handlers.keyDown && m_handlers.keyDown(event))
+        return;
+    QTreeWidget::keyPressEvent(event);
 }

@@ -7,7 +7,12 @@
 #include "app/kvpaths.h"
 #include "app/kvprompter.h"
 #include "app/kvtexts.h"
+#include "model/kvaddstatus.h"
+#include "model/kvdircontext.h"
+#include "model/kvnotebookbuild.h"
+#include "model/kvpasswordasker.h"
 #include "platform/applog.h"
+#include "ui/tpasswordf.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -35,6 +40,7 @@ TMainF::TMainF(const QStringList& args, QWidget* parent) : QMainWindow(parent)
     createStatusBar();
     createMenus();
     languageInit();
+    setupNavigation();
 
     if (BuildFolderAndPages())
         refreshOptions();
@@ -49,6 +55,9 @@ TMainF::~TMainF()
     detachHooks();
     if (!m_shell.savedAtExit)
         SaveAtExit();
+    destroyTree();
+    if (KvPasswordAsker::Current() == m_passwordAsker.get())
+        KvPasswordAsker::SetCurrent(nullptr);
 }
 
 void TMainF::Initialize()

@@ -7,12 +7,25 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
 #include <memory>
 
+class KvAddStatus;
+class KvDialogPasswordAsker;
+class KvDirProps;
+class KvFolder;
 class KvIdleDriver;
 class KvLockDirectory;
+class KvObject;
+class KvPage;
+class KvPropReader;
+class KvTVFolder;
+class KvTVPage;
 class QKeyEvent;
 class QLabel;
+class QTreeWidgetItem;
+struct KvDirContext;
+struct KvNotebook;
 
 // The main window: one per process. Its life cycle (construction, opening the data
 // directory, first show, idle pass, exit and reopen) is defined here and in
@@ -79,6 +92,46 @@ public:
     int ExitSequenceRuns() const { return m_exitRuns; }
     int IdlePasses() const { return m_idlePasses; }
 
+    // The notebook and the navigation (tmainf_tree.cpp, tmainf_navigation.cpp).
+    KvTVFolder* TopFolder() const;
+    KvTVFolder* TrashFolder() const;
+    KvFolder* CurrentFolder() const { return m_nav.curFolder; }
+    KvPage* CurrentPage() const { return m_nav.curPage; }
+    KvFolder* ShownFolder() const { return m_nav.shownFolder; }
+    KvPage* ShownPage() const { return m_nav.shownPage; }
+    KvFolder* TempExpandedFolder() const { return m_nav.tempExpanded; }
+    bool ModifiedIndicator() const { return m_nav.modifiedIndicator; }
+    // Puts lost elements into a new folder below the top folder; true when any were found.
+    bool FindLostElements(KvPropReader& objectSnapshot);
+    void StoreFolder(KvFolder* folder);
+    void FolderTvChange();
+    void PagePCChange();
+    void Show(KvFolder* folder);
+    void Show(KvPage* page);
+    void SavePage(KvPage* page);
+    void LoadPage(KvPage* page);
+    void SavePage_Templ_Passw(KvPage*& page);
+    void StatusBarText(KvPage* page);
+    void StatusBarModifText(KvPage* page);
+    // Runs command on the temporary page and folder (the tree's context menu element).
+    void TempActionOnNavTree(bool restoreSelection, const std::function<void()>& command);
+    void SetTempElements(KvPage* page, KvFolder* folder);
+    // Selects the element's node; the caller shows it. False when there is no such element.
+    bool SwitchToObjectWithID(const QString& id, const QString& searchText = QString());
+    void FolderExpandCollapseAll(bool expand);
+    // Completes a finished mouse click in the tree (idle pass).
+    void SpecialHandlingTreeview();
+    void MakeVisible(QTreeWidgetItem* node, bool keepHorizontalScroll);
+    void SelectNodeQuietly(QTreeWidgetItem* node);
+    KvPage* PageAtTab(QWidget* tab) const;
+    // Detaches and re-attaches the tree's event handlers (nested calls count).
+    void FolderTvEventStop();
+    void FolderTvEventStart();
+    // The mouse handlers of the tree (also called by tests in place of real clicks).
+    void FolderTvMouseDown(QTreeWidgetItem* node);
+    void FolderTvMouseUp();
+    void FolderTvExpandedOrCollapsed(QTreeWidgetItem* node);
+
     // Composition (tmainf_layout.cpp).
     // A command or menu item of the window by its name; null when there is none.
     QAction* Action(const QString& name) const;
@@ -125,6 +178,40 @@ private:
     QString askForDataDirectory(const QString& start);
     void openPendingDocument();
     void displayStats();
+    void buildTree(const KvDirProps& props);
+    void destroyTree();
+    void firstShowChoose();
+    void setupNavigation();
+    bool treeKeyDown(QKeyEvent* event);
+    bool hasTreeNode(KvObject* obj) const;
+
+    // The state of the navigation; object pointers do not own.
+    struct NavState
+    {
+        KvFolder* curFolder = nullptr;
+        KvPage* curPage = nullptr;
+        KvFolder* shownFolder = nullptr;
+        KvPage* shownPage = nullptr;
+        KvFolder* tempExpanded = nullptr;
+        QTreeWidgetItem* lastNode = nullptr;
+        KvPage* lastPage = nullptr;
+        KvFolder* lastFolder = nullptr;
+        KvPage* tempPage = nullptr;
+        KvFolder* tempFolder = nullptr;
+        bool tempAction = false;
+        bool historyRecording = true;
+        bool modifiedIndicator = false;
+        bool creatingPage = false;
+        int eventsStopped = 0;
+        bool mouseDown = false;
+        bool mouseUp = false;
+        bool expandHappened = false;
+    };
+    NavState m_nav;
+    std::unique_ptr<KvNotebook> m_notebook;
+    std::unique_ptr<KvDirContext> m_dirCtx;
+    std::unique_ptr<KvDialogPasswordAsker> m_passwordAsker;
+    std::unique_ptr<KvAddStatus> m_statusCatalogue;
 
     ShellState m_shell;
     KvIdleDriver* m_idle = nullptr;

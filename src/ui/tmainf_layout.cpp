@@ -1,6 +1,7 @@
 // Composition of the main window: the named controls, the commands, the status bar,
 // the view items, the zoom and the re-targeted toolbar buttons.
 #include "commands/kvcommandhandler.h"
+#include "model/kvpage.h"
 #include "ui/kvkeypreview.h"
 #include "ui/kvlanguageinit.h"
 #include "ui/kvmenubuilder.h"
@@ -337,8 +338,11 @@ void TMainF::RetargetButtons(KvButtonMode mode)
 
 void TMainF::UpdateCommandStates()
 {
-    // The current page and folder join the context once the notebook is shown.
     KvCommandContext context;
+    context.hasCurrentFolder = m_nav.curFolder != nullptr;
+    context.hasCurrentPage = m_nav.curPage != nullptr;
+    context.pageLoaded = m_nav.shownPage && m_nav.shownPage->IsLoaded();
+    context.writable = m_shell.fullAccess;
     m_commands.EnableCommands(context);
     RetargetButtons(ButtonModeFor(m_ui.folderTv->SelectedNodeKind(), context.hasCurrentPage));
 }

@@ -8,8 +8,14 @@
 #include "app/kvprompter.h"
 #include "app/kvshell.h"
 #include "app/kvtexts.h"
+#include "model/kvdircontext.h"
+#include "model/kvfolder.h"
+#include "model/kvpage.h"
 #include "platform/applog.h"
+#include "richtext/texrichedit.h"
 #include "store/kvdirstores.h"
+#include "ui/kvtvfolder.h"
+#include "ui/kvtvpage.h"
 #include "ui/tmainf.h"
 #include "ui/tsplashf.h"
 
@@ -118,8 +124,8 @@ bool TMainF::BuildFolderAndPages()
         return false;
     }
 
-    // 11.-20. The trees, history, bookmarks and saved results are built by their owners
-    //         as they are added.
+    // 11.-20.
+    buildTree(props);
 
     // 21.
     m_shell.commandLine.newWindow = false;
@@ -148,9 +154,60 @@ void TMainF::FormShow()
     if (!m_shell.firstShowPending)
         return;
     BusyCursor busy;
-    // The element to show first is chosen here once the notebook is in memory.
+    TSplashF splash;
+    splash.SetStatus(KvTexts::Text(5124));
+    firstShowChoose();
+}
+
+void TMainF::firstShowChoose()
+{
+    KV_LOG_SCOPE("TMainF::FirstShowChoose");
+    // 2.
+    if (!m_nav.curFolder)
+        m_nav.curFolder = TopFolder();
+    // 3. The welcome page of a first start is created here once templates exist.
+    // 4.
+    const QString& pending = m_shell.pendingObjectId;
+    if (!pending.isEmpty()) {
+        if (pending.contains(u"Page"_qs)) {
+            if (auto* page = dynamic_cast<KvPage*>(FindObject(pending)); page && hasTreeNode(page))
+                m_nav.curPage = page;
+        } else if (pending.contains(u"Fldr"_qs)) {
+            if (auto* folder = dynamic_cast<KvFolder*>(FindObject(pending));
+                folder && hasTreeNode(folder))
+                m_nav.curFolder = folder;
+        }
+        if (m_nav.curPage)
+            m_nav.curFolder = dynamic_cast<KvFolder*>(m_nav.curPage->Parent());
+    } else if (KvDirProps(KvPaths::DataDir()).CollapseFldrAtStart() && !m_shell.switchingAccess) {
+        m_nav.curFolder = TopFolder();
+    } else if (!m_shell.returnFolderId.isEmpty()) {
+        if (auto* folder = dynamic_cast<KvFolder*>(FindObject(m_shell.returnFolderId)))
+            m_nav.curFolder = folder;
+        if (auto* page = dynamic_cast<KvPage*>(FindObject(m_shell.returnPageId)))
+            m_nav.curPage = page;
+    } else if (TopFolder()) {
+        const QString last =
+            KvDirContext::FldrStore().ReadString(TopFolder()->Id(), u"LastPage"_qs, QString());
+        if (auto* page = dynamic_cast<KvPage*>(last.isEmpty() ? nullptr : FindObject(last));
+            page && hasTreeNode(page)) {
+            m_nav.curPage = page;
+            m_nav.curFolder = dynamic_cast<KvFolder*>(page->Parent());
+        }
+    }
+    // 5.
     FormActivate();
     m_shell.firstShowPending = false;
+    // 6.
+    if (!m_nav.curFolder)
+        m_nav.curFolder = TopFolder();
+    if (!m_nav.curPage && m_nav.curFolder)
+        m_nav.curPage = m_nav.curFolder->GetActivePage();
+    // 7.
+    if (m_nav.curPage)
+        SetPendingObject(m_nav.curPage->Id());
+    else if (m_nav.curFolder)
+        SetPendingObject(m_nav.curFolder->Id());
 }
 
 void TMainF::changeEvent(QEvent* event)
@@ -199,15 +256,21 @@ void TMainF::OnIdle()
     if (!isVisible())
         return;
     ++m_idlePasses;
-    // 1. A pending element is shown once the notebook can show elements.
+    // 1.
     if (!m_shell.pendingObjectId.isEmpty()) {
+        const QString id = m_shell.pendingObjectId;
+        const QString text = m_shell.pendingSearchText;
         m_shell.pendingObjectId.clear();
         m_shell.pendingSearchText.clear();
+        SwitchToObjectWithID(id, text);
+        FolderTvChange();
     }
     // 2.
     openPendingDocument();
-    // 3. Tree clicks are completed once the tree holds the notebook.
+    // 3.
+    SpecialHandlingTreeview();
     // 4.
+    StatusBarModifText(m_nav.shownPage);
     UpdateCommandStates();
     // 5.
     displayStats();
@@ -239,9 +302,22 @@ void TMainF::openPendingDocument()
 
 void TMainF::displayStats()
 {
-    // Caret position and insert mode need a loaded page; without one the panels are empty.
-    SetStatusPanelText(2, QString());
-    SetStatusPanelText(3, QString());
+    auto* page = dynamic_cast<KvTVPage*>(m_nav.shownPage);
+    TexRichEdit* edit = page && page->IsLoaded() ? page->EditorWidget() : nullptr;
+    if (!edit) {
+        SetStatusPanelText(2, QString());
+        SetStatusPanelText(3, QString());
+        return;
+    }
+    const auto at = edit->LineColumnOf(edit->SelStart());
+    QString caret = u"%1/%2"_qs.arg(at.line).arg(at.column);
+    if (edit->SelLength() > 1) {
+        const auto end = edit->LineColumnOf(edit->SelStart() + edit->SelLength() - 1);
+        caret += u" - %1/%2"_qs.arg(end.line).arg(end.column);
+    }
+    SetStatusPanelText(2, caret);
+    const bool editable = page->GetWritable() && !page->GetWriteProtect();
+    SetStatusPanelText(3, editable ? KvTexts::Text(edit->IsOverwrite() ? 4101 : 4100) : QString());
 }
 
 void TMainF::SetPendingObject(const QString& id, const QString& searchText)
@@ -261,7 +337,9 @@ void TMainF::NewWindowMIClick()
 {
     KV_LOG_SCOPE("TMainF::NewWindowMIClick");
     BusyCursor busy;
-    // The window state, the current page and folder are saved first once they exist.
+    SavePage(m_nav.shownPage);
+    if (m_nav.curFolder && m_nav.curFolder->GetWritable())
+        StoreFolder(m_nav.curFolder);
     QProcess::startDetached(QCoreApplication::applicationFilePath(), {u"/new_window"_qs});
 }
 
@@ -307,8 +385,8 @@ void TMainF::DestroyFolderAndPages()
     BusyCursor busy;
     TSplashF splash;
     splash.SetStatus(KvTexts::Text(5123));
-    // 2.-9. The shown page, the current folder, search results, history, the trash and
-    //       the trees are saved by their owners.
+    // 2.-9.
+    destroyTree();
 
     // 10.
     if (m_lock) {

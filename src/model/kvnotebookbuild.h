@@ -1,0 +1,76 @@
+#pragma once
+
+#include "model/kvfolder.h"
+
+#include <QDateTime>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+class KvPage;
+class KvPropReader;
+class TexMemIniFile;
+
+// Creates the elements a build puts directly into the notebook: the two roots and the
+// elements recovered from the object store. The window layer derives one that binds
+// them to its navigation tree; the plain one serves headless callers.
+class KvElementFactory
+{
+public:
+    virtual ~KvElementFactory() = default;
+    virtual std::unique_ptr<KvFolder> CreateRoot(const QString& id, quint8 kind);
+    // A folder appended to parent (its children are not loaded here).
+    virtual KvFolder* CreateFolder(const QString& id, KvFolder* parent);
+    // A page appended to parent.
+    virtual KvPage* CreatePage(const QString& id, KvFolder* parent);
+};
+
+// A notebook in memory: the top folder and the trash with everything below them, and the
+// snapshot of the object store the build read (lost-element recovery reads it).
+struct KvNotebook
+{
+    std::unique_ptr<KvFolder> top;
+    std::unique_ptr<KvFolder> trash;
+    std::unique_ptr<TexMemIniFile> objectSnapshot;
+
+    KvNotebook();
+    ~KvNotebook();
+    KvNotebook(KvNotebook&&) noexcept;
+    KvNotebook& operator=(KvNotebook&&) noexcept;
+    // Destroys the elements (trash first) and the snapshot.
+    void Reset();
+};
+
+// What a lost-element recovery did.
+struct KvRecoveryResult
+{
+    KvFolder* folder = nullptr; // the recovery folder; none when nothing was lost
+    QStringList recovered;      // the ids put into it, in store order
+};
+
+namespace KvNotebookBuild {
+
+// Reads the whole notebook of the open directory stores: snapshots of the object, folder
+// and page stores serve every read while the elements are constructed, then the stores
+// serve reads again. Referrers are bound and the password list of the run is emptied.
+// beforeLoad runs after the roots exist and before their children are loaded.
+KvNotebook Build(KvElementFactory& factory,
+                 const std::function<void(KvNotebook&)>& beforeLoad = {});
+
+// Ids of object-store sections that are folders or pages but that no child list names,
+// in store order (the roots excluded).
+QStringList FindLostIds(KvPropReader& objectSnapshot);
+
+// Appends a new folder named with text 5070 and `when` to the top folder and puts every
+// lost element (a folder with its subtree) into it; stores the top folder and the new
+// folder and flushes the object store. Nothing happens when nothing is lost. The
+// directory must be writable. storeTop stores the top folder (the window collapses a
+// temporarily expanded node first); none means top.Store().
+KvRecoveryResult RecoverLostElements(KvFolder& top, KvPropReader& objectSnapshot,
+                                     KvElementFactory& factory, const QDateTime& when,
+                                     const std::function<void(KvFolder&)>& storeTop = {});
+
+// The name of a recovery folder made at `when`.
+QString RecoveryFolderName(const QDateTime& when);
+
+} // namespace KvNotebookBuild

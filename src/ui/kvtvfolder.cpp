@@ -1,0 +1,168 @@
+#include "ui/kvtvfolder.h"
+
+#include "model/kvdircontext.h"
+#include "model/kvstatusimages.h"
+#include "platform/applog.h"
+#include "store/texinifile.h"
+#include "ui/kvtvpage.h"
+#include "ui/textreeview.h"
+
+namespace {
+const QString kExpand = u"Expand"_qs;
+}
+
+KvTVFolder::KvTVFolder(const QString& id, KvTVFolder* parent, quint8 kind, bool atEnd)
+    : KvFolder(id, parent, kind, atEnd)
+{
+    KV_LOG_SCOPE("KvTVFolder::KvTVFolder");
+    m_tree = parent ? parent->m_tree : nullptr;
+    LoadExpanded();
+    createNode(parent ? parent->Node() : nullptr, atEnd);
+}
+
+KvTVFolder::KvTVFolder(const QString& id, TexTreeView* tree, quint8 kind)
+    : KvFolder(id, nullptr, kind, true), m_tree(tree)
+{
+    KV_LOG_SCOPE("KvTVFolder::KvTVFolder");
+    LoadExpanded();
+    createNode(nullptr, true);
+}
+
+KvTVFolder::~KvTVFolder()
+{
+    // The children's nodes go with the own node; the children follow in ~KvObject.
+    DeleteNode();
+}
+
+void KvTVFolder::createNode(QTreeWidgetItem* parentNode, bool atEnd)
+{
+    m_node = new KvTreeNode(this, this);
+    m_node->setText(0, Name());
+    TexTreeView::SetNodeKind(m_node, KvNodeKind::Folder);
+    if (parentNode) {
+        if (atEnd)
+            parentNode->addChild(m_node);
+        else
+            parentNode->insertChild(0, m_node);
+    } else if (m_tree) {
+        m_tree->addTopLevelItem(m_node);
+    }
+    UpdateIcon();
+}
+
+void KvTVFolder::UpdateIcon()
+{
+    if (!m_node)
+        return;
+    int image = KvStatusImages::ForFolder(GetStatus());
+    if (Kind() == TopFolder)
+        image = KvStatusImages::TopFolder;
+    else if (Kind() == TrashFolder)
+        image = KvStatusImages::TrashFolder;
+    if (m_tree)
+        m_tree->SetNodeImages(m_node, image, -1);
+    else
+        m_node->setData(0, TexTreeView::ImageRole, image);
+}
+
+void KvTVFolder::SetName(const QString& name)
+{
+    KvFolder::SetName(name);
+    if (m_node)
+        m_node->setText(0, Name());
+}
+
+void KvTVFolder::SetStatus(int status)
+{
+    KvFolder::SetStatus(status);
+    UpdateIcon();
+}
+
+void KvTVFolder::Store()
+{
+    KV_LOG_SCOPE("KvTVFolder::Store");
+    KvFolder::Store();
+    StoreExpanded();
+}
+
+void KvTVFolder::StoreExpanded()
+{
+    KV_LOG_SCOPE("KvTVFolder::StoreExpanded");
+    CheckRemoved();
+    if (m_node)
+        m_expanded = m_node->isExpanded();
+    TexIniFile& store = KvDirContext::FldrStore();
+    store.WriteBool(Id(), kExpand, m_expanded);
+    store.UpdateFile();
+}
+
+void KvTVFolder::LoadExpanded()
+{
+    m_expanded = KvDirContext::FldrReader().ReadBool(Id(), kExpand, false);
+}
+
+void KvTVFolder::Remove()
+{
+    KV_LOG_SCOPE("KvTVFolder::Remove");
+    const bool normal = Kind() == NormalFolder;
+    KvFolder::Remove();
+    if (normal)
+        DeleteNode();
+}
+
+void KvTVFolder::MoveUp()
+{
+    KV_LOG_SCOPE("KvTVFolder::MoveUp");
+    CheckRemoved();
+    if (m_node && m_node->parent()) {
+        QTreeWidgetItem* parentNode = m_node->parent();
+        const int at = parentNode->indexOfChild(m_node);
+        if (at > 0) {
+            QTreeWidgetItem* previous = parentNode->child(at - 1);
+            const bool previousExpanded = previous->isExpanded();
+            parentNode->takeChild(at);
+            parentNode->insertChild(at - 1, m_node);
+            previous->setExpanded(previousExpanded);
+            m_node->setExpanded(m_expanded);
+        }
+    }
+    KvFolder::MoveUp();
+}
+
+void KvTVFolder::afterNewChild()
+{
+    if (m_expanded && m_node && !m_node->isExpanded())
+        m_node->setExpanded(true);
+}
+
+void KvTVFolder::CreateChild(const QString& id)
+{
+    CheckRemoved();
+    if (!AcceptsChildId(id))
+        return;
+    if (id.contains(u"Page"_qs)) {
+        new KvTVPage(id, this, true); // owned by this folder's child list
+    } else if (id.contains(u"Fldr"_qs)) {
+        auto* folder = new KvTVFolder(id, this, NormalFolder, true);
+        folder->LoadChildren();
+    } else {
+        return;
+    }
+    afterNewChild();
+}
+
+void KvTVFolder::CreateChildOfKind(const QString& id, const QString& prefix)
+{
+    CheckRemoved();
+    if (!AcceptsChildId(id))
+        return;
+    if (id.contains(u"Page"_qs)) {
+        new KvTVPage(id, this, true);
+    } else if (id.contains(u"Fldr"_qs)) {
+        auto* folder = new KvTVFolder(id, this, NormalFolder, true);
+        folder->LoadChildrenOfKind(prefix);
+    } else {
+        return;
+    }
+    afterNewChild();
+}

@@ -1,0 +1,405 @@
+// Showing the selection of the navigation tree and the tabs: which folder and page are
+// shown, loading, saving and unloading pages, and the status-bar texts about them.
+#include "app/kvidledriver.h"
+#include "app/kvoptionsg.h"
+#include "app/kvtexts.h"
+#include "model/kvaddstatus.h"
+#include "model/kvdircontext.h"
+#include "platform/applog.h"
+#include "richtext/texrichedit.h"
+#include "ui/kvtvfolder.h"
+#include "ui/kvtvpage.h"
+#include "ui/textreeview.h"
+#include "ui/tmainf.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScrollBar>
+#include <QTabWidget>
+
+namespace {
+
+class WaitCursor
+{
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+QTreeWidgetItem* NodeOf(KvObject* obj)
+{
+    if (auto* f = dynamic_cast<KvTVFolder*>(obj))
+        return f->Node();
+    if (auto* p = dynamic_cast<KvTVPage*>(obj))
+        return p->Node();
+    return nullptr;
+}
+
+QString PageText(const KvPage* page, int what)
+{
+    return KvTexts::Text(5000) + u" '" + page->Name() + u"' " + KvTexts::Text(what);
+}
+
+} // namespace
+
+bool TMainF::hasTreeNode(KvObject* obj) const
+{
+    return NodeOf(obj) != nullptr;
+}
+
+void TMainF::SelectNodeQuietly(QTreeWidgetItem* node)
+{
+    TexTreeView* tree = m_ui.folderTv;
+    FolderTvEventStop();
+    {
+        const QSignalBlocker block(tree);
+        for (QTreeWidgetItem* p = node ? node->parent() : nullptr; p; p = p->parent())
+            p->setExpanded(true);
+        tree->setCurrentItem(node);
+    }
+    FolderTvEventStart();
+    UpdateCommandStates();
+}
+
+void TMainF::MakeVisible(QTreeWidgetItem* node, bool keepHorizontalScroll)
+{
+    if (!node)
+        return;
+    QScrollBar* bar = m_ui.folderTv->horizontalScrollBar();
+    const int h = bar->value();
+    m_ui.folderTv->scrollToItem(node);
+    if (keepHorizontalScroll)
+        bar->setValue(h);
+}
+
+void TMainF::FolderTvChange()
+{
+    KvLogScope log("TMainF::FolderTvChange");
+    WaitCursor busy;
+    // 1.
+    QTreeWidgetItem* node = m_ui.folderTv->currentItem();
+    KvObject* obj = KvTreeNode::ObjectOf(node);
+    if (!obj || !TopFolder()) {
+        log.Exit(1);
+        return;
+    }
+    // 2.
+    m_nav.curFolder = dynamic_cast<KvFolder*>(obj);
+    m_nav.curPage = dynamic_cast<KvPage*>(obj);
+    // 3.
+    FolderTvEventStop();
+    struct EventsBack
+    {
+        TMainF* w;
+        ~EventsBack() { w->FolderTvEventStart(); }
+    } eventsBack{this};
+    // 4.
+    if (m_nav.curPage)
+        m_nav.curFolder = dynamic_cast<KvFolder*>(m_nav.curPage->Parent());
+    else if (m_nav.curFolder)
+        m_nav.curPage = m_nav.curFolder->GetActivePage();
+    // 5.
+    if (!m_nav.curFolder) {
+        m_nav.curFolder = TopFolder();
+        node = TopFolder()->Node();
+        SelectNodeQuietly(node);
+    }
+    // 6.
+    Show(m_nav.curFolder);
+    if (!m_nav.creatingPage)
+        Show(m_nav.curPage);
+    // 7.
+    m_nav.curFolder->SetActivePage(m_nav.curPage);
+    // 8.
+    if (node) {
+        m_ui.folderTv->setFocus();
+        MakeVisible(node, true);
+    }
+    // 9.
+    m_nav.lastNode = node;
+    m_nav.lastPage = m_nav.curPage;
+    m_nav.lastFolder = m_nav.curFolder;
+}
+
+KvPage* TMainF::PageAtTab(QWidget* tab) const
+{
+    if (!tab || !m_nav.curFolder)
+        return nullptr;
+    QWidget* active = m_ui.pagePC->currentWidget();
+    for (KvObject* child : m_nav.curFolder->Children()) {
+        auto* page = dynamic_cast<KvTVPage*>(child);
+        if (page && page->Tab() && page->Tab() == active)
+            return page;
+    }
+    return nullptr;
+}
+
+void TMainF::PagePCChange()
+{
+    if (m_nav.eventsStopped > 0 || !m_nav.curFolder)
+        return;
+    KV_LOG_SCOPE("TMainF::PagePCChange");
+    KvPage* page = PageAtTab(m_ui.pagePC->currentWidget());
+    if (!page)
+        return;
+    m_nav.curPage = page;
+    Show(page);
+    auto* folder = dynamic_cast<KvTVFolder*>(m_nav.curFolder);
+    QTreeWidgetItem* node = NodeOf(page);
+    if (folder && folder->Node() && folder->Node()->isExpanded() && node)
+        SelectNodeQuietly(node);
+    m_nav.curFolder->SetActivePage(page);
+    m_nav.lastNode = node;
+    m_nav.lastPage = page;
+    m_nav.lastFolder = m_nav.curFolder;
+}
+
+void TMainF::Show(KvFolder* folder)
+{
+    KV_LOG_SCOPE("TMainF::Show(folder)");
+    if (folder && folder == m_nav.shownFolder) {
+        m_shell.resizePending = true;
+        return;
+    }
+    FolderTvEventStop();
+    struct EventsBack
+    {
+        TMainF* w;
+        ~EventsBack() { w->FolderTvEventStart(); }
+    } eventsBack{this};
+    // 1.
+    if (KvFolder* old = m_nav.shownFolder) {
+        if (folder && m_nav.tempExpanded && folder->Parent() == m_nav.tempExpanded)
+            m_nav.tempExpanded = nullptr;
+        if (old->GetWritable())
+            StoreFolder(old);
+        Show(static_cast<KvPage*>(nullptr));
+        ShowPagesInTabs(old, m_ui.pagePC, false);
+        m_nav.shownFolder = nullptr;
+    }
+    // 2.
+    if (folder) {
+        folder->ReadTabMode();
+        folder->ReadSortSettings();
+        m_ui.pagePC->setUsesScrollButtons(folder->GetTabMode() != KvFolder::TabsMultiLine);
+        ShowPagesInTabs(folder, m_ui.pagePC, true);
+        if (!m_ui.pagePC->isHidden()) {
+            m_ui.noPagesLbl->hide();
+        } else {
+            m_ui.pagePC->hide();
+            const int text = folder->ChildCount() > 0 ? 5501 : 5500;
+            m_ui.noPagesLbl->setText(u"\r\n"_qs + KvTexts::Text(text) + u"\r\n"_qs);
+            m_ui.noPagesLbl->show();
+        }
+        m_nav.shownFolder = folder;
+    }
+    // 3.
+    m_shell.resizePending = true;
+}
+
+void TMainF::Show(KvPage* page)
+{
+    KV_LOG_SCOPE("TMainF::Show(page)");
+    if (page && page == m_nav.shownPage && !m_nav.tempAction) {
+        if (auto* tv = dynamic_cast<KvTVPage*>(page); tv && tv->EditorWidget())
+            SelectZoom(m_ui.zoomCoB->currentText());
+        return;
+    }
+    if (!page && !m_nav.shownPage)
+        return;
+    // 1. The browse history records the page left here once it exists.
+    // 2.
+    if (KvPage* old = m_nav.shownPage) {
+        old->SetRestorePosition(KvOptionsG().RestoreCursorPos);
+        SavePage(old);
+        if (old->IsLoaded())
+            old->Unload();
+        m_nav.shownPage = nullptr;
+    }
+    // 3.
+    SetStatusPanelText(4, QString());
+    if (!page) {
+        m_idle->Request();
+        return;
+    }
+    // 4.
+    m_shell.pendingObjectId.clear();
+    try {
+        LoadPage(page);
+    } catch (const KvPage::EWrongPassword&) {
+        return;
+    }
+    // 5.
+    m_nav.shownPage = page;
+    auto* tv = dynamic_cast<KvTVPage*>(page);
+    if (tv && tv->Tab()) {
+        const QSignalBlocker block(m_ui.pagePC);
+        m_ui.pagePC->setCurrentWidget(tv->Tab());
+    }
+    if (tv && tv->EditorWidget()) {
+        TexRichEdit* edit = tv->EditorWidget();
+        edit->setContextMenuPolicy(Qt::CustomContextMenu);
+    }
+    StatusBarText(page);
+    // 7. A folder without tabs shows the page's node.
+    if (tv && !tv->Tab() && tv->Node()) {
+        auto* folder = dynamic_cast<KvTVFolder*>(m_nav.curFolder);
+        if (!m_nav.tempExpanded && folder && folder->Node() && !folder->Node()->isExpanded())
+            m_nav.tempExpanded = folder;
+        SelectNodeQuietly(tv->Node());
+        if (m_nav.curFolder && m_nav.curFolder == m_nav.tempExpanded)
+            MakeVisible(tv->Node(), false);
+    }
+    // 8.
+    m_idle->Request();
+}
+
+void TMainF::SavePage(KvPage* page)
+{
+    KV_LOG_SCOPE("TMainF::SavePage");
+    if (!page || !page->GetWritable() || !page->IsLoaded())
+        return;
+    {
+        SetStatusPanelText(0, PageText(page, 5020));
+        WaitCursor busy;
+        page->Store();
+    }
+    SetStatusPanelText(0, QString());
+    SetStatusPanelText(1, QString());
+}
+
+void TMainF::LoadPage(KvPage* page)
+{
+    KV_LOG_SCOPE("TMainF::LoadPage");
+    SetStatusPanelText(0, PageText(page, 5021));
+    WaitCursor busy;
+    page->SetRestorePosition(KvOptionsG().RestoreCursorPos);
+    page->Load(true, false);
+    auto* tv = dynamic_cast<KvTVPage*>(page);
+    TexRichEdit* edit = tv ? tv->EditorWidget() : nullptr;
+    if (!edit)
+        return;
+    const QString zoom = m_ui.zoomCoB->currentText();
+    if (zoom != u"100%") {
+        const int percent = QString(zoom).remove(u'%').toInt();
+        if (percent >= 5 && percent <= 1000)
+            edit->SetZoom(percent);
+    }
+    edit->SetAutoUrlDetect(false);
+    if (isActiveWindow())
+        edit->setFocus();
+}
+
+void TMainF::SavePage_Templ_Passw(KvPage*& page)
+{
+    KV_LOG_SCOPE("TMainF::SavePage_Templ_Passw");
+    if (!page)
+        return;
+    // The new-page template joins this test with the templates.
+    if (page->Password().AskMode() != KvPagePassword::NoPasswordData || page->IsProtected()) {
+        SavePage(page);
+        page = nullptr;
+    }
+}
+
+void TMainF::StatusBarModifText(KvPage* page)
+{
+    if (!page || page->IsRemoved()) {
+        SetStatusPanelText(0, QString());
+        m_nav.modifiedIndicator = false;
+        return;
+    }
+    const QString path = page->ContentFilePath();
+    if (!QFileInfo::exists(path)) {
+        SetStatusPanelText(0, QString());
+        m_nav.modifiedIndicator = false;
+        return;
+    }
+    if (page->IsLoaded() && page->GetWritable() && !page->GetWriteProtect() && page->GetEditor() &&
+        page->GetEditor()->IsModified()) {
+        SetStatusPanelText(0, KvTexts::Text(5350));
+        m_nav.modifiedIndicator = true;
+    } else {
+        QString text =
+            KvTexts::Text(11030) + u' ' + page->ContentFileTime().toString(u"dd.MM.yyyy HH:mm"_qs);
+        if (KvDirContext::Current().groupDir && !page->LastEditor().isEmpty())
+            text += u" [" + page->LastEditor() + u']';
+        SetStatusPanelText(0, text);
+        m_nav.modifiedIndicator = false;
+    }
+}
+
+void TMainF::StatusBarText(KvPage* page)
+{
+    StatusBarModifText(page);
+    if (!page)
+        return;
+    SetStatusPanelText(1, StatusText(page->GetStatus(), m_statusCatalogue.get()));
+    SetStatusPanelText(4, QString());
+    if (!page->GetWritable())
+        SetStatusPanelText(4, KvTexts::Text(5201));
+    else if (page->GetWriteProtect())
+        SetStatusPanelText(4, KvTexts::Text(5200));
+}
+
+void TMainF::SetTempElements(KvPage* page, KvFolder* folder)
+{
+    m_nav.tempPage = page;
+    m_nav.tempFolder = folder;
+}
+
+void TMainF::TempActionOnNavTree(bool restoreSelection, const std::function<void()>& command)
+{
+    KV_LOG_SCOPE("TMainF::TempActionOnNavTree");
+    // 1.
+    m_nav.tempAction = true;
+    m_nav.curPage = m_nav.tempPage;
+    m_nav.curFolder = m_nav.tempFolder;
+    FolderTvEventStop();
+    struct Back
+    {
+        TMainF* w;
+        ~Back() { w->m_nav.tempAction = false; }
+    } back{this};
+    try {
+        // 2.
+        if (command)
+            command();
+    } catch (...) {
+        m_nav.tempPage = nullptr;
+        m_nav.tempFolder = nullptr;
+        FolderTvEventStart();
+        throw;
+    }
+    m_nav.tempPage = nullptr;
+    m_nav.tempFolder = nullptr;
+    // 3.
+    if (restoreSelection && m_nav.lastNode) {
+        const bool wasPage = m_nav.lastPage && NodeOf(m_nav.lastPage) == m_nav.lastNode;
+        const bool wasFolder = m_nav.lastFolder && NodeOf(m_nav.lastFolder) == m_nav.lastNode;
+        if (wasPage || wasFolder) {
+            m_shell.pendingObjectId.clear();
+            SelectNodeQuietly(m_nav.lastNode);
+        }
+    }
+    // 4.
+    FolderTvEventStart();
+    if (m_shell.pendingObjectId.isEmpty())
+        FolderTvChange();
+}
+
+bool TMainF::SwitchToObjectWithID(const QString& id, const QString& searchText)
+{
+    KV_LOG_SCOPE("TMainF::SwitchToObjectWithID");
+    Q_UNUSED(searchText); // handed to the search of the shown element once it exists
+    KvObject* obj = id.isEmpty() ? nullptr : FindObject(id);
+    QTreeWidgetItem* node = NodeOf(obj);
+    if (!node || obj->IsRemoved())
+        return false;
+    SelectNodeQuietly(node);
+    return true;
+}

@@ -1,0 +1,304 @@
+// The notebook in the navigation tree: building it when a directory opens, lost-element
+// recovery, storing folders, expand and collapse all, and tearing it down.
+#include "app/kvdirprops.h"
+#include "app/kvidledriver.h"
+#include "app/kvpaths.h"
+#include "app/kvprompter.h"
+#include "app/kvtexts.h"
+#include "model/kvaddstatus.h"
+#include "model/kvdircontext.h"
+#include "model/kvnotebookbuild.h"
+#include "model/kvpasswordasker.h"
+#include "model/kvstatusimages.h"
+#include "platform/applog.h"
+#include "store/texmeminifile.h"
+#include "ui/kvtreebulkupdate.h"
+#include "ui/kvtvfactory.h"
+#include "ui/kvtvfolder.h"
+#include "ui/kvtvpage.h"
+#include "ui/textreeview.h"
+#include "ui/tmainf.h"
+#include "ui/tpasswordf.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QTabWidget>
+
+namespace {
+
+const QString kLastPage = u"LastPage"_qs;
+
+QList<QIcon> TreeImages(const KvAddStatus& catalogue)
+{
+    QList<QIcon> images;
+    for (int i = 0; !KvStatusImages::BuiltInImage(i).isEmpty(); ++i)
+        images.append(QIcon(KvStatusImages::BuiltInImage(i)));
+    for (int k = 0; k < catalogue.Count(); ++k) {
+        const QString file = catalogue.IconFileAt(k);
+        images.append(QFileInfo::exists(file) ? QIcon(file) : QIcon());
+    }
+    return images;
+}
+
+} // namespace
+
+KvTVFolder* TMainF::TopFolder() const
+{
+    return m_notebook ? static_cast<KvTVFolder*>(m_notebook->top.get()) : nullptr;
+}
+
+KvTVFolder* TMainF::TrashFolder() const
+{
+    return m_notebook ? static_cast<KvTVFolder*>(m_notebook->trash.get()) : nullptr;
+}
+
+void TMainF::setupNavigation()
+{
+    m_dirCtx = std::make_unique<KvDirContext>();
+    m_passwordAsker = std::make_unique<KvDialogPasswordAsker>(this);
+    KvPasswordAsker::SetCurrent(m_passwordAsker.get());
+    m_statusCatalogue = std::make_unique<KvAddStatus>();
+    TexTreeView* tree = m_ui.folderTv;
+    tree->SetHandlers({[this](QTreeWidgetItem* node) { FolderTvMouseDown(node); },
+                       [this] { FolderTvMouseUp(); },
+                       [this](QKeyEvent* e) { return treeKeyDown(e); }});
+    connect(tree, &QTreeWidget::itemExpanded, this, &TMainF::FolderTvExpandedOrCollapsed);
+    connect(tree, &QTreeWidget::itemCollapsed, this, &TMainF::FolderTvExpandedOrCollapsed);
+    connect(m_ui.pagePC, &QTabWidget::currentChanged, this, [this] { PagePCChange(); });
+    connect(Action(u"FolderExpandAllA"_qs), &QAction::triggered, this,
+            [this] { FolderExpandCollapseAll(true); });
+    connect(Action(u"FolderCollapseAllA"_qs), &QAction::triggered, this,
+            [this] { FolderExpandCollapseAll(false); });
+}
+
+void TMainF::buildTree(const KvDirProps& props)
+{
+    KV_LOG_SCOPE("TMainF::BuildTree");
+    TexTreeView* tree = m_ui.folderTv;
+    // 11.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    struct CursorBack
+    {
+        ~CursorBack() { QGuiApplication::restoreOverrideCursor(); }
+    } cursorBack;
+    FolderTvEventStop();
+    struct EventsBack
+    {
+        TMainF* w;
+        ~EventsBack() { w->FolderTvEventStart(); }
+    } eventsBack{this};
+    m_notebook.reset();
+    m_nav = NavState{};
+    m_nav.eventsStopped = 1;
+
+    m_dirCtx->dataDir = KvPaths::DataDir();
+    m_dirCtx->fileExt = props.FileExt().isEmpty() ? u"kvp"_qs : props.FileExt();
+    m_dirCtx->groupDir = m_shell.groupDir;
+    m_dirCtx->writable = m_shell.fullAccess;
+    KvDirContext::SetCurrent(m_dirCtx.get());
+    {
+        KvTreeBulkUpdate bulk(tree);
+        tree->clear();
+        // 13. The status catalogue and its images.
+        m_statusCatalogue->LoadForDirectory(KvPaths::DataDir());
+        tree->SetImages(TreeImages(*m_statusCatalogue));
+        // 12., 14., 16.
+        KvTVFactory factory(tree);
+        m_notebook = std::make_unique<KvNotebook>(KvNotebookBuild::Build(factory));
+        // 15.
+        if (props.CollapseFldrAtStart() && !m_shell.switchingAccess) {
+            TexTreeView::SetExpandedAll(TrashFolder()->Node(), false);
+            QTreeWidgetItem* top = TopFolder()->Node();
+            for (int i = 0; top && i < top->childCount(); ++i)
+                TexTreeView::SetExpandedAll(top->child(i), false);
+            if (top)
+                top->setExpanded(true);
+        }
+    }
+    // 17. The browse history binds itself here once it exists.
+    // 18.
+    if (m_shell.fullAccess && m_lock && FindLostElements(*m_notebook->objectSnapshot)) {
+        MessageBox(KvTexts::Text(5071), KvTexts::Message(5072, {m_nav.curFolder->Name()}),
+                   KvMsgKind::Info);
+    }
+    m_notebook->objectSnapshot.reset();
+    // 19.
+    if (TopFolder()->GetWritable() != m_shell.fullAccess) {
+        TopFolder()->SetWritable(m_shell.fullAccess);
+        TrashFolder()->SetWritable(m_shell.fullAccess);
+    }
+    // 20. Bookmarks and saved search results load themselves here once they exist.
+}
+
+bool TMainF::FindLostElements(KvPropReader& objectSnapshot)
+{
+    KvLogScope log("TMainF::FindLostElements");
+    if (!TopFolder())
+        return false;
+    KvTVFactory factory(m_ui.folderTv);
+    KvRecoveryResult r;
+    {
+        KvTreeBulkUpdate bulk(m_ui.folderTv);
+        r = KvNotebookBuild::RecoverLostElements(*TopFolder(), objectSnapshot, factory,
+                                                 QDateTime::currentDateTime(),
+                                                 [this](KvFolder& top) { StoreFolder(&top); });
+        if (auto* f = dynamic_cast<KvTVFolder*>(r.folder); f && f->Node())
+            f->Node()->setExpanded(true);
+    }
+    if (!r.folder) {
+        log.Exit(1);
+        return false;
+    }
+    m_nav.curFolder = r.folder;
+    m_shell.pendingObjectId = r.folder->Id();
+    if (m_idle)
+        m_idle->Request();
+    return true;
+}
+
+void TMainF::StoreFolder(KvFolder* folder)
+{
+    KV_LOG_SCOPE("TMainF::StoreFolder");
+    if (!folder)
+        return;
+    if (folder == m_nav.tempExpanded) {
+        if (auto* f = dynamic_cast<KvTVFolder*>(folder)) {
+            const KvTreeBulkUpdate bulk(m_ui.folderTv);
+            TexTreeView::SetExpandedAll(f->Node(), false);
+        }
+    }
+    folder->Store();
+    if (folder == m_nav.tempExpanded)
+        m_nav.tempExpanded = nullptr;
+}
+
+void TMainF::FolderExpandCollapseAll(bool expand)
+{
+    KV_LOG_SCOPE("TMainF::FolderExpandCollapseAll");
+    auto* folder = dynamic_cast<KvTVFolder*>(m_nav.curFolder);
+    if (!folder)
+        return;
+    {
+        const KvTreeBulkUpdate bulk(m_ui.folderTv);
+        TexTreeView::SetExpandedAll(folder->Node(), expand);
+    }
+    if (!folder->GetWritable())
+        return;
+    folder->StoreExpanded();
+    for (KvObject* obj : CollectDescendants(folder)) {
+        if (auto* sub = dynamic_cast<KvTVFolder*>(obj))
+            sub->StoreExpanded();
+    }
+}
+
+void TMainF::destroyTree()
+{
+    KV_LOG_SCOPE("TMainF::DestroyTree");
+    if (!m_notebook)
+        return;
+    // 2.
+    FolderTvEventStop();
+    // 3. The shown page is saved and unloaded, the shown folder stored.
+    Show(static_cast<KvPage*>(nullptr));
+    Show(static_cast<KvFolder*>(nullptr));
+    if (m_nav.curFolder && m_nav.curFolder != TopFolder() && m_nav.curFolder->GetWritable())
+        StoreFolder(m_nav.curFolder);
+    // 4. The last page of the directory.
+    if (TopFolder() && TopFolder()->GetWritable()) {
+        TexIniFile& store = KvDirContext::FldrStore();
+        store.WriteString(TopFolder()->Id(), kLastPage,
+                          m_nav.curPage ? m_nav.curPage->Id() : QString());
+        store.UpdateFile();
+    }
+    // 5.-8. Search window, saved results, history and the trash are closed by their owners.
+    // 9.
+    {
+        const KvTreeBulkUpdate bulk(m_ui.folderTv);
+        m_notebook.reset();
+        m_ui.folderTv->clear();
+    }
+    m_nav = NavState{};
+    if (&KvDirContext::Current() == m_dirCtx.get())
+        KvDirContext::SetCurrent(nullptr);
+}
+
+bool TMainF::treeKeyDown(QKeyEvent* event)
+{
+    if (m_nav.eventsStopped > 0)
+        return false;
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!(event->modifiers() & Qt::KeypadModifier) || event->key() == Qt::Key_Enter) {
+            FolderTvChange();
+            return true;
+        }
+        return false;
+    case Qt::Key_Plus:
+    case Qt::Key_Minus:
+        if (event->modifiers() & Qt::KeypadModifier) {
+            if (QTreeWidgetItem* node = m_ui.folderTv->currentItem();
+                node && TexTreeView::NodeKind(node) == KvNodeKind::Folder) {
+                node->setExpanded(event->key() == Qt::Key_Plus);
+                return true;
+            }
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+void TMainF::FolderTvEventStop()
+{
+    ++m_nav.eventsStopped;
+}
+
+void TMainF::FolderTvEventStart()
+{
+    if (m_nav.eventsStopped > 0)
+        --m_nav.eventsStopped;
+}
+
+void TMainF::FolderTvMouseDown(QTreeWidgetItem*)
+{
+    if (m_nav.eventsStopped > 0)
+        return;
+    m_nav.mouseDown = true;
+}
+
+void TMainF::FolderTvMouseUp()
+{
+    if (m_nav.eventsStopped > 0)
+        return;
+    if (m_nav.expandHappened) {
+        m_nav.mouseDown = m_nav.mouseUp = m_nav.expandHappened = false;
+        return;
+    }
+    m_nav.mouseUp = true;
+    if (m_idle)
+        m_idle->Request();
+}
+
+void TMainF::FolderTvExpandedOrCollapsed(QTreeWidgetItem* node)
+{
+    if (m_nav.eventsStopped > 0)
+        return;
+    if (auto* folder = dynamic_cast<KvTVFolder*>(KvTreeNode::ObjectOf(node))) {
+        if (folder->GetWritable() && !folder->IsRemoved())
+            folder->StoreExpanded();
+    }
+    m_nav.expandHappened = true;
+}
+
+void TMainF::SpecialHandlingTreeview()
+{
+    if (m_nav.expandHappened &&
+        (!m_nav.mouseDown || !(QGuiApplication::mouseButtons() & Qt::LeftButton)))
+        m_nav.expandHappened = false;
+    if (m_nav.mouseDown && m_nav.mouseUp && !m_nav.expandHappened) {
+        m_nav.mouseDown = m_nav.mouseUp = false;
+        FolderTvChange();
+    }
+}

@@ -1,0 +1,452 @@
+#include "app/kvlockdirectory.h"
+#include "app/kvpaths.h"
+#include "app/kvscriptedprompter.h"
+#include "app/kvtexts.h"
+#include "model/kvdircontext.h"
+#include "model/kvnotebookgenerator.h"
+#include "model/kvsectionnames.h"
+#include "model/kvstatusimages.h"
+#include "richtext/texrichedit.h"
+#include "store/kvdirstores.h"
+#include "store/texinifile.h"
+#include "support/testenv.h"
+#include "ui/kvtvfolder.h"
+#include "ui/kvtvpage.h"
+#include "ui/textreeview.h"
+#include "ui/tmainf.h"
+#include "ui/tpasswordf.h"
+
+#include <QDirIterator>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QMap>
+#include <QSplitter>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+QT_END_NAMESPACE
+
+namespace {
+
+void runEventLoop(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+QMap<QString, QByteArray> Contents(const QString& dir)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(path, korvtest::ReadAll(path));
+    }
+    return files;
+}
+
+class Navigation : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        KvPaths::ResetDataDirCache();
+        KvPrompter::SetCurrent(&prompter);
+        dir = env.Dir(u"notes"_qs);
+    }
+    void TearDown() override
+    {
+        window.reset();
+        KvPrompter::SetCurrent(nullptr);
+        KvPaths::ResetDataDirCache();
+        KvLockDirectory::SetProcessCheck({});
+        KvDirStores::Close();
+    }
+
+    KvGeneratedNotebook Generate(int elements, int protectedPercent = 0)
+    {
+        KvGeneratorOptions o;
+        o.seed = 5;
+        o.elements = elements;
+        o.protectedPercent = protectedPercent;
+        o.trashPercent = 5;
+        return KvNotebookGenerator::Generate(dir, o);
+    }
+
+    TMainF& Open(const QStringList& extra = {}, const QString& mode = u"/d"_qs)
+    {
+        window.reset();
+        window = std::make_unique<TMainF>(QStringList{mode, dir} + extra);
+        window->resize(1800, 900);
+        window->show();
+        runEventLoop(10);
+        // A tree wide enough to click deep nodes.
+        if (auto* sp = window->findChild<QSplitter*>(u"FldrPageSp"_qs))
+            sp->setSizes({900, 900});
+        Tree()->setMinimumWidth(500);
+        Tree()->header()->setStretchLastSection(false);
+        Tree()->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+        runEventLoop(30);
+        return *window;
+    }
+
+    void Close()
+    {
+        window->close();
+        window.reset();
+    }
+
+    TexTreeView* Tree() { return window->findChild<TexTreeView*>(u"FolderTv"_qs); }
+
+    // A left click on the element's node, completed by the idle pass.
+    void Click(KvObject* obj)
+    {
+        QTreeWidgetItem* node = nullptr;
+        if (auto* p = dynamic_cast<KvTVPage*>(obj))
+            node = p->Node();
+        else if (auto* f = dynamic_cast<KvTVFolder*>(obj))
+            node = f->Node();
+        ASSERT_NE(node, nullptr);
+        for (QTreeWidgetItem* p = node->parent(); p; p = p->parent())
+            p->setExpanded(true);
+        runEventLoop(20);
+        Tree()->scrollToItem(node);
+        runEventLoop(10);
+        const QRect r = Tree()->visualItemRect(node);
+        const QPoint at(qMin(r.center().x(), r.x() + 8), r.center().y());
+        ASSERT_TRUE(Tree()->viewport()->rect().contains(at));
+        QTest::mouseClick(Tree()->viewport(), Qt::LeftButton, {}, at);
+        runEventLoop(30);
+    }
+
+    // The first page of the notebook below the top folder (depth first).
+    QString FirstPage(const KvGeneratedNotebook& nb, const QString& folder = u"TopFolder"_qs,
+                      const QString& except = {})
+    {
+        for (const QString& id : nb.children.value(folder)) {
+            auto* page = dynamic_cast<KvPage*>(FindObject(id));
+            if (id.contains(u"Page"_qs) && id != except && !nb.passwords.contains(id) &&
+                !nb.referrers.contains(id) && (!page || !page->GetWriteProtect()))
+                return id;
+            if (id.contains(u"Fldr"_qs)) {
+                const QString inner = FirstPage(nb, id, except);
+                if (!inner.isEmpty())
+                    return inner;
+            }
+        }
+        return {};
+    }
+
+    korvtest::SandboxEnv env;
+    KvScriptedPrompter prompter;
+    QString dir;
+    std::unique_ptr<TMainF> window;
+};
+
+void ExpectNodes(const KvGeneratedNotebook& nb, QTreeWidgetItem* node, const QString& id)
+{
+    const QStringList& expected = nb.children.value(id);
+    ASSERT_EQ(node->childCount(), expected.size()) << id.toStdString();
+    for (int i = 0; i < expected.size(); ++i) {
+        QTreeWidgetItem* child = node->child(i);
+        KvObject* obj = KvTreeNode::ObjectOf(child);
+        ASSERT_NE(obj, nullptr);
+        ASSERT_EQ(obj->Id(), expected[i]);
+        EXPECT_EQ(child->text(0), nb.names.value(expected[i]));
+        const int image = child->data(0, TexTreeView::ImageRole).toInt();
+        if (auto* page = dynamic_cast<KvPage*>(obj)) {
+            EXPECT_EQ(image, KvStatusImages::StatusBase + page->GetStatus());
+            const int state = page->GetWriteProtect() ? KvStatusImages::Lock : -1;
+            EXPECT_EQ(child->data(0, TexTreeView::StateImageRole).toInt(), state);
+            EXPECT_EQ(TexTreeView::NodeKind(child), KvNodeKind::Page);
+        } else {
+            auto* folder = dynamic_cast<KvFolder*>(obj);
+            ASSERT_NE(folder, nullptr);
+            EXPECT_EQ(image, KvStatusImages::ForFolder(folder->GetStatus()));
+            EXPECT_EQ(TexTreeView::NodeKind(child), KvNodeKind::Folder);
+            ExpectNodes(nb, child, expected[i]);
+        }
+        EXPECT_FALSE(child->icon(0).isNull());
+    }
+}
+
+TEST_F(Navigation, TreeShowsEveryElementInOrderWithItsImages)
+{
+    const KvGeneratedNotebook nb = Generate(300);
+    TMainF& w = Open();
+    TexTreeView* tree = Tree();
+    ASSERT_EQ(tree->topLevelItemCount(), 2);
+    QTreeWidgetItem* top = tree->topLevelItem(0);
+    QTreeWidgetItem* trash = tree->topLevelItem(1);
+    EXPECT_EQ(top->data(0, TexTreeView::ImageRole).toInt(), KvStatusImages::TopFolder);
+    EXPECT_EQ(trash->data(0, TexTreeView::ImageRole).toInt(), KvStatusImages::TrashFolder);
+    EXPECT_EQ(KvTreeNode::ObjectOf(top), w.TopFolder());
+    ExpectNodes(nb, top, u"TopFolder"_qs);
+    ExpectNodes(nb, trash, u"TrashFolder"_qs);
+    EXPECT_FALSE(prompter.Unexpected());
+}
+
+TEST_F(Navigation, ClickingAPageShowsItAndSwitchingSavesTheEditedText)
+{
+    const KvGeneratedNotebook nb = Generate(80);
+    TMainF& w = Open();
+    const QString first = FirstPage(nb);
+    const QString second = FirstPage(nb, u"TopFolder"_qs, first);
+    ASSERT_FALSE(second.isEmpty());
+    auto* page = dynamic_cast<KvTVPage*>(FindObject(first));
+    Click(page);
+    ASSERT_EQ(w.ShownPage(), page);
+    ASSERT_NE(page->EditorWidget(), nullptr);
+    EXPECT_EQ(w.CurrentFolder(), page->Parent());
+    EXPECT_EQ(page->EditorWidget()->toPlainText(), page->GetEditor()->PlainText());
+    EXPECT_TRUE(w.StatusPanelText(0).startsWith(KvTexts::Text(11030)))
+        << w.StatusPanelText(0).toStdString();
+
+    page->EditorWidget()->setFocus();
+    page->EditorWidget()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(page->EditorWidget(), u"Zusatz"_qs);
+    runEventLoop(30);
+    EXPECT_EQ(w.StatusPanelText(0), KvTexts::Text(5350));
+    EXPECT_TRUE(w.ModifiedIndicator());
+
+    auto* other = dynamic_cast<KvTVPage*>(FindObject(second));
+    Click(other);
+    ASSERT_EQ(w.ShownPage(), other);
+    EXPECT_FALSE(page->IsLoaded());
+    EXPECT_TRUE(korvtest::ReadAll(page->ContentFilePath()).contains("Zusatz"));
+    KvDirStores::PageStore().UpdateFile();
+    EXPECT_TRUE(KvDirStores::PageStore().ValueExists(first, u"SelStart"_qs));
+    EXPECT_GT(KvDirStores::PageStore().ReadInteger(first, u"SelStart"_qs, 0), 0);
+}
+
+TEST_F(Navigation, ExitSavesAndTheNextStartShowsTheLastPage)
+{
+    const KvGeneratedNotebook nb = Generate(60);
+    QString first;
+    {
+        TMainF& w = Open();
+        first = FirstPage(nb);
+        auto* page = dynamic_cast<KvTVPage*>(FindObject(first));
+        Click(page);
+        ASSERT_EQ(w.ShownPage(), page);
+        page->EditorWidget()->moveCursor(QTextCursor::End);
+        QTest::keyClicks(page->EditorWidget(), u"Ende"_qs);
+        EXPECT_TRUE(page->GetEditor()->IsModified());
+        Close();
+    }
+    EXPECT_TRUE(korvtest::ReadAll(dir + first + u".kvp").contains("Ende"));
+    TMainF& w = Open();
+    ASSERT_NE(w.ShownPage(), nullptr);
+    EXPECT_EQ(w.ShownPage()->Id(), first);
+    EXPECT_FALSE(prompter.Unexpected());
+}
+
+TEST_F(Navigation, CommandLineIdWinsOverTheLastPage)
+{
+    const KvGeneratedNotebook nb = Generate(60);
+    const QString first = FirstPage(nb);
+    const QString second = FirstPage(nb, u"TopFolder"_qs, first);
+    TMainF& w = Open({u"/id"_qs, second});
+    ASSERT_NE(second, first);
+    ASSERT_NE(w.ShownPage(), nullptr);
+    EXPECT_EQ(w.ShownPage()->Id(), second);
+}
+
+TEST_F(Navigation, LostElementsLandInTheRecoveryFolderOnce)
+{
+    const KvGeneratedNotebook nb = Generate(60);
+    // Take one page and one folder out of their parents' lists, as a crash could leave them.
+    QString lostPage, lostFolder;
+    {
+        KvDirStores::Reopen(dir);
+        TexIniFile& obj = KvDirStores::ObjectStore();
+        for (const QString& id : nb.children.value(u"TopFolder"_qs)) {
+            if (lostFolder.isEmpty() && id.contains(u"Fldr"_qs) && !nb.children.value(id).isEmpty())
+                lostFolder = id;
+        }
+        QString pageParent;
+        for (auto it = nb.children.cbegin(); it != nb.children.cend() && lostPage.isEmpty(); ++it) {
+            if (it.key() == lostFolder || it.key() == u"TrashFolder")
+                continue;
+            for (const QString& id : it.value()) {
+                if (id.contains(u"Page"_qs) && !nb.referrers.contains(id) &&
+                    !nb.referrers.values().contains(id) && !nb.passwords.contains(id)) {
+                    lostPage = id;
+                    pageParent = it.key();
+                    break;
+                }
+            }
+        }
+        ASSERT_FALSE(lostPage.isEmpty());
+        ASSERT_FALSE(lostFolder.isEmpty());
+        QHash<QString, QStringList> lists = nb.children;
+        const auto unlist = [&obj, &lists](const QString& parent, const QString& id) {
+            QStringList& kept = lists[parent];
+            kept.removeAll(id);
+            for (const QString& key : obj.ReadSection(parent)) {
+                if (key.startsWith(u"Item"_qs))
+                    obj.DeleteKey(parent, key);
+            }
+            for (int i = 0; i < kept.size(); ++i)
+                obj.WriteString(parent, KvSectionNames::ItemKey(i + 1), kept[i]);
+        };
+        unlist(u"TopFolder"_qs, lostFolder);
+        unlist(pageParent, lostPage);
+        obj.UpdateFile();
+        KvDirStores::Close();
+    }
+    prompter.Answer(KvAnswer::Ok);
+    TMainF& w = Open();
+    ASSERT_EQ(prompter.Messages().size(), 1);
+    EXPECT_EQ(prompter.Messages()[0].title, KvTexts::Text(5071));
+    EXPECT_EQ(prompter.Messages()[0].kind, KvMsgKind::Info);
+    KvObject* recovery = w.TopFolder()->Children().last();
+    EXPECT_TRUE(recovery->Name().startsWith(u"Verlorene Elemente, wiederhergestellt am "_qs));
+    EXPECT_TRUE(prompter.Messages()[0].text.contains(u"'" + recovery->Name() + u"'"));
+    ASSERT_EQ(recovery->ChildCount(), 2);
+    QStringList ids = {recovery->Children()[0]->Id(), recovery->Children()[1]->Id()};
+    EXPECT_TRUE(ids.contains(lostPage));
+    EXPECT_TRUE(ids.contains(lostFolder));
+    EXPECT_EQ(FindObject(lostFolder)->ChildCount(), nb.children.value(lostFolder).size());
+    EXPECT_EQ(w.CurrentFolder(), recovery);
+    EXPECT_EQ(w.ShownFolder(), recovery);
+    Close();
+
+    prompter.Clear();
+    TMainF& again = Open();
+    EXPECT_TRUE(prompter.Messages().isEmpty());
+    EXPECT_EQ(again.TopFolder()->Children().last()->ChildCount(), 2);
+    EXPECT_FALSE(prompter.Unexpected());
+}
+
+TEST_F(Navigation, ReadOnlySessionChangesNoByte)
+{
+    const KvGeneratedNotebook nb = Generate(80);
+    korvtest::WriteAll(dir + u"ReadMe.txt", "notes\r\n");
+    const QMap<QString, QByteArray> before = Contents(dir);
+    {
+        TMainF& w = Open({}, u"/dr"_qs);
+        EXPECT_FALSE(w.Shell().fullAccess);
+        int clicked = 0;
+        for (const QString& id : nb.pageIds) {
+            if (nb.passwords.contains(id) || clicked >= 5)
+                continue;
+            auto* page = dynamic_cast<KvTVPage*>(FindObject(id));
+            if (!page || !page->Node())
+                continue;
+            Click(page);
+            ASSERT_EQ(w.ShownPage(), page);
+            EXPECT_EQ(w.StatusPanelText(4), KvTexts::Text(5201));
+            EXPECT_EQ(page->LastStateImage(), -1);
+            QTest::keyClicks(page->EditorWidget(), u"x"_qs);
+            ++clicked;
+        }
+        EXPECT_EQ(clicked, 5);
+        w.TopFolder()->Node()->setExpanded(false);
+        w.TopFolder()->Node()->setExpanded(true);
+        Close();
+    }
+    EXPECT_EQ(Contents(dir), before);
+}
+
+TEST_F(Navigation, ProtectedPageAsksAndAWrongPasswordLeavesItLocked)
+{
+    const KvGeneratedNotebook nb = Generate(60, 40);
+    QString id;
+    for (const QString& p : nb.pageIds) {
+        if (nb.passwords.contains(p) && !nb.referrers.contains(p) && FindObject(p) == nullptr) {
+            id = p;
+            break;
+        }
+    }
+    ASSERT_FALSE(id.isEmpty());
+    // The start shows some page; protected ones on the way are refused.
+    for (int i = 0; i < 5; ++i)
+        prompter.AnswerDialog(KvAnswer::Cancel, TPasswordF::DialogName);
+    TMainF& w = Open();
+    auto* page = dynamic_cast<KvTVPage*>(FindObject(id));
+    ASSERT_NE(page, nullptr);
+    prompter.Clear();
+    prompter.AnswerDialogWith(
+        [] {
+            TPasswordF::Active()->SetPassword(u"falsch"_qs);
+            return int(KvAnswer::Ok);
+        },
+        TPasswordF::DialogName);
+    Click(page);
+    EXPECT_EQ(w.ShownPage(), nullptr);
+    EXPECT_FALSE(page->IsLoaded());
+    EXPECT_FALSE(page->IsUnlocked());
+    ASSERT_NE(page->PasswordNotice(), nullptr);
+    EXPECT_TRUE(page->PasswordNotice()->text().contains(KvTexts::Text(5510)));
+    EXPECT_EQ(w.StatusPanelText(4), QString());
+
+    const QString right = nb.passwords.value(id);
+    prompter.AnswerDialogWith(
+        [right] {
+            TPasswordF::Active()->SetPassword(right);
+            return int(KvAnswer::Ok);
+        },
+        TPasswordF::DialogName);
+    w.SwitchToObjectWithID(id);
+    w.FolderTvChange();
+    EXPECT_EQ(w.ShownPage(), page);
+    EXPECT_TRUE(page->IsLoaded());
+    EXPECT_TRUE(page->PasswordNotice()->isHidden());
+    EXPECT_FALSE(prompter.Unexpected());
+}
+
+TEST_F(Navigation, ExpandAndCollapseAllStoreTheState)
+{
+    Generate(120);
+    TMainF& w = Open();
+    w.SwitchToObjectWithID(u"TopFolder"_qs);
+    w.FolderTvChange();
+    ASSERT_EQ(w.CurrentFolder(), w.TopFolder());
+    w.UpdateCommandStates();
+    ASSERT_TRUE(w.Action(u"FolderExpandAllA"_qs)->isEnabled());
+    const QList<KvObject*> all = CollectDescendants(w.TopFolder());
+    for (bool expand : {true, false}) {
+        w.Action(expand ? u"FolderExpandAllA"_qs : u"FolderCollapseAllA"_qs)->trigger();
+        int folders = 0;
+        for (KvObject* obj : all) {
+            auto* f = dynamic_cast<KvTVFolder*>(obj);
+            if (!f)
+                continue;
+            ++folders;
+            EXPECT_EQ(f->Node()->isExpanded(), expand) << f->Id().toStdString();
+            EXPECT_EQ(KvDirStores::FolderStore().ReadBool(f->Id(), u"Expand"_qs, !expand), expand);
+        }
+        EXPECT_GT(folders, 0);
+    }
+}
+
+TEST_F(Navigation, FoldersWithoutPagesSayWhy)
+{
+    TMainF& w = Open();
+    auto* label = w.findChild<QLabel*>(u"NoPagesLbl"_qs);
+    w.SwitchToObjectWithID(u"TopFolder"_qs);
+    w.FolderTvChange();
+    EXPECT_EQ(label->text(), u"\r\n"_qs + KvTexts::Text(5500) + u"\r\n"_qs);
+    EXPECT_FALSE(label->isHidden());
+    EXPECT_TRUE(w.findChild<QTabWidget*>(u"PagePC"_qs)->isHidden());
+
+    auto* sub = new KvTVFolder(KvDirStores::ObjectStore().NewSectionName(u"Fldr"_qs), w.TopFolder(),
+                               KvFolder::NormalFolder, true);
+    w.SwitchToObjectWithID(sub->Id());
+    w.FolderTvChange();
+    EXPECT_EQ(w.ShownFolder(), sub);
+    w.SwitchToObjectWithID(u"TopFolder"_qs);
+    w.FolderTvChange();
+    EXPECT_EQ(label->text(), u"\r\n"_qs + KvTexts::Text(5501) + u"\r\n"_qs);
+}
+
+} // namespace
