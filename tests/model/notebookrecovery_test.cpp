@@ -1,0 +1,120 @@
+#include "model/kvnotebookbuild.h"
+#include "model/kvnotebookgenerator.h"
+#include "model/kvpasswordlist.h"
+#include "modelfixture.h"
+#include "store/kvdirstores.h"
+#include "store/texmeminifile.h"
+
+using namespace korvtest;
+
+namespace {
+
+class NotebookRecovery : public ModelFixture
+{
+protected:
+    // Top folder: page 1, folder 2 (page 3, folder 4 (page 5)), page 6. Stored.
+    void MakeNotebook()
+    {
+        Build();
+        NewPage(PageId(1), top.get(), u"Eins"_qs);
+        KvFolder* f2 = NewFolder(FldrId(2), top.get(), u"Zwei"_qs);
+        NewPage(PageId(3), f2, u"Drei"_qs);
+        KvFolder* f4 = NewFolder(FldrId(4), f2, u"Vier"_qs);
+        NewPage(PageId(5), f4, u"Fünf"_qs);
+        NewPage(PageId(6), top.get(), u"Sechs"_qs);
+        for (KvObject* obj : CollectDescendants(top.get()))
+            obj->Store();
+        top->Store();
+        trash->Store();
+    }
+
+    // Takes an element out of its parent's list and stores the parent, leaving its
+    // sections behind.
+    void Lose(const QString& id)
+    {
+        KvObject* obj = FindObject(id);
+        KvObject* parent = obj->Parent();
+        parent->RemoveChild(obj);
+        delete obj;
+        parent->Store();
+    }
+
+    KvNotebook Rebuild()
+    {
+        DestroyModel();
+        ReopenStores();
+        KvElementFactory plain;
+        return KvNotebookBuild::Build(plain);
+    }
+
+    const QDateTime when{QDate(2026, 12, 10), QTime(4, 5)};
+};
+
+TEST_F(NotebookRecovery, BuildReadsFromSnapshotsAndRemovesThemAfterwards)
+{
+    MakeNotebook();
+    KvPasswordList::Add(u"alt"_qs);
+    KvNotebook nb = Rebuild();
+    EXPECT_FALSE(KvReadSources::SnapshotsInstalled());
+    ASSERT_NE(nb.top, nullptr);
+    ASSERT_NE(nb.trash, nullptr);
+    ASSERT_NE(nb.objectSnapshot, nullptr);
+    ASSERT_EQ(nb.top->ChildCount(), 3);
+    EXPECT_EQ(nb.top->Children()[1]->Children()[1]->Children()[0]->Name(), u"Fünf"_qs);
+    EXPECT_TRUE(KvPasswordList::Entries().isEmpty());
+    EXPECT_TRUE(KvNotebookBuild::FindLostIds(*nb.objectSnapshot).isEmpty());
+}
+
+TEST_F(NotebookRecovery, LostPageAndFolderComeBackWithTheSubtreeOnce)
+{
+    MakeNotebook();
+    Lose(PageId(6));
+    Lose(FldrId(4));
+    KvNotebook nb = Rebuild();
+    // Store order: the folder's section was written before the page's.
+    EXPECT_EQ(KvNotebookBuild::FindLostIds(*nb.objectSnapshot),
+              (QStringList{FldrId(4), PageId(6)}));
+    KvElementFactory plain;
+    const KvRecoveryResult r =
+        KvNotebookBuild::RecoverLostElements(*nb.top, *nb.objectSnapshot, plain, when);
+    ASSERT_NE(r.folder, nullptr);
+    EXPECT_EQ(r.folder->Name(), u"Verlorene Elemente, wiederhergestellt am 10.12.2026 04:05"_qs);
+    EXPECT_EQ(nb.top->Children().last(), r.folder);
+    EXPECT_EQ(r.recovered, (QStringList{FldrId(4), PageId(6)}));
+    ASSERT_EQ(r.folder->ChildCount(), 2);
+    EXPECT_EQ(r.folder->Children()[0]->Children()[0]->Id(), PageId(5));
+    const QString recoveryId = r.folder->Id();
+    nb.Reset();
+
+    KvNotebook again = Rebuild();
+    EXPECT_TRUE(KvNotebookBuild::FindLostIds(*again.objectSnapshot).isEmpty());
+    KvObject* recovered = FindObject(recoveryId);
+    ASSERT_NE(recovered, nullptr);
+    EXPECT_EQ(recovered->Parent(), again.top.get());
+    EXPECT_EQ(recovered->ChildCount(), 2);
+    const KvRecoveryResult none =
+        KvNotebookBuild::RecoverLostElements(*again.top, *again.objectSnapshot, plain, when);
+    EXPECT_EQ(none.folder, nullptr);
+}
+
+TEST_F(NotebookRecovery, OnlyFoldersAndPagesCountAsLost)
+{
+    MakeNotebook();
+    Obj().WriteString(u"Fremd"_qs, u"Name"_qs, u"x"_qs);
+    Obj().WriteString(u"Ext0000009"_qs, u"Item0000001"_qs, PageId(1));
+    Obj().UpdateFile();
+    KvNotebook nb = Rebuild();
+    EXPECT_TRUE(KvNotebookBuild::FindLostIds(*nb.objectSnapshot).isEmpty());
+}
+
+TEST_F(NotebookRecovery, GeneratedNotebookHasNothingLost)
+{
+    KvGeneratorOptions o;
+    o.elements = 500;
+    KvNotebookGenerator::Generate(Dir(), o);
+    KvNotebook nb = Rebuild();
+    EXPECT_TRUE(KvNotebookBuild::FindLostIds(*nb.objectSnapshot).isEmpty());
+    EXPECT_GT(CollectDescendants(nb.top.get()).size(), 300);
+}
+
+} // namespace
