@@ -184,6 +184,9 @@ private:
     void setupNavigation();
     bool treeKeyDown(QKeyEvent* event);
     bool hasTreeNode(KvObject* obj) const;
+    // Runs an event's work; an error of the program's own is shown instead of leaving the
+    // event loop.
+    void guarded(const std::function<void()>& work);
 
     // The state of the navigation; object pointers do not own.
     struct NavState

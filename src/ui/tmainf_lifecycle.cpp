@@ -262,13 +262,15 @@ void TMainF::OnIdle()
         const QString text = m_shell.pendingSearchText;
         m_shell.pendingObjectId.clear();
         m_shell.pendingSearchText.clear();
-        SwitchToObjectWithID(id, text);
-        FolderTvChange();
+        guarded([&] {
+            SwitchToObjectWithID(id, text);
+            FolderTvChange();
+        });
     }
     // 2.
     openPendingDocument();
     // 3.
-    SpecialHandlingTreeview();
+    guarded([this] { SpecialHandlingTreeview(); });
     // 4.
     StatusBarModifText(m_nav.shownPage);
     UpdateCommandStates();

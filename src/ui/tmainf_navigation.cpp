@@ -2,6 +2,7 @@
 // shown, loading, saving and unloading pages, and the status-bar texts about them.
 #include "app/kvidledriver.h"
 #include "app/kvoptionsg.h"
+#include "app/kvprompter.h"
 #include "app/kvtexts.h"
 #include "model/kvaddstatus.h"
 #include "model/kvdircontext.h"
@@ -45,6 +46,15 @@ QString PageText(const KvPage* page, int what)
 }
 
 } // namespace
+
+void TMainF::guarded(const std::function<void()>& work)
+{
+    try {
+        work();
+    } catch (const KvException& e) {
+        MessageBox(KvTexts::Text(5007), e.Message(), KvMsgKind::Error);
+    }
+}
 
 bool TMainF::hasTreeNode(KvObject* obj) const
 {

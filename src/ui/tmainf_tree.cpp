@@ -65,11 +65,12 @@ void TMainF::setupNavigation()
                        [this](QKeyEvent* e) { return treeKeyDown(e); }});
     connect(tree, &QTreeWidget::itemExpanded, this, &TMainF::FolderTvExpandedOrCollapsed);
     connect(tree, &QTreeWidget::itemCollapsed, this, &TMainF::FolderTvExpandedOrCollapsed);
-    connect(m_ui.pagePC, &QTabWidget::currentChanged, this, [this] { PagePCChange(); });
+    connect(m_ui.pagePC, &QTabWidget::currentChanged, this,
+            [this] { guarded([this] { PagePCChange(); }); });
     connect(Action(u"FolderExpandAllA"_qs), &QAction::triggered, this,
-            [this] { FolderExpandCollapseAll(true); });
+            [this] { guarded([this] { FolderExpandCollapseAll(true); }); });
     connect(Action(u"FolderCollapseAllA"_qs), &QAction::triggered, this,
-            [this] { FolderExpandCollapseAll(false); });
+            [this] { guarded([this] { FolderExpandCollapseAll(false); }); });
 }
 
 void TMainF::buildTree(const KvDirProps& props)
@@ -199,18 +200,23 @@ void TMainF::destroyTree()
         return;
     // 2.
     FolderTvEventStop();
-    // 3. The shown page is saved and unloaded, the shown folder stored.
-    Show(static_cast<KvPage*>(nullptr));
-    Show(static_cast<KvFolder*>(nullptr));
-    if (m_nav.curFolder && m_nav.curFolder != TopFolder() && m_nav.curFolder->GetWritable())
-        StoreFolder(m_nav.curFolder);
+    // 3. The shown page is saved and unloaded, the shown folder stored. A failure is
+    //    reported and the rest is still saved.
+    guarded([this] { Show(static_cast<KvPage*>(nullptr)); });
+    guarded([this] { Show(static_cast<KvFolder*>(nullptr)); });
+    guarded([this] {
+        if (m_nav.curFolder && m_nav.curFolder->GetWritable())
+            StoreFolder(m_nav.curFolder);
+    });
     // 4. The last page of the directory.
-    if (TopFolder() && TopFolder()->GetWritable()) {
-        TexIniFile& store = KvDirContext::FldrStore();
-        store.WriteString(TopFolder()->Id(), kLastPage,
-                          m_nav.curPage ? m_nav.curPage->Id() : QString());
-        store.UpdateFile();
-    }
+    guarded([this] {
+        if (TopFolder() && TopFolder()->GetWritable()) {
+            TexIniFile& store = KvDirContext::FldrStore();
+            store.WriteString(TopFolder()->Id(), kLastPage,
+                              m_nav.curPage ? m_nav.curPage->Id() : QString());
+            store.UpdateFile();
+        }
+    });
     // 5.-8. Search window, saved results, history and the trash are closed by their owners.
     // 9.
     {
@@ -230,11 +236,8 @@ bool TMainF::treeKeyDown(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (!(event->modifiers() & Qt::KeypadModifier) || event->key() == Qt::Key_Enter) {
-            FolderTvChange();
-            return true;
-        }
-        return false;
+        guarded([this] { FolderTvChange(); });
+        return true;
     case Qt::Key_Plus:
     case Qt::Key_Minus:
         if (event->modifiers() & Qt::KeypadModifier) {

@@ -1,3 +1,4 @@
+#include "app/kvdirprops.h"
 #include "app/kvlockdirectory.h"
 #include "app/kvpaths.h"
 #include "app/kvscriptedprompter.h"
@@ -22,6 +23,7 @@
 #include <QHeaderView>
 #include <QMap>
 #include <QSplitter>
+#include <QTabBar>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -447,6 +449,142 @@ TEST_F(Navigation, FoldersWithoutPagesSayWhy)
     w.SwitchToObjectWithID(u"TopFolder"_qs);
     w.FolderTvChange();
     EXPECT_EQ(label->text(), u"\r\n"_qs + KvTexts::Text(5501) + u"\r\n"_qs);
+}
+
+} // namespace
+
+namespace {
+
+// Top: Alpha (no tabs; pages A1, A2), Beta (stored expanded; Gamma (pages "Seite & Co",
+// C2)), page T1.
+struct SmallNotebook
+{
+    QString alpha, beta, gamma, a1, a2, c1, c2, t1;
+};
+
+SmallNotebook MakeSmallNotebook(const QString& dir)
+{
+    SmallNotebook ids;
+    KvDirStores::Reopen(dir);
+    KvDirContext ctx;
+    ctx.dataDir = dir;
+    KvDirContext::SetCurrent(&ctx);
+    {
+        auto top = std::make_unique<KvFolder>(u"TopFolder"_qs, nullptr, KvFolder::TopFolder, true);
+        auto trash =
+            std::make_unique<KvFolder>(u"TrashFolder"_qs, nullptr, KvFolder::TrashFolder, true);
+        TexIniFile& obj = KvDirStores::ObjectStore();
+        auto folder = [&obj](KvFolder* parent, const QString& name) {
+            auto* f = new KvFolder(obj.NewSectionName(u"Fldr"_qs), parent, 0, true);
+            f->SetName(name);
+            return f;
+        };
+        auto page = [&obj, &dir](KvFolder* parent, const QString& name) {
+            auto* p = new KvPage(obj.NewSectionName(u"Page"_qs), parent, true);
+            p->SetName(name);
+            korvtest::WriteAll(dir + p->Id() + u".kvp",
+                               "{\\rtf1\\ansi " + name.toLatin1() + "\\par}");
+            return p;
+        };
+        KvFolder* alpha = folder(top.get(), u"Alpha"_qs);
+        alpha->SetTabModeInherited(false);
+        alpha->SetTabMode(KvFolder::NoTabs);
+        ids.alpha = alpha->Id();
+        ids.a1 = page(alpha, u"A1"_qs)->Id();
+        ids.a2 = page(alpha, u"A2"_qs)->Id();
+        KvFolder* beta = folder(top.get(), u"Beta"_qs);
+        ids.beta = beta->Id();
+        KvFolder* gamma = folder(beta, u"Gamma"_qs);
+        ids.gamma = gamma->Id();
+        ids.c1 = page(gamma, u"Seite & Co"_qs)->Id();
+        ids.c2 = page(gamma, u"C2"_qs)->Id();
+        ids.t1 = page(top.get(), u"T1"_qs)->Id();
+        for (KvObject* o : CollectDescendants(top.get()))
+            o->Store();
+        top->Store();
+        trash->Store();
+        KvDirStores::FolderStore().WriteBool(ids.beta, u"Expand"_qs, true);
+        KvDirStores::FolderStore().UpdateFile();
+    }
+    KvDirContext::SetCurrent(nullptr);
+    KvDirStores::Close();
+    return ids;
+}
+
+template <class T> T* Obj(const QString& id)
+{
+    return dynamic_cast<T*>(FindObject(id));
+}
+
+TEST_F(Navigation, FolderWithoutTabsOpensItsNodeOnlyWhileShown)
+{
+    const SmallNotebook ids = MakeSmallNotebook(dir);
+    TMainF& w = Open();
+    auto* alpha = Obj<KvTVFolder>(ids.alpha);
+    auto* beta = Obj<KvTVFolder>(ids.beta);
+    ASSERT_NE(alpha, nullptr);
+    EXPECT_TRUE(beta->Node()->isExpanded()) << "stored as expanded";
+    EXPECT_FALSE(alpha->Node()->isExpanded());
+
+    Click(alpha);
+    auto* a1 = Obj<KvTVPage>(ids.a1);
+    ASSERT_EQ(w.ShownPage(), a1);
+    EXPECT_EQ(a1->Tab(), nullptr);
+    EXPECT_TRUE(a1->EditorWidget()->toPlainText().startsWith(u"A1"_qs));
+    EXPECT_TRUE(alpha->Node()->isExpanded());
+    EXPECT_EQ(w.TempExpandedFolder(), alpha);
+    EXPECT_TRUE(w.findChild<QTabWidget*>(u"PagePC"_qs)->tabBar()->isHidden());
+
+    Click(Obj<KvTVPage>(ids.t1));
+    EXPECT_EQ(w.ShownPage(), Obj<KvPage>(ids.t1));
+    EXPECT_FALSE(alpha->Node()->isExpanded());
+    EXPECT_EQ(w.TempExpandedFolder(), nullptr);
+    EXPECT_FALSE(prompter.Unexpected());
+}
+
+TEST_F(Navigation, TabsShowNamesLiterallyAndAClickOnATabShowsItsPage)
+{
+    const SmallNotebook ids = MakeSmallNotebook(dir);
+    TMainF& w = Open();
+    auto* c1 = Obj<KvTVPage>(ids.c1);
+    auto* c2 = Obj<KvTVPage>(ids.c2);
+    Click(c1);
+    ASSERT_EQ(w.ShownPage(), c1);
+    auto* area = w.findChild<QTabWidget*>(u"PagePC"_qs);
+    ASSERT_NE(c1->Tab(), nullptr);
+    EXPECT_EQ(area->tabText(area->indexOf(c1->Tab())), u"Seite && Co"_qs);
+    EXPECT_EQ(area->count(), 2);
+    EXPECT_FALSE(area->tabBar()->isHidden());
+    EXPECT_EQ(w.StatusPanelText(1), KvTexts::Text(11200)) << "a page without status";
+
+    area->setCurrentWidget(c2->Tab());
+    EXPECT_EQ(w.ShownPage(), c2);
+    EXPECT_FALSE(c1->IsLoaded());
+    EXPECT_EQ(Obj<KvFolder>(ids.gamma)->ActivePageId(), ids.c2);
+
+    // The node of the shown page clicked again reloads nothing.
+    TexRichEdit* editor = c2->EditorWidget();
+    Click(c2);
+    EXPECT_EQ(c2->EditorWidget(), editor);
+}
+
+TEST_F(Navigation, CollapseAtStartClosesEveryFolderBelowTheTop)
+{
+    const SmallNotebook ids = MakeSmallNotebook(dir);
+    {
+        TMainF& w = Open();
+        Click(Obj<KvTVPage>(ids.c1));
+        ASSERT_EQ(w.ShownPage(), Obj<KvPage>(ids.c1));
+        Close();
+    }
+    KvDirProps props(dir);
+    props.SetCollapseFldrAtStart(true);
+    props.Store();
+    TMainF& w = Open();
+    EXPECT_FALSE(Obj<KvTVFolder>(ids.beta)->Node()->isExpanded());
+    EXPECT_TRUE(w.TopFolder()->Node()->isExpanded());
+    EXPECT_EQ(w.CurrentFolder(), w.TopFolder()) << "the last page is not chosen";
+    EXPECT_EQ(w.ShownPage(), Obj<KvPage>(ids.t1));
 }
 
 } // namespace
