@@ -165,7 +165,7 @@ int Show(const QStringList& argv, KvCliIo& io)
     auto format = KvCliFormats::Format::Txt;
     if (args.Has(u"--format"_qs)) {
         const auto f = KvCliFormats::FromName(args.Value(u"--format"_qs));
-        if (!f || args.Value(u"--format"_qs) == u"htm" || args.Value(u"--format"_qs) == u"markdown")
+        if (!f)
             throw KvCliUsageError(
                 u"unknown format '%1' (txt, rtf, html or md)"_qs.arg(args.Value(u"--format"_qs)));
         format = *f;

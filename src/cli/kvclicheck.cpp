@@ -7,6 +7,8 @@
 #include "cli/kvclinotebook.h"
 #include "cli/kvclirecovery.h"
 #include "model/blowfishvcl.h"
+#include "model/kvfolder.h"
+#include "model/kvnotebookbuild.h"
 #include "store/texinifile.h"
 #include "store/texmeminifile.h"
 #include "store/texprofilefile.h"
@@ -46,7 +48,7 @@ public:
             m_seen.insert(root, QString());
             WalkFolder(objects, root);
         }
-        m_result.lostIds = KvCliNotebook::FindLost(objects);
+        m_result.lostIds = KvNotebookBuild::FindLostIds(objects);
         for (const QString& id : std::as_const(m_result.lostIds)) {
             Add(u"lost element: %1 '%2' is listed by no folder"_qs.arg(
                 id, objects.ReadString(id, u"Name"_qs, QString())));
@@ -294,9 +296,9 @@ bool Repair(const QString& dir, KvCliIo& io)
         if (nb.LostIds().isEmpty()) {
             io.OutLine(u"nothing to repair: no lost elements"_qs);
         } else {
-            const QString folder = KvCliRecovery::CollectLost(nb);
+            const KvRecoveryResult result = KvCliRecovery::CollectLost(nb);
             io.OutLine(u"collected %1 lost element(s) into the folder '%2'"_qs.arg(
-                QString::number(nb.LostIds().size()), folder));
+                QString::number(result.recovered.size()), result.folder->Name()));
         }
     } // the model is stored and destroyed, the stores flushed, then the lock released
     return Run(dir, io);

@@ -37,18 +37,6 @@ QString KvCliNotebook::RequireDataDir(const QString& dir)
     return path;
 }
 
-QStringList KvCliNotebook::FindLost(KvPropReader& objects)
-{
-    QStringList lost;
-    for (const QString& name : FindUnreferencedSections(objects)) {
-        if (name == u"TopFolder" || name == u"TrashFolder")
-            continue;
-        if (name.contains(u"Page") || name.contains(u"Fldr"))
-            lost.append(name);
-    }
-    return lost;
-}
-
 KvCliNotebook::KvCliNotebook(const QString& dir, bool writable) : m_dir(RequireDataDir(dir))
 {
     m_ctx.dataDir = m_dir;
@@ -63,8 +51,7 @@ KvCliNotebook::KvCliNotebook(const QString& dir, bool writable) : m_dir(RequireD
 KvCliNotebook::~KvCliNotebook()
 {
     m_lost.clear();
-    m_top.reset();
-    m_trash.reset();
+    m_nb.Reset();
     KvDirContext::SetCurrent(nullptr);
     // Close takes the settings stores along but keeps their directory, so that a later
     // KvDirProps would find them closed: they are opened again (which reads nothing).
@@ -76,21 +63,20 @@ KvCliNotebook::~KvCliNotebook()
 
 void KvCliNotebook::Build()
 {
-    KvSnapshotScope snapshots;
-    m_top = std::make_unique<KvFolder>(u"TopFolder"_qs, nullptr, KvFolder::TopFolder, true);
-    m_trash = std::make_unique<KvFolder>(u"TrashFolder"_qs, nullptr, KvFolder::TrashFolder, true);
-    m_top->LoadChildren();
-    m_trash->LoadChildren();
-    m_lostIds = FindLost(KvReadSources::Object());
-    if (!m_ctx.writable) {
-        for (const QString& id : std::as_const(m_lostIds)) {
-            if (id.contains(u"Page")) {
-                m_lost.push_back(std::make_unique<KvPage>(id, nullptr, true));
-            } else {
-                auto folder = std::make_unique<KvFolder>(id, nullptr, KvFolder::NormalFolder, true);
-                folder->LoadChildren();
-                m_lost.push_back(std::move(folder));
-            }
+    KvElementFactory factory;
+    m_nb = KvNotebookBuild::Build(factory);
+    m_lostIds = KvNotebookBuild::FindLostIds(*m_nb.objectSnapshot);
+    if (m_ctx.writable)
+        return;
+    for (const QString& id : std::as_const(m_lostIds)) {
+        if (FindObject(id))
+            continue; // below a lost folder shown already
+        if (id.contains(u"Page")) {
+            m_lost.push_back(std::make_unique<KvPage>(id, nullptr, true));
+        } else {
+            auto folder = std::make_unique<KvFolder>(id, nullptr, KvFolder::NormalFolder, true);
+            folder->LoadChildren();
+            m_lost.push_back(std::move(folder));
         }
     }
     ResolveAllReferrers();

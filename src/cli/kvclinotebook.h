@@ -2,6 +2,7 @@
 
 #include "model/kvaddstatus.h"
 #include "model/kvdircontext.h"
+#include "model/kvnotebookbuild.h"
 
 #include <QString>
 #include <QStringList>
@@ -28,28 +29,26 @@ public:
     KvCliNotebook(const KvCliNotebook&) = delete;
     KvCliNotebook& operator=(const KvCliNotebook&) = delete;
 
-    // Both roots with everything below them, from snapshots; then the lost elements as
-    // stand-alone objects with their subtrees (read-only notebooks only).
+    // Both roots with everything below them, built as start-up builds them; then, for a
+    // read-only notebook, the lost elements as stand-alone objects with their subtrees.
     void Build();
 
     const QString& Dir() const { return m_dir; }
     KvDirContext& Context() { return m_ctx; }
-    KvFolder* Top() const { return m_top.get(); }
-    KvFolder* Trash() const { return m_trash.get(); }
+    KvFolder* Top() const { return m_nb.top.get(); }
+    KvFolder* Trash() const { return m_nb.trash.get(); }
+    // The object-store snapshot the build read.
+    TexMemIniFile& ObjectSnapshot() const { return *m_nb.objectSnapshot; }
     // Ids of the sections that no folder lists, as start-up would collect them.
     const QStringList& LostIds() const { return m_lostIds; }
     const std::vector<std::unique_ptr<KvObject>>& Lost() const { return m_lost; }
     const KvAddStatus& Statuses() const { return m_statuses; }
 
-    // Lost elements of an object-store reader: unlisted sections of folders and pages.
-    static QStringList FindLost(class KvPropReader& objects);
-
 private:
     QString m_dir;
     KvDirContext m_ctx;
     KvAddStatus m_statuses;
-    std::unique_ptr<KvFolder> m_top;
-    std::unique_ptr<KvFolder> m_trash;
+    KvNotebook m_nb;
     QStringList m_lostIds;
     std::vector<std::unique_ptr<KvObject>> m_lost;
 };
