@@ -36,18 +36,32 @@ KvTVFolder::~KvTVFolder()
 
 void KvTVFolder::createNode(QTreeWidgetItem* parentNode, bool atEnd)
 {
+    // The node is complete before it joins the tree: one insertion, no data changes.
     m_node = new KvTreeNode(this, this);
     m_node->setText(0, Name());
     TexTreeView::SetNodeKind(m_node, KvNodeKind::Folder);
+    UpdateIcon();
     if (parentNode) {
         if (atEnd)
             parentNode->addChild(m_node);
         else
             parentNode->insertChild(0, m_node);
-    } else if (m_tree) {
-        m_tree->addTopLevelItem(m_node);
     }
-    UpdateIcon();
+}
+
+void KvTVFolder::AttachRootNode()
+{
+    KV_LOG_SCOPE("KvTVFolder::AttachRootNode");
+    if (!m_node || !m_tree || m_node->treeWidget())
+        return;
+    m_tree->addTopLevelItem(m_node);
+    if (m_expanded && m_node->childCount() > 0)
+        m_node->setExpanded(true);
+    for (KvObject* obj : CollectDescendants(this)) {
+        auto* f = dynamic_cast<KvTVFolder*>(obj);
+        if (f && f->m_expanded && f->m_node && f->m_node->childCount() > 0)
+            f->m_node->setExpanded(true);
+    }
 }
 
 void KvTVFolder::UpdateIcon()

@@ -12,7 +12,8 @@ class KvTVFolder : public KvFolder, public KvTreeBound
 public:
     // A folder below parent; its node goes last (atEnd) or first below the parent's node.
     KvTVFolder(const QString& id, KvTVFolder* parent, quint8 kind, bool atEnd);
-    // A root folder with a top-level node of tree.
+    // A root folder of tree. Its node joins the tree with AttachRootNode, so that a whole
+    // notebook is built below it before the tree sees any of it.
     KvTVFolder(const QString& id, TexTreeView* tree, quint8 kind);
     ~KvTVFolder() override;
 
@@ -29,6 +30,8 @@ public:
     virtual void LoadExpanded();
 
     void UpdateIcon();
+    // Puts a root's node into the tree and opens every folder stored as expanded.
+    void AttachRootNode();
     bool ExpandedFlag() const { return m_expanded; }
     TexTreeView* Tree() const { return m_tree; }
 

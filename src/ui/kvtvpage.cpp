@@ -20,13 +20,13 @@ KvTVPage::KvTVPage(const QString& id, KvTVFolder* parent, bool atEnd) : KvPage(i
     m_node = new KvTreeNode(this, this);
     m_node->setText(0, Name());
     TexTreeView::SetNodeKind(m_node, KvNodeKind::Page);
+    UpdateIcons(true);
     if (parentNode) {
         if (atEnd)
             parentNode->addChild(m_node);
         else
             parentNode->insertChild(0, m_node);
     }
-    UpdateIcons(true);
 }
 
 KvTVPage::~KvTVPage()

@@ -107,6 +107,8 @@ void TMainF::buildTree(const KvDirProps& props)
         // 12., 14., 16.
         KvTVFactory factory(tree);
         m_notebook = std::make_unique<KvNotebook>(KvNotebookBuild::Build(factory));
+        TopFolder()->AttachRootNode();
+        TrashFolder()->AttachRootNode();
         // 15.
         if (props.CollapseFldrAtStart() && !m_shell.switchingAccess) {
             TexTreeView::SetExpandedAll(TrashFolder()->Node(), false);
