@@ -31,6 +31,10 @@ protected:
         WriteMember(m_dir + u"Pageprps.002"_qs,
                     {u"[Page0000003]"_qs, u"PWAskMode=1"_qs,
                      u"PWBF="_qs + KvPagePassword::CheckValue(0, u"alt"_qs), u"EncSCl=0"_qs});
+        // A lost folder without a name that lists a page without a section: building them
+        // would store both in a writable directory.
+        WriteMember(m_dir + u"objprps.002"_qs,
+                    {u"[Fldr0000009]"_qs, u"Item0000001=Page0000077"_qs});
         if (GetParam())
             WriteAll(m_dir + u"lockdir.dat"_qs, kLockOfAnother);
     }
@@ -169,6 +173,9 @@ TEST_P(CliErrors, ReadingCommandsWriteNothing)
     }
     EXPECT_FALSE(QFile::exists(m_dir + u"ReadMe.txt"_qs));
     EXPECT_EQ(QFile::exists(m_dir + u"lockdir.dat"_qs), GetParam());
+    const QString tree = QString::fromUtf8(RunCli({u"tree"_qs, m_dir, u"--ids"_qs}).out);
+    EXPECT_TRUE(tree.contains(u"  + *unbenannt* [Fldr0000009]\n    -  [Page0000077]\n"_qs))
+        << tree.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Lock, CliErrors, ::testing::Bool(),
