@@ -40,8 +40,9 @@ QString KvCliNotebook::RequireDataDir(const QString& dir)
 KvCliNotebook::KvCliNotebook(const QString& dir, bool writable) : m_dir(RequireDataDir(dir))
 {
     m_ctx.dataDir = m_dir;
-    m_ctx.fileExt = KvDirProps(m_dir).FileExt();
-    m_ctx.groupDir = KvDirProps(m_dir).GroupDir();
+    const KvDirProps props(m_dir);
+    m_ctx.fileExt = props.FileExt();
+    m_ctx.groupDir = props.GroupDir();
     m_ctx.writable = writable;
     m_statuses.LoadForDirectory(m_dir);
     KvDirStores::Reopen(m_dir);
