@@ -237,4 +237,34 @@ TEST_F(CliCommands, ConvertBetweenRtfAndTheOtherFormats)
     }
 }
 
+TEST_F(CliCommands, ConvertGeneratedPagesKeepsTheirText)
+{
+    const KvGeneratedNotebook nb = Generate(60, 17, 0);
+    int converted = 0;
+    for (const QString& id : nb.pageIds) {
+        if (nb.referrers.contains(id) || converted == 10)
+            continue;
+        ++converted;
+        const QByteArray text = RunCli({u"show"_qs, m_dir, id}).out;
+        ASSERT_FALSE(text.isEmpty()) << id.toStdString();
+        // The page file itself, under an ending convert knows.
+        const QString rtf = m_env.Root() + id + u".rtf"_qs;
+        WriteAll(rtf, ReadAll(m_dir + id + u".kvp"_qs));
+        for (const char* ending : {"txt", "html", "md"}) {
+            const QString out = rtf + u'.' + QString::fromLatin1(ending);
+            const QString back = out + u".rtf"_qs;
+            const QString backTxt = back + u".txt"_qs;
+            ASSERT_EQ(RunCli({u"convert"_qs, rtf, out}).code, 0);
+            ASSERT_EQ(RunCli({u"convert"_qs, out, back}).code, 0);
+            ASSERT_EQ(RunCli({u"convert"_qs, back, backTxt}).code, 0);
+            if (QByteArray(ending) == "txt") {
+                EXPECT_EQ(ReadAll(out), text) << id.toStdString();
+            }
+            if (QByteArray(ending) != "md") { // Markdown may re-flow list lines
+                EXPECT_EQ(ReadAll(backTxt), text) << id.toStdString() << ' ' << ending;
+            }
+        }
+    }
+}
+
 } // namespace
