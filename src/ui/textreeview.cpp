@@ -83,6 +83,11 @@ void TexTreeView::SetExpandedAll(QTreeWidgetItem* item, bool expanded)
 
 void TexTreeView::mousePressEvent(QMouseEvent* event)
 {
+    // The context menu acts on the node under the mouse; the selection stays.
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
     QTreeWidget::mousePressEvent(event);
     if (event->button() == Qt::LeftButton && m_handlers.mouseDown)
         m_handlers.mouseDown(itemAt(event->position().toPoint()));

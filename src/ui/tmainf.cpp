@@ -12,6 +12,8 @@
 #include "model/kvnotebookbuild.h"
 #include "model/kvpasswordasker.h"
 #include "platform/applog.h"
+#include "store/kvvalueformat.h"
+#include "ui/textreeview.h"
 #include "ui/tpasswordf.h"
 
 #include <QApplication>
@@ -82,6 +84,14 @@ void TMainF::refreshOptions()
     const QString plain = KvWindowTitle(options.FolderInTitle, props.Name(), dir, false);
     QGuiApplication::setApplicationDisplayName(plain);
     setWindowTitle(KvWindowTitle(options.FolderInTitle, props.Name(), dir, !m_shell.fullAccess));
+    // The selected node of the tree is drawn in the colour of the options.
+    const QColor active = KvColor::ToQColor(options.BGColActNode);
+    if (active.isValid()) {
+        QPalette palette = m_ui.folderTv->palette();
+        palette.setColor(QPalette::Active, QPalette::Highlight, active);
+        palette.setColor(QPalette::Inactive, QPalette::Highlight, active);
+        m_ui.folderTv->setPalette(palette);
+    }
 }
 
 int TMainF::MessageBox(const QString& title, const QString& text, int kind)

@@ -587,4 +587,28 @@ TEST_F(Navigation, CollapseAtStartClosesEveryFolderBelowTheTop)
     EXPECT_EQ(w.ShownPage(), Obj<KvPage>(ids.t1));
 }
 
+TEST_F(Navigation, ArrowKeysMoveTheHighlightAndEnterShowsIt)
+{
+    const SmallNotebook ids = MakeSmallNotebook(dir);
+    TMainF& w = Open();
+    Click(Obj<KvTVPage>(ids.c1));
+    ASSERT_EQ(w.ShownPage(), Obj<KvPage>(ids.c1));
+    TexTreeView* tree = Tree();
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_Down);
+    runEventLoop(20);
+    EXPECT_EQ(KvTreeNode::ObjectOf(tree->currentItem()), Obj<KvObject>(ids.c2));
+    EXPECT_EQ(w.ShownPage(), Obj<KvPage>(ids.c1)) << "the highlight alone shows nothing";
+    QTest::keyClick(tree, Qt::Key_Return);
+    EXPECT_EQ(w.ShownPage(), Obj<KvPage>(ids.c2));
+
+    // A right click leaves the selection for the context menu.
+    QTreeWidgetItem* t1 = Obj<KvTVPage>(ids.t1)->Node();
+    const QRect r = tree->visualItemRect(t1);
+    QTest::mouseClick(tree->viewport(), Qt::RightButton, {}, QPoint(r.x() + 8, r.center().y()));
+    runEventLoop(20);
+    EXPECT_EQ(KvTreeNode::ObjectOf(tree->currentItem()), Obj<KvObject>(ids.c2));
+    EXPECT_EQ(w.ShownPage(), Obj<KvPage>(ids.c2));
+}
+
 } // namespace
