@@ -66,6 +66,11 @@ QIcon TexTreeView::composed(int image, int stateImage)
 
 void TexTreeView::SetNodeImages(QTreeWidgetItem* item, int image, int stateImage)
 {
+    // Unchanged images cost no change notification (a whole tree changes access at once).
+    const QVariant oldImage = item->data(0, ImageRole);
+    if (oldImage.isValid() && oldImage.toInt() == image &&
+        item->data(0, StateImageRole).toInt() == stateImage && !item->icon(0).isNull())
+        return;
     item->setData(0, ImageRole, image);
     item->setData(0, SelectedImageRole, image);
     item->setData(0, StateImageRole, stateImage);

@@ -128,6 +128,7 @@ void TMainF::buildTree(const KvDirProps& props)
     m_notebook->objectSnapshot.reset();
     // 19.
     if (TopFolder()->GetWritable() != m_shell.fullAccess) {
+        const KvTreeBulkUpdate bulk(tree);
         TopFolder()->SetWritable(m_shell.fullAccess);
         TrashFolder()->SetWritable(m_shell.fullAccess);
     }

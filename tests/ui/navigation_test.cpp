@@ -611,4 +611,25 @@ TEST_F(Navigation, ArrowKeysMoveTheHighlightAndEnterShowsIt)
     EXPECT_EQ(w.ShownPage(), Obj<KvPage>(ids.c2));
 }
 
+TEST_F(Navigation, GroupDirectoryNamesTheLastEditor)
+{
+    const SmallNotebook ids = MakeSmallNotebook(dir);
+    KvDirProps props(dir);
+    props.SetGroupDir(true);
+    props.Store();
+    TMainF& w = Open();
+    auto* c1 = Obj<KvTVPage>(ids.c1);
+    Click(c1);
+    ASSERT_EQ(w.ShownPage(), c1);
+    EXPECT_FALSE(w.StatusPanelText(0).contains(u'['));
+    c1->EditorWidget()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(c1->EditorWidget(), u"neu"_qs);
+    Click(Obj<KvTVPage>(ids.c2));
+    Click(c1);
+    ASSERT_EQ(w.ShownPage(), c1);
+    const QString text = w.StatusPanelText(0);
+    EXPECT_TRUE(text.startsWith(KvTexts::Text(11030) + u' ')) << text.toStdString();
+    EXPECT_TRUE(text.endsWith(u" [tester]"_qs)) << text.toStdString();
+}
+
 } // namespace
