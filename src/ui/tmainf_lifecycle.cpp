@@ -402,8 +402,14 @@ void TMainF::UpdateDirectoryAccess(const QString& dir, bool previousFullAccess)
 {
     KV_LOG_SCOPE("TMainF::UpdateDirectoryAccess");
     const bool sameDir = KvPaths::WithTrailingSlash(dir) == KvPaths::DataDir();
-    if (sameDir && previousFullAccess == m_shell.fullAccess)
+    const KvDirProps props(dir);
+    m_shell.groupDir = props.GroupDir();
+    if (sameDir && previousFullAccess == props.FullAccess())
         return;
+    // An access switch shows the same folder and page again.
+    m_shell.switchingAccess = sameDir;
+    m_shell.returnFolderId = sameDir && m_nav.curFolder ? m_nav.curFolder->Id() : QString();
+    m_shell.returnPageId = sameDir && m_nav.curPage ? m_nav.curPage->Id() : QString();
     DestroyFolderAndPages();
     Initialize();
     KvPaths::SetDataDir(dir, true);
@@ -412,6 +418,9 @@ void TMainF::UpdateDirectoryAccess(const QString& dir, bool previousFullAccess)
         m_shell.firstShowPending = true;
         m_shell.focusWanted = false;
         FormShow();
+        m_shell.switchingAccess = false;
+        m_shell.returnFolderId.clear();
+        m_shell.returnPageId.clear();
     } else {
         m_shell.startAborted = true;
         close();

@@ -6,6 +6,7 @@
 #include "app/kvtexts.h"
 #include "model/kvaddstatus.h"
 #include "model/kvdircontext.h"
+#include "model/kvnewpagelayout.h"
 #include "platform/applog.h"
 #include "richtext/texrichedit.h"
 #include "ui/kvtvfolder.h"
@@ -309,8 +310,13 @@ void TMainF::SavePage_Templ_Passw(KvPage*& page)
     KV_LOG_SCOPE("TMainF::SavePage_Templ_Passw");
     if (!page)
         return;
-    // The new-page template joins this test with the templates.
-    if (page->Password().AskMode() != KvPagePassword::NoPasswordData || page->IsProtected()) {
+    bool isTemplate = false;
+    if (m_nav.curFolder) {
+        if (KvPage* t = m_nav.curFolder->GetNewPageLayout()->GetTemplatePage())
+            isTemplate = t->Id() == page->Id();
+    }
+    if (isTemplate || page->Password().AskMode() != KvPagePassword::NoPasswordData ||
+        page->IsProtected()) {
         SavePage(page);
         page = nullptr;
     }

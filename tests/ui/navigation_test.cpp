@@ -632,4 +632,24 @@ TEST_F(Navigation, GroupDirectoryNamesTheLastEditor)
     EXPECT_TRUE(text.endsWith(u" [tester]"_qs)) << text.toStdString();
 }
 
+TEST_F(Navigation, AccessSwitchShowsTheSamePageAgain)
+{
+    const SmallNotebook ids = MakeSmallNotebook(dir);
+    TMainF& w = Open();
+    Click(Obj<KvTVPage>(ids.c1));
+    ASSERT_EQ(w.ShownPage(), Obj<KvPage>(ids.c1));
+    KvDirProps props(dir);
+    props.SetFullAccess(false);
+    props.Store();
+    w.UpdateDirectoryAccess(dir, true);
+    runEventLoop(30);
+    EXPECT_FALSE(w.Shell().fullAccess);
+    EXPECT_FALSE(w.Shell().switchingAccess);
+    ASSERT_NE(w.ShownPage(), nullptr);
+    EXPECT_EQ(w.ShownPage()->Id(), ids.c1);
+    EXPECT_FALSE(w.ShownPage()->GetWritable());
+    EXPECT_EQ(w.StatusPanelText(4), KvTexts::Text(5201));
+    EXPECT_FALSE(QFileInfo::exists(dir + u"lockdir.dat"));
+}
+
 } // namespace
