@@ -329,13 +329,22 @@ TEST_F(Navigation, LostElementsLandInTheRecoveryFolderOnce)
     EXPECT_FALSE(prompter.Unexpected());
 }
 
-TEST_F(Navigation, ReadOnlySessionChangesNoByte)
+TEST_F(Navigation, ReadOnlySessionsChangeNoByte)
 {
     const KvGeneratedNotebook nb = Generate(80);
     korvtest::WriteAll(dir + u"ReadMe.txt", "notes\r\n");
-    const QMap<QString, QByteArray> before = Contents(dir);
-    {
-        TMainF& w = Open({}, u"/dr"_qs);
+    // Read-only by the command line, and a second instance while another one holds the lock.
+    for (const bool foreignLock : {false, true}) {
+        SCOPED_TRACE(foreignLock ? "locked by another instance" : "/dr");
+        prompter.Clear();
+        if (foreignLock) {
+            korvtest::WriteAll(dir + u"lockdir.dat",
+                               "otherbox\r\nother\r\n10.12.2026 08:00:00\r\nN\r\n777\r\n");
+            KvLockDirectory::SetProcessCheck([](qint64 pid) { return pid == 777; });
+            prompter.Answer(KvAnswer::Ok);
+        }
+        const QMap<QString, QByteArray> before = Contents(dir);
+        TMainF& w = Open({}, foreignLock ? u"/d"_qs : u"/dr"_qs);
         EXPECT_FALSE(w.Shell().fullAccess);
         int clicked = 0;
         for (const QString& id : nb.pageIds) {
@@ -354,9 +363,11 @@ TEST_F(Navigation, ReadOnlySessionChangesNoByte)
         EXPECT_EQ(clicked, 5);
         w.TopFolder()->Node()->setExpanded(false);
         w.TopFolder()->Node()->setExpanded(true);
+        w.FolderExpandCollapseAll(true);
         Close();
+        EXPECT_EQ(Contents(dir), before);
+        EXPECT_FALSE(prompter.Unexpected());
     }
-    EXPECT_EQ(Contents(dir), before);
 }
 
 TEST_F(Navigation, ProtectedPageAsksAndAWrongPasswordLeavesItLocked)
