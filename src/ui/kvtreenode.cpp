@@ -2,6 +2,20 @@
 
 namespace {
 constexpr int kNodeType = QTreeWidgetItem::UserType + 7;
+KvTreeBound::GoneHandler g_gone = nullptr;
+void* g_goneContext = nullptr;
+} // namespace
+
+void KvTreeBound::SetGoneHandler(GoneHandler handler, void* context)
+{
+    g_gone = handler;
+    g_goneContext = context;
+}
+
+void KvTreeBound::ElementGone(KvObject* object)
+{
+    if (g_gone)
+        g_gone(g_goneContext, object);
 }
 
 void KvTreeBound::DeleteNode()

@@ -9,8 +9,14 @@ class KvTreeNode;
 class KvTreeBound
 {
 public:
+    using GoneHandler = void (*)(void* context, KvObject* object);
+
     virtual ~KvTreeBound() = default;
     KvTreeNode* Node() const { return m_node; }
+
+    // Told about every tree-bound element that is destroyed (the window forgets it).
+    static void SetGoneHandler(GoneHandler handler, void* context);
+    static void ElementGone(KvObject* object);
 
 protected:
     friend class KvTreeNode;

@@ -31,6 +31,7 @@ KvTVFolder::KvTVFolder(const QString& id, TexTreeView* tree, quint8 kind)
 KvTVFolder::~KvTVFolder()
 {
     // The children's nodes go with the own node; the children follow in ~KvObject.
+    ElementGone(this);
     DeleteNode();
 }
 

@@ -31,6 +31,7 @@ KvTVPage::KvTVPage(const QString& id, KvTVFolder* parent, bool atEnd) : KvPage(i
 
 KvTVPage::~KvTVPage()
 {
+    ElementGone(this);
     delete m_edit;
     delete m_notice;
     delete m_plainHolder;

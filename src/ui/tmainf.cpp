@@ -13,6 +13,7 @@
 #include "model/kvpasswordasker.h"
 #include "platform/applog.h"
 #include "store/kvvalueformat.h"
+#include "ui/kvtreenode.h"
 #include "ui/textreeview.h"
 #include "ui/tpasswordf.h"
 
@@ -58,6 +59,7 @@ TMainF::~TMainF()
     if (!m_shell.savedAtExit)
         SaveAtExit();
     destroyTree();
+    KvTreeBound::SetGoneHandler(nullptr, nullptr);
     if (KvPasswordAsker::Current() == m_passwordAsker.get())
         KvPasswordAsker::SetCurrent(nullptr);
 }

@@ -131,6 +131,10 @@ public:
     void FolderTvMouseDown(QTreeWidgetItem* node);
     void FolderTvMouseUp();
     void FolderTvExpandedOrCollapsed(QTreeWidgetItem* node);
+    // Pointer guard: before p is removed or moved, every pointer of the window to p or to
+    // an element below it is cleared; with saveFirst a page is saved and unloaded first.
+    void CheckPointer(KvObject* p, bool saveFirst);
+    void InvalidatePointer(KvObject* p, bool saveFirst);
 
     // Composition (tmainf_layout.cpp).
     // A command or menu item of the window by its name; null when there is none.
@@ -187,6 +191,8 @@ private:
     // Runs an event's work; an error of the program's own is shown instead of leaving the
     // event loop.
     void guarded(const std::function<void()>& work);
+    // A tree-bound element is being destroyed: no pointer of the window may keep it.
+    void forgetElement(KvObject* obj);
 
     // The state of the navigation; object pointers do not own.
     struct NavState
@@ -196,7 +202,7 @@ private:
         KvFolder* shownFolder = nullptr;
         KvPage* shownPage = nullptr;
         KvFolder* tempExpanded = nullptr;
-        QTreeWidgetItem* lastNode = nullptr;
+        KvObject* lastNode = nullptr; // the element of the node selected last
         KvPage* lastPage = nullptr;
         KvFolder* lastFolder = nullptr;
         KvPage* tempPage = nullptr;

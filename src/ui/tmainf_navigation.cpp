@@ -131,7 +131,7 @@ void TMainF::FolderTvChange()
         MakeVisible(node, true);
     }
     // 9.
-    m_nav.lastNode = node;
+    m_nav.lastNode = KvTreeNode::ObjectOf(node);
     m_nav.lastPage = m_nav.curPage;
     m_nav.lastFolder = m_nav.curFolder;
 }
@@ -164,7 +164,7 @@ void TMainF::PagePCChange()
     if (folder && folder->Node() && folder->Node()->isExpanded() && node)
         SelectNodeQuietly(node);
     m_nav.curFolder->SetActivePage(page);
-    m_nav.lastNode = node;
+    m_nav.lastNode = KvTreeNode::ObjectOf(node);
     m_nav.lastPage = page;
     m_nav.lastFolder = m_nav.curFolder;
 }
@@ -395,11 +395,11 @@ void TMainF::TempActionOnNavTree(bool restoreSelection, const std::function<void
     m_nav.tempFolder = nullptr;
     // 3.
     if (restoreSelection && m_nav.lastNode) {
-        const bool wasPage = m_nav.lastPage && NodeOf(m_nav.lastPage) == m_nav.lastNode;
-        const bool wasFolder = m_nav.lastFolder && NodeOf(m_nav.lastFolder) == m_nav.lastNode;
-        if (wasPage || wasFolder) {
+        const bool wasPage = m_nav.lastPage && m_nav.lastPage == m_nav.lastNode;
+        const bool wasFolder = m_nav.lastFolder && m_nav.lastFolder == m_nav.lastNode;
+        if ((wasPage || wasFolder) && NodeOf(m_nav.lastNode)) {
             m_shell.pendingObjectId.clear();
-            SelectNodeQuietly(m_nav.lastNode);
+            SelectNodeQuietly(NodeOf(m_nav.lastNode));
         }
     }
     // 4.
@@ -418,4 +418,70 @@ bool TMainF::SwitchToObjectWithID(const QString& id, const QString& searchText)
         return false;
     SelectNodeQuietly(node);
     return true;
+}
+
+void TMainF::CheckPointer(KvObject* p, bool saveFirst)
+{
+    KV_LOG_SCOPE("TMainF::CheckPointer");
+    if (p)
+        InvalidatePointer(p, saveFirst);
+}
+
+void TMainF::InvalidatePointer(KvObject* p, bool saveFirst)
+{
+    const auto hits = [p](const KvObject* o) {
+        return o && (o == p || o->Id() == p->Id() || o->HasAncestor(p));
+    };
+    if (hits(m_nav.shownPage)) {
+        KvPage* page = m_nav.shownPage;
+        if (saveFirst)
+            SavePage(page);
+        if (page->IsLoaded())
+            page->Unload();
+        m_nav.shownPage = nullptr;
+    }
+    if (hits(m_nav.curPage))
+        m_nav.curPage = nullptr;
+    if (hits(m_nav.shownFolder))
+        m_nav.shownFolder = nullptr;
+    if (hits(m_nav.curFolder))
+        m_nav.curFolder = nullptr;
+    if (hits(m_nav.tempPage))
+        m_nav.tempPage = nullptr;
+    if (hits(m_nav.tempFolder))
+        m_nav.tempFolder = nullptr;
+    if (hits(m_nav.lastPage))
+        m_nav.lastPage = nullptr;
+    if (hits(m_nav.lastFolder))
+        m_nav.lastFolder = nullptr;
+    if (hits(m_nav.tempExpanded))
+        m_nav.tempExpanded = nullptr;
+    if (hits(m_nav.lastNode))
+        m_nav.lastNode = nullptr;
+}
+
+void TMainF::forgetElement(KvObject* obj)
+{
+    // Pointers only: the element is half destroyed.
+    const auto same = [obj](const KvObject* o) { return o == obj; };
+    if (same(m_nav.shownPage))
+        m_nav.shownPage = nullptr;
+    if (same(m_nav.curPage))
+        m_nav.curPage = nullptr;
+    if (same(m_nav.shownFolder))
+        m_nav.shownFolder = nullptr;
+    if (same(m_nav.curFolder))
+        m_nav.curFolder = nullptr;
+    if (same(m_nav.tempPage))
+        m_nav.tempPage = nullptr;
+    if (same(m_nav.tempFolder))
+        m_nav.tempFolder = nullptr;
+    if (same(m_nav.lastPage))
+        m_nav.lastPage = nullptr;
+    if (same(m_nav.lastFolder))
+        m_nav.lastFolder = nullptr;
+    if (same(m_nav.tempExpanded))
+        m_nav.tempExpanded = nullptr;
+    if (same(m_nav.lastNode))
+        m_nav.lastNode = nullptr;
 }

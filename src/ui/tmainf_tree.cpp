@@ -59,6 +59,8 @@ void TMainF::setupNavigation()
     m_passwordAsker = std::make_unique<KvDialogPasswordAsker>(this);
     KvPasswordAsker::SetCurrent(m_passwordAsker.get());
     m_statusCatalogue = std::make_unique<KvAddStatus>();
+    KvTreeBound::SetGoneHandler(
+        [](void* w, KvObject* obj) { static_cast<TMainF*>(w)->forgetElement(obj); }, this);
     TexTreeView* tree = m_ui.folderTv;
     tree->SetHandlers({[this](QTreeWidgetItem* node) { FolderTvMouseDown(node); },
                        [this] { FolderTvMouseUp(); },

@@ -663,4 +663,47 @@ TEST_F(Navigation, AccessSwitchShowsTheSamePageAgain)
     EXPECT_FALSE(QFileInfo::exists(dir + u"lockdir.dat"));
 }
 
+TEST_F(Navigation, TemporaryActionKeepsTheSelection)
+{
+    const SmallNotebook ids = MakeSmallNotebook(dir);
+    TMainF& w = Open();
+    auto* c1 = Obj<KvTVPage>(ids.c1);
+    Click(c1);
+    ASSERT_EQ(w.ShownPage(), c1);
+    KvPage* seen = nullptr;
+    w.SetTempElements(Obj<KvPage>(ids.t1), w.TopFolder());
+    w.TempActionOnNavTree(true, [&] { seen = w.CurrentPage(); });
+    EXPECT_EQ(seen, Obj<KvPage>(ids.t1));
+    EXPECT_EQ(KvTreeNode::ObjectOf(Tree()->currentItem()), c1);
+    EXPECT_EQ(w.ShownPage(), c1);
+    EXPECT_EQ(w.CurrentFolder(), Obj<KvFolder>(ids.gamma));
+}
+
+TEST_F(Navigation, PointerGuardSavesAndForgetsElementsThatGo)
+{
+    const SmallNotebook ids = MakeSmallNotebook(dir);
+    TMainF& w = Open();
+    auto* c1 = Obj<KvTVPage>(ids.c1);
+    Click(c1);
+    ASSERT_EQ(w.ShownPage(), c1);
+    c1->EditorWidget()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(c1->EditorWidget(), u"gesichert"_qs);
+    w.CheckPointer(Obj<KvObject>(ids.beta), true);
+    EXPECT_EQ(w.ShownPage(), nullptr);
+    EXPECT_EQ(w.CurrentPage(), nullptr);
+    EXPECT_EQ(w.CurrentFolder(), nullptr);
+    EXPECT_FALSE(c1->IsLoaded());
+    EXPECT_TRUE(korvtest::ReadAll(c1->ContentFilePath()).contains("gesichert"));
+
+    // An element destroyed without the guard still leaves no pointer behind.
+    auto* t1 = Obj<KvTVPage>(ids.t1);
+    Click(t1);
+    ASSERT_EQ(w.ShownPage(), t1);
+    w.TopFolder()->RemoveChild(t1);
+    delete t1;
+    EXPECT_EQ(w.ShownPage(), nullptr);
+    EXPECT_EQ(w.CurrentPage(), nullptr);
+    runEventLoop(20);
+}
+
 } // namespace
