@@ -357,6 +357,7 @@ TEST_F(Navigation, ReadOnlySessionsChangeNoByte)
             ASSERT_EQ(w.ShownPage(), page);
             EXPECT_EQ(w.StatusPanelText(4), KvTexts::Text(5201));
             EXPECT_EQ(page->LastStateImage(), -1);
+            EXPECT_EQ(w.StatusPanelText(3), QString()) << "nothing to insert into";
             QTest::keyClicks(page->EditorWidget(), u"x"_qs);
             ++clicked;
         }
@@ -567,6 +568,10 @@ TEST_F(Navigation, TabsShowNamesLiterallyAndAClickOnATabShowsItsPage)
     EXPECT_EQ(area->count(), 2);
     EXPECT_FALSE(area->tabBar()->isHidden());
     EXPECT_EQ(w.StatusPanelText(1), KvTexts::Text(11200)) << "a page without status";
+    c1->EditorWidget()->SetSelection(2, 0);
+    runEventLoop(20);
+    EXPECT_EQ(w.StatusPanelText(2), u"1/3"_qs);
+    EXPECT_EQ(w.StatusPanelText(3), KvTexts::Text(4100));
 
     area->setCurrentWidget(c2->Tab());
     EXPECT_EQ(w.ShownPage(), c2);
