@@ -193,6 +193,14 @@ TEST_F(Navigation, TreeShowsEveryElementInOrderWithItsImages)
     EXPECT_EQ(KvTreeNode::ObjectOf(top), w.TopFolder());
     ExpectNodes(nb, top, u"TopFolder"_qs);
     ExpectNodes(nb, trash, u"TrashFolder"_qs);
+    int locks = 0;
+    for (const QString& id : nb.pageIds) {
+        auto* page = dynamic_cast<KvTVPage*>(FindObject(id));
+        locks += page->Node()->data(0, TexTreeView::StateImageRole).toInt() == KvStatusImages::Lock
+                     ? 1
+                     : 0;
+    }
+    EXPECT_GT(locks, 0);
     EXPECT_FALSE(prompter.Unexpected());
 }
 
@@ -362,6 +370,15 @@ TEST_F(Navigation, ReadOnlySessionsChangeNoByte)
             ++clicked;
         }
         EXPECT_EQ(clicked, 5);
+        int writeProtected = 0;
+        for (const QString& id : nb.pageIds) {
+            auto* page = dynamic_cast<KvTVPage*>(FindObject(id));
+            ASSERT_NE(page, nullptr);
+            EXPECT_FALSE(page->GetWritable());
+            EXPECT_EQ(page->Node()->data(0, TexTreeView::StateImageRole).toInt(), -1);
+            writeProtected += page->GetWriteProtect() ? 1 : 0;
+        }
+        EXPECT_GT(writeProtected, 0) << "no lock image on write-protected pages";
         w.TopFolder()->Node()->setExpanded(false);
         w.TopFolder()->Node()->setExpanded(true);
         w.FolderExpandCollapseAll(true);
