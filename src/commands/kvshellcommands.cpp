@@ -8,7 +8,7 @@ constexpr KvActionSpec kCommands[] = {
     {"CreateArchiveFileA", "#1033", "#1034", "", "", false, false},
     {"ImportArchiveFileA", "#1035", "#1036", "", "", false, false},
     {"CharmapA", "#1329", "#1330", "", "", false, false},
-    {"SwitchAccessA", "", "#3120", "", "SWITCHACCESS", true, false},
+    {"SwitchAccessA", "", "#3120", "", "SWITCHACCESS", true, true},
     {"OptionsA", "#1223", "#1224", "Ctrl+O", "", false, false},
     {"NewWindowMI", "#1325", "#1326", "", "", false, true},
     {"ExitMI", "#1015", "#1016", "", "EXIT", false, true},

@@ -114,6 +114,9 @@ void Close()
     s.page.reset();
     s.dirProps.reset();
     s.styles.reset();
+    // Closed stores name no directory, so whoever needs them next opens them again.
+    s.dataDir.clear();
+    s.settingsDir.clear();
     s.cleanupRegistered = false;
 }
 

@@ -44,6 +44,7 @@ TMainF::TMainF(const QStringList& args, QWidget* parent) : QMainWindow(parent)
     createMenus();
     languageInit();
     setupNavigation();
+    setupAccessSwitch();
 
     if (BuildFolderAndPages())
         refreshOptions();
@@ -94,6 +95,7 @@ void TMainF::refreshOptions()
         palette.setColor(QPalette::Inactive, QPalette::Highlight, active);
         m_ui.folderTv->setPalette(palette);
     }
+    SetSwitchAccessTB();
 }
 
 int TMainF::MessageBox(const QString& title, const QString& text, int kind)

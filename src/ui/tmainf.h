@@ -78,6 +78,9 @@ public:
     void UpdateDirectoryAccess(const QString& dir, bool previousFullAccess);
     // Takes the lock of the data directory; false means read-only work.
     bool LockDirectory();
+    // The access switch of group directories.
+    void SetSwitchAccessTB();
+    void SwitchAccess();
 
     // The window's message box (log line, then the prompt seam).
     int MessageBox(const QString& title, const QString& text, int kind);
@@ -177,6 +180,7 @@ private:
     void fillZoomBox();
     void showPart(QWidget* part, QAction* item, bool show);
     void refreshOptions();
+    void setupAccessSwitch();
     void detachHooks();
     // Asks for a data directory in place of the options dialog; empty when cancelled.
     QString askForDataDirectory(const QString& start);

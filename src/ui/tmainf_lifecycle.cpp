@@ -421,6 +421,7 @@ void TMainF::UpdateDirectoryAccess(const QString& dir, bool previousFullAccess)
         m_shell.switchingAccess = false;
         m_shell.returnFolderId.clear();
         m_shell.returnPageId.clear();
+        refreshOptions();
     } else {
         m_shell.startAborted = true;
         close();

@@ -1,3 +1,4 @@
+#include "app/kvdirprops.h"
 #include "app/kvlockdirectory.h"
 #include "app/kvpaths.h"
 #include "app/kvscriptedprompter.h"
@@ -5,6 +6,7 @@
 #include "support/testenv.h"
 #include "ui/tmainf.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -196,6 +198,49 @@ TEST_F(MainWindowLifecycle, ProgramEndsCleanlyOnTerminate)
     EXPECT_EQ(text.count("TMainF::SaveAtExit entry"), 1) << text.toStdString();
     EXPECT_TRUE(
         korvtest::ReadAll(env.Data().configHome + u"korvelle/korvnote.stg").contains("Version="));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindowLifecycle, AccessSwitchOfAGroupDirectory)
+{
+    const QString dir = env.Dir(u"group"_qs);
+    {
+        KvDirProps props(dir);
+        props.SetGroupDir(true);
+        props.SetFullAccess(false);
+        props.Store();
+    }
+    TMainF w({u"/d"_qs, dir});
+    QAction* sw = w.Action(u"SwitchAccessA"_qs);
+    ASSERT_NE(sw, nullptr);
+    EXPECT_TRUE(sw->isVisible()) << "offered for group directories";
+    EXPECT_FALSE(sw->isChecked());
+    EXPECT_FALSE(w.Shell().fullAccess);
+    EXPECT_FALSE(QFileInfo::exists(dir + u"lockdir.dat"));
+
+    sw->trigger(); // ask for full access
+    EXPECT_TRUE(w.Shell().fullAccess);
+    EXPECT_TRUE(KvDirProps(dir).FullAccess());
+    EXPECT_TRUE(sw->isChecked());
+    EXPECT_TRUE(QFileInfo::exists(dir + u"lockdir.dat"));
+    EXPECT_EQ(w.windowTitle(), u"Korvelle"_qs);
+
+    sw->trigger(); // back to read-only
+    EXPECT_FALSE(w.Shell().fullAccess);
+    EXPECT_FALSE(KvDirProps(dir).FullAccess());
+    EXPECT_FALSE(sw->isChecked());
+    EXPECT_FALSE(QFileInfo::exists(dir + u"lockdir.dat")) << "read-only work holds no lock";
+    EXPECT_TRUE(w.windowTitle().endsWith(u"***(Nur Lesen)***"_qs));
+    EXPECT_FALSE(prompter.Unexpected());
+}
+
+TEST_F(MainWindowLifecycle, AccessSwitchHiddenOutsideGroupDirectories)
+{
+    TMainF w({u"/d"_qs, env.Dir(u"single"_qs)});
+    EXPECT_FALSE(w.Action(u"SwitchAccessA"_qs)->isVisible());
 }
 
 } // namespace
