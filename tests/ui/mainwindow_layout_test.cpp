@@ -201,7 +201,9 @@ TEST_F(MainWindowLayout, CaptionsAndHintsOfCommands)
         // Commands without a caption of their own are named by their tooltip.
         {u"BoldTextA", u"Fett", u"Fett"},
         {u"ParaBulletA", u"Aufzählung", u"Aufzählung"},
-        {u"SwitchAccessA", u"Umschalten auf 'Vollzugriff'", u"Umschalten auf 'Vollzugriff'"},
+        // With full access the switch offers the way to read-only work.
+        {u"SwitchAccessA", u"Umschalten auf 'Vollzugriff'",
+         u"Umschalten auf 'nur lesenden Zugriff'"},
     };
     for (const auto& t : kTexts) {
         QAction* a = window->Action(QString::fromUtf16(t.action));
