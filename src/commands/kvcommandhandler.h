@@ -1,6 +1,6 @@
 #pragma once
 
-#include "commands/kvactionspec.h"
+#include "commands/kvactiondef.h"
 #include "commands/kvcommandcontext.h"
 
 #include <QList>

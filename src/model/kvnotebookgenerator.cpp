@@ -4,7 +4,7 @@
 #include "model/kvpagepassword.h"
 #include "model/kvpasswordbytes.h"
 #include "model/kvsectionnames.h"
-#include "store/kvfontspec.h"
+#include "store/kvstorefont.h"
 #include "store/texprofilefile.h"
 
 #include <QDir>

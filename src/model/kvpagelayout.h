@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/kvfontspec.h"
+#include "store/kvstorefont.h"
 
 #include <QString>
 

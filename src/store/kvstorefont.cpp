@@ -1,4 +1,4 @@
-#include "store/kvfontspec.h"
+#include "store/kvstorefont.h"
 
 #include "store/texprofilefile.h"
 
