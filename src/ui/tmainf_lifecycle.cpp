@@ -14,6 +14,7 @@
 #include "platform/applog.h"
 #include "richtext/texrichedit.h"
 #include "store/kvdirstores.h"
+#include "store/waitcrsr.h"
 #include "ui/kvtvfolder.h"
 #include "ui/kvtvpage.h"
 #include "ui/tmainf.h"
@@ -25,20 +26,6 @@
 #include <QGuiApplication>
 #include <QProcess>
 #include <QTimer>
-
-namespace {
-
-// Scoped wait cursor for the window layer.
-class BusyCursor
-{
-public:
-    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
-} // namespace
 
 QString TMainF::askForDataDirectory(const QString& start)
 {
@@ -153,7 +140,7 @@ void TMainF::FormShow()
     }
     if (!m_shell.firstShowPending)
         return;
-    BusyCursor busy;
+    WaitCrsr busy;
     TSplashF splash;
     splash.SetStatus(KvTexts::Text(5124));
     firstShowChoose();
@@ -294,7 +281,7 @@ void TMainF::openPendingDocument()
     m_shell.pendingDocument.clear();
     KvShell::Result r;
     {
-        BusyCursor busy;
+        WaitCrsr busy;
         r = KvShell::Open(doc);
     }
     if (!r.ok)
@@ -338,7 +325,7 @@ void TMainF::SetPendingDocument(const QString& document)
 void TMainF::NewWindowMIClick()
 {
     KV_LOG_SCOPE("TMainF::NewWindowMIClick");
-    BusyCursor busy;
+    WaitCrsr busy;
     SavePage(m_nav.shownPage);
     if (m_nav.curFolder && m_nav.curFolder->GetWritable())
         StoreFolder(m_nav.curFolder);
@@ -384,7 +371,7 @@ void TMainF::SaveAtExit()
 void TMainF::DestroyFolderAndPages()
 {
     KV_LOG_SCOPE("TMainF::DestroyFolderAndPages");
-    BusyCursor busy;
+    WaitCrsr busy;
     TSplashF splash;
     splash.SetStatus(KvTexts::Text(5123));
     // 2.-9.

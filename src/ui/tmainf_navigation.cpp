@@ -9,6 +9,7 @@
 #include "model/kvnewpagelayout.h"
 #include "platform/applog.h"
 #include "richtext/texrichedit.h"
+#include "store/waitcrsr.h"
 #include "ui/kvtvfolder.h"
 #include "ui/kvtvpage.h"
 #include "ui/textreeview.h"
@@ -22,15 +23,6 @@
 #include <QTabWidget>
 
 namespace {
-
-class WaitCursor
-{
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 QTreeWidgetItem* NodeOf(KvObject* obj)
 {
@@ -90,7 +82,7 @@ void TMainF::MakeVisible(QTreeWidgetItem* node, bool keepHorizontalScroll)
 void TMainF::FolderTvChange()
 {
     KvLogScope log("TMainF::FolderTvChange");
-    WaitCursor busy;
+    WaitCrsr busy;
     // 1.
     QTreeWidgetItem* node = m_ui.folderTv->currentItem();
     KvObject* obj = KvTreeNode::ObjectOf(node);
@@ -276,7 +268,7 @@ void TMainF::SavePage(KvPage* page)
         return;
     {
         SetStatusPanelText(0, PageText(page, 5020));
-        WaitCursor busy;
+        WaitCrsr busy;
         page->Store();
     }
     SetStatusPanelText(0, QString());
@@ -287,7 +279,7 @@ void TMainF::LoadPage(KvPage* page)
 {
     KV_LOG_SCOPE("TMainF::LoadPage");
     SetStatusPanelText(0, PageText(page, 5021));
-    WaitCursor busy;
+    WaitCrsr busy;
     page->SetRestorePosition(KvOptionsG().RestoreCursorPos);
     page->Load(true, false);
     auto* tv = dynamic_cast<KvTVPage*>(page);

@@ -12,6 +12,7 @@
 #include "model/kvstatusimages.h"
 #include "platform/applog.h"
 #include "store/texmeminifile.h"
+#include "store/waitcrsr.h"
 #include "ui/kvtreebulkupdate.h"
 #include "ui/kvtvfactory.h"
 #include "ui/kvtvfolder.h"
@@ -80,11 +81,7 @@ void TMainF::buildTree(const KvDirProps& props)
     KV_LOG_SCOPE("TMainF::BuildTree");
     TexTreeView* tree = m_ui.folderTv;
     // 11.
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    struct CursorBack
-    {
-        ~CursorBack() { QGuiApplication::restoreOverrideCursor(); }
-    } cursorBack;
+    WaitCrsr busy;
     FolderTvEventStop();
     struct EventsBack
     {
