@@ -143,6 +143,8 @@ void TMainF::FormShow()
     WaitCrsr busy;
     TSplashF splash;
     splash.SetStatus(KvTexts::Text(5124));
+    if (isVisible())
+        splash.show(); // built but hidden, the progress text would reach nobody
     firstShowChoose();
 }
 
@@ -374,6 +376,8 @@ void TMainF::DestroyFolderAndPages()
     WaitCrsr busy;
     TSplashF splash;
     splash.SetStatus(KvTexts::Text(5123));
+    if (isVisible())
+        splash.show(); // built but hidden, the progress text would reach nobody
     // 2.-9.
     destroyTree();
 
