@@ -35,6 +35,8 @@ public:
     bool TakeLock();
     void ReleaseLock();
 
+    // This object created the lock file and has not released it.
+    bool Taken() const { return m_taken; }
     bool HeldByMe() const { return m_heldByMe; }
     bool HeldByAnother() const { return m_heldByAnother; }
     const KvLockEntry& Entry() const { return m_entry; }

@@ -65,6 +65,21 @@ void KvPrompter::ResetIfCurrent(KvPrompter* p)
     g_current.compare_exchange_strong(expected, nullptr);
 }
 
+int KvPrompter::Choose(const QString& title, const QString& text, const QStringList& buttons,
+                       int escapeIndex)
+{
+    KvAppLog::Write(u"KvPrompter unattended choice: "_qs + title + u": " + text + u" -> " +
+                    buttons.value(escapeIndex));
+    return escapeIndex;
+}
+
+QString KvPrompter::ChooseSaveFile(const QString& title, const QString& start,
+                                   const QString& filter)
+{
+    KvAppLog::Write(u"KvPrompter unattended file choice: "_qs + title + u" -> cancelled");
+    return QString();
+}
+
 int KvPrompter::ShowMessage(const QString& title, const QString& text, int kind)
 {
     KvAppLog::Write(u"TMainF::MessageBox"_qs);

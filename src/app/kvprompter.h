@@ -49,6 +49,13 @@ public:
     // Runs a modal dialog; showModal shows it and returns its result. A prompter may
     // answer instead of showing it.
     virtual int RunDialog(const QString& dialogName, std::function<int()> showModal) = 0;
+    // Shows text with a button per caption; returns the index of the one pressed, or
+    // escapeIndex when the box was closed otherwise. Unattended: escapeIndex.
+    virtual int Choose(const QString& title, const QString& text, const QStringList& buttons,
+                       int escapeIndex);
+    // The path of a file to write, empty when cancelled. filter: "Name (*.ext)".
+    virtual QString ChooseSaveFile(const QString& title, const QString& start,
+                                   const QString& filter);
 
     // The prompter in use; never null (a fallback answers when none is installed).
     static KvPrompter& Current();

@@ -29,6 +29,24 @@ KvScriptedPrompter& KvScriptedPrompter::AnswerDialogWith(std::function<int()> ha
     return *this;
 }
 
+KvScriptedPrompter& KvScriptedPrompter::AnswerChoice(int index)
+{
+    m_script.push_back({Channel::Choice, index, {}, {}});
+    return *this;
+}
+
+KvScriptedPrompter& KvScriptedPrompter::AnswerChoiceWith(std::function<int()> handler)
+{
+    m_script.push_back({Channel::Choice, 0, {}, std::move(handler)});
+    return *this;
+}
+
+KvScriptedPrompter& KvScriptedPrompter::AnswerSaveFile(const QString& path)
+{
+    m_script.push_back({Channel::SaveFile, 0, path, {}});
+    return *this;
+}
+
 bool KvScriptedPrompter::take(Channel channel, const QString& dialogName, Step& step)
 {
     for (auto it = m_script.begin(); it != m_script.end(); ++it) {
@@ -104,14 +122,54 @@ int KvScriptedPrompter::RunDialog(const QString& dialogName, std::function<int()
     return q.answer;
 }
 
-QList<KvScriptedPrompter::Question> KvScriptedPrompter::Messages() const
+int KvScriptedPrompter::Choose(const QString& title, const QString& text,
+                               const QStringList& buttons, int escapeIndex)
+{
+    Question q;
+    q.channel = Channel::Choice;
+    q.title = title;
+    q.text = text;
+    q.buttons = buttons;
+    Step step;
+    if (take(Channel::Choice, {}, step)) {
+        q.answer = step.handler ? step.handler() : step.value;
+    } else {
+        q.answer = escapeIndex;
+        unexpected(q);
+    }
+    m_asked.append(q);
+    return q.answer;
+}
+
+QString KvScriptedPrompter::ChooseSaveFile(const QString& title, const QString& start,
+                                           const QString& filter)
+{
+    Question q;
+    q.channel = Channel::SaveFile;
+    q.title = title;
+    q.text = start;
+    Step step;
+    if (take(Channel::SaveFile, {}, step))
+        q.folder = step.text;
+    else
+        unexpected(q);
+    m_asked.append(q);
+    return q.folder;
+}
+
+QList<KvScriptedPrompter::Question> KvScriptedPrompter::AskedOn(Channel channel) const
 {
     QList<Question> out;
     for (const Question& q : m_asked) {
-        if (q.channel == Channel::Message)
+        if (q.channel == channel)
             out.append(q);
     }
     return out;
+}
+
+QList<KvScriptedPrompter::Question> KvScriptedPrompter::Messages() const
+{
+    return AskedOn(Channel::Message);
 }
 
 bool KvScriptedPrompter::Unexpected() const

@@ -18,7 +18,9 @@ public:
     {
         Message,
         Folder,
-        Dialog
+        Dialog,
+        Choice,
+        SaveFile
     };
 
     struct Question
@@ -28,7 +30,8 @@ public:
         QString text;  // message text; the start directory for the chooser
         int kind = 0;
         int answer = 0;
-        QString folder;
+        QString folder; // also the file of a save-file choice
+        QStringList buttons;
         bool unexpected = false;
     };
 
@@ -42,13 +45,26 @@ public:
     KvScriptedPrompter& AnswerDialogWith(std::function<int()> handler,
                                          const QString& dialogName = {});
 
+    // Queues the index of the button the next choice returns.
+    KvScriptedPrompter& AnswerChoice(int index);
+    // As above, but handler runs when the choice is asked and gives the index.
+    KvScriptedPrompter& AnswerChoiceWith(std::function<int()> handler);
+    // Queues the path the next save-file chooser returns (empty: cancelled).
+    KvScriptedPrompter& AnswerSaveFile(const QString& path);
+
     int MessageBox(const QString& title, const QString& text, int kind) override;
+    int Choose(const QString& title, const QString& text, const QStringList& buttons,
+               int escapeIndex) override;
+    QString ChooseSaveFile(const QString& title, const QString& start,
+                           const QString& filter) override;
     QString ChooseFolder(const QString& title, const QString& start) override;
     int RunDialog(const QString& dialogName, std::function<int()> showModal) override;
 
     const QList<Question>& Asked() const { return m_asked; }
     // Message boxes only, in order.
     QList<Question> Messages() const;
+    // The questions of one channel, in order.
+    QList<Question> AskedOn(Channel channel) const;
     // True when some question had no answer queued.
     bool Unexpected() const;
     // Answers queued but not used.

@@ -62,7 +62,7 @@ int KvRunProgram(int argc, char** argv)
         KvPrompterScope windowPrompterScope(windowPrompter);
         KvSignalWatcher signals;
         QObject::connect(&signals, &KvSignalWatcher::TerminateRequested, &mainWindow,
-                         [&mainWindow] { mainWindow.close(); });
+                         [&mainWindow] { mainWindow.Terminate(); });
         mainWindow.show();
         // 7.
         return QApplication::exec();

@@ -1,6 +1,7 @@
 #include "ui/kvwidgetprompter.h"
 
 #include "app/kvtexts.h"
+#include "ui/tsplashf.h"
 
 #include <QAbstractButton>
 #include <QFileDialog>
@@ -115,6 +116,7 @@ int KvWidgetPrompter::Result(const QMessageBox& box)
 
 int KvWidgetPrompter::MessageBox(const QString& title, const QString& text, int kind)
 {
+    const TSplashF::Quiet quiet;
     std::unique_ptr<QMessageBox> box = BuildMessageBox(m_window, title, text, kind);
     box->exec();
     return Result(*box);
@@ -122,11 +124,39 @@ int KvWidgetPrompter::MessageBox(const QString& title, const QString& text, int 
 
 QString KvWidgetPrompter::ChooseFolder(const QString& title, const QString& start)
 {
+    const TSplashF::Quiet quiet;
     const QString caption = title.isEmpty() ? KvTexts::Text(kTextChooseFolder) : title;
     return QFileDialog::getExistingDirectory(m_window, caption, start);
 }
 
 int KvWidgetPrompter::RunDialog(const QString& dialogName, std::function<int()> showModal)
 {
+    const TSplashF::Quiet quiet;
     return showModal ? showModal() : KvAnswer::Cancel;
+}
+
+int KvWidgetPrompter::Choose(const QString& title, const QString& text, const QStringList& buttons,
+                             int escapeIndex)
+{
+    const TSplashF::Quiet quiet;
+    std::unique_ptr<QMessageBox> box = BuildMessageBox(m_window, title, text, KvMsgKind::Error);
+    for (QAbstractButton* b : box->buttons())
+        box->removeButton(b);
+    QList<QPushButton*> made;
+    for (const QString& caption : buttons)
+        made.append(box->addButton(caption, QMessageBox::ActionRole));
+    if (!made.isEmpty())
+        box->setDefaultButton(made.first());
+    if (escapeIndex >= 0 && escapeIndex < made.size())
+        box->setEscapeButton(made.at(escapeIndex));
+    box->exec();
+    const qsizetype pressed = made.indexOf(qobject_cast<QPushButton*>(box->clickedButton()));
+    return pressed >= 0 ? int(pressed) : escapeIndex;
+}
+
+QString KvWidgetPrompter::ChooseSaveFile(const QString& title, const QString& start,
+                                         const QString& filter)
+{
+    const TSplashF::Quiet quiet;
+    return QFileDialog::getSaveFileName(m_window, title, start, filter);
 }

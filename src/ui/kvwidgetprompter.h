@@ -21,6 +21,10 @@ public:
     int MessageBox(const QString& title, const QString& text, int kind) override;
     QString ChooseFolder(const QString& title, const QString& start) override;
     int RunDialog(const QString& dialogName, std::function<int()> showModal) override;
+    int Choose(const QString& title, const QString& text, const QStringList& buttons,
+               int escapeIndex) override;
+    QString ChooseSaveFile(const QString& title, const QString& start,
+                           const QString& filter) override;
 
     // The message box for kind, configured but not shown: icon, German buttons, default
     // and escape button.

@@ -57,8 +57,11 @@ TMainF::TMainF(const QStringList& args, QWidget* parent) : QMainWindow(parent)
 TMainF::~TMainF()
 {
     detachHooks();
-    if (!m_shell.savedAtExit)
+    if (!m_shell.savedAtExit) {
+        m_shell.closing = true; // too late to keep the window: at worst a rescue file
+        SaveShownPageOrRescue();
         SaveAtExit();
+    }
     destroyTree();
     KvTreeBound::SetGoneHandler(nullptr, nullptr);
     if (KvPasswordAsker::Current() == m_passwordAsker.get())

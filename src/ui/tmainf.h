@@ -55,6 +55,7 @@ public:
         bool savedAtExit = true;
         bool closing = false;
         bool switchingAccess = false;
+        bool forcedExit = false; // a signal ends the program: nobody is asked any more
         bool focusWanted = true;
         QString returnFolderId;
         QString returnPageId;
@@ -74,7 +75,14 @@ public:
     bool FormCloseQuery();
     void FormClose();
     void SaveAtExit();
-    void DestroyFolderAndPages();
+    // Saves the shown page before the notebook closes; when that fails the user may retry,
+    // keep the text in a file, discard it or (false) keep the window open.
+    bool SaveShownPageOrRescue();
+    // Ends the program without asking anybody (a signal): open dialogs are closed and the
+    // exit sequence runs once their event loops have returned.
+    void Terminate();
+    // keepLock: the directory is opened again at once with full access.
+    void DestroyFolderAndPages(bool keepLock);
     void UpdateDirectoryAccess(const QString& dir, bool previousFullAccess);
     // Takes the lock of the data directory; false means read-only work.
     bool LockDirectory();
@@ -182,6 +190,8 @@ private:
     void refreshOptions();
     void setupAccessSwitch();
     void detachHooks();
+    void closeModalWindows();
+    void closeWhenUnwound();
     // Asks for a data directory in place of the options dialog; empty when cancelled.
     QString askForDataDirectory(const QString& start);
     void openPendingDocument();
@@ -234,5 +244,7 @@ private:
     QHash<QString, QAction*> m_menuItems;
     std::unique_ptr<KvLockDirectory> m_lock;
     int m_exitRuns = 0;
+    // While set, errors of guarded work are collected here instead of shown one by one.
+    QStringList* m_collectedErrors = nullptr;
     int m_idlePasses = 0;
 };

@@ -38,9 +38,15 @@ void TMainF::SetSwitchAccessTB()
 
 void TMainF::SwitchAccess()
 {
-    KV_LOG_SCOPE("TMainF::SwitchAccess");
+    KvLogScope log("TMainF::SwitchAccess");
     QAction* a = Action(u"SwitchAccessA"_qs);
     const bool wantFull = a && a->isChecked();
+    // The shown page is saved (or its text kept) before anything changes.
+    if (!SaveShownPageOrRescue()) {
+        SetSwitchAccessTB();
+        log.Exit(1);
+        return;
+    }
     m_shell.switchingAccess = true;
     const QString dir = KvPaths::DataDir();
     if (wantFull) {

@@ -11,6 +11,7 @@
 #include "model/kvdircontext.h"
 #include "model/kvfolder.h"
 #include "model/kvpage.h"
+#include "model/kvpagerescue.h"
 #include "platform/applog.h"
 #include "richtext/texrichedit.h"
 #include "store/kvdirstores.h"
@@ -22,9 +23,11 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QThread>
 #include <QTimer>
 
 QString TMainF::askForDataDirectory(const QString& start)
@@ -105,8 +108,9 @@ bool TMainF::BuildFolderAndPages()
     KvDirStores::Reopen(KvPaths::DataDir());
     KvDirStores::Open(KvPaths::SettingsDir());
 
-    // 10.
-    if (m_shell.fullAccess && !LockDirectory() && m_shell.startAborted) {
+    // 10. The lock (an access switch may already hold it).
+    const bool lockHeld = m_lock && m_lock->Taken();
+    if (m_shell.fullAccess && !lockHeld && !LockDirectory() && m_shell.startAborted) {
         log.Exit(3);
         return false;
     }
@@ -346,9 +350,14 @@ void TMainF::closeEvent(QCloseEvent* event)
 
 bool TMainF::FormCloseQuery()
 {
-    KV_LOG_SCOPE("TMainF::FormCloseQuery");
-    if (!m_shell.savedAtExit)
+    KvLogScope log("TMainF::FormCloseQuery");
+    if (!m_shell.savedAtExit) {
+        if (!SaveShownPageOrRescue()) {
+            log.Exit(1);
+            return false; // the user keeps the window with the unsaved text
+        }
         SaveAtExit();
+    }
     m_shell.closing = true;
     return true;
 }
@@ -356,9 +365,69 @@ bool TMainF::FormCloseQuery()
 void TMainF::FormClose()
 {
     KV_LOG_SCOPE("TMainF::FormClose");
-    if (!m_shell.savedAtExit)
+    if (!m_shell.savedAtExit) {
+        SaveShownPageOrRescue(); // cannot be refused any more: at worst a rescue file
         SaveAtExit();
+    }
     detachHooks();
+}
+
+bool TMainF::SaveShownPageOrRescue()
+{
+    KV_LOG_SCOPE("TMainF::SaveShownPageOrRescue");
+    KvPage* page = m_nav.shownPage;
+    if (!page || !page->GetWritable() || !page->IsLoaded())
+        return true;
+    const bool mayAsk = !m_shell.forcedExit && !m_shell.closing;
+    const QString rescueDir = KvPaths::SettingsDir() + u"rescue/"_qs;
+    switch (KvPageRescue::SaveOrRescue(
+        *page, [this, page] { SavePage(page); }, mayAsk, rescueDir)) {
+    case KvPageRescue::Outcome::Saved:
+        return true;
+    case KvPageRescue::Outcome::Cancelled:
+        return false;
+    case KvPageRescue::Outcome::SavedToFile:
+    case KvPageRescue::Outcome::Discarded:
+        break;
+    }
+    // The text is kept elsewhere or given up: the page goes without another save, which
+    // would only fail again.
+    m_nav.shownPage = nullptr;
+    page->Unload();
+    return true;
+}
+
+void TMainF::Terminate()
+{
+    KV_LOG_SCOPE("TMainF::Terminate");
+    m_shell.forcedExit = true;
+    // Nobody answers any more: questions get the answer that changes nothing.
+    KvPrompter::SetCurrent(nullptr);
+    closeModalWindows();
+    // A dialog's event loop may still be on the stack, with the code that opened it
+    // waiting below; the exit sequence runs once that stack has unwound.
+    QTimer::singleShot(0, this, [this] { closeWhenUnwound(); });
+}
+
+void TMainF::closeModalWindows()
+{
+    if (QWidget* popup = QApplication::activePopupWidget())
+        popup->close();
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget* w : windows) {
+        if (auto* dialog = qobject_cast<QDialog*>(w); dialog && dialog->isVisible())
+            dialog->reject();
+    }
+}
+
+void TMainF::closeWhenUnwound()
+{
+    if (QApplication::activeModalWidget() || QThread::currentThread()->loopLevel() > 1) {
+        closeModalWindows();
+        QTimer::singleShot(10, this, [this] { closeWhenUnwound(); });
+        return;
+    }
+    close();
 }
 
 void TMainF::SaveAtExit()
@@ -367,10 +436,10 @@ void TMainF::SaveAtExit()
     // The window state is stored here once it is kept.
     m_shell.savedAtExit = true;
     ++m_exitRuns;
-    DestroyFolderAndPages();
+    DestroyFolderAndPages(false);
 }
 
-void TMainF::DestroyFolderAndPages()
+void TMainF::DestroyFolderAndPages(bool keepLock)
 {
     KV_LOG_SCOPE("TMainF::DestroyFolderAndPages");
     WaitCrsr busy;
@@ -378,30 +447,56 @@ void TMainF::DestroyFolderAndPages()
     splash.SetStatus(KvTexts::Text(5123));
     if (isVisible())
         splash.show(); // built but hidden, the progress text would reach nobody
-    // 2.-9.
-    destroyTree();
 
-    // 10.
-    if (m_lock) {
+    // Every failure of the teardown is collected into one message.
+    QStringList errors;
+    m_collectedErrors = &errors;
+    destroyTree();
+    m_collectedErrors = nullptr;
+
+    // The stores are written before the lock goes, so that no other instance can take
+    // the directory while our last changes are still on their way.
+    try {
+        KvDirStores::FlushAll();
+    } catch (const KvException& e) {
+        errors.append(e.Message());
+    }
+    if (m_lock && !keepLock) {
         m_lock->ReleaseLock();
         m_lock.reset();
     }
-    KvDirStores::FlushAll();
+    errors.removeDuplicates();
+    if (!errors.isEmpty()) {
+        const QString text = KvTexts::Text(5957) + u"\r\n\r\n" + errors.join(u"\r\n"_qs);
+        if (m_shell.forcedExit)
+            KvAppLog::Write(text);
+        else
+            MessageBox(KvTexts::Text(5007), text, KvMsgKind::Error);
+    }
 }
 
 void TMainF::UpdateDirectoryAccess(const QString& dir, bool previousFullAccess)
 {
-    KV_LOG_SCOPE("TMainF::UpdateDirectoryAccess");
+    KvLogScope log("TMainF::UpdateDirectoryAccess");
     const bool sameDir = KvPaths::WithTrailingSlash(dir) == KvPaths::DataDir();
     const KvDirProps props(dir);
     m_shell.groupDir = props.GroupDir();
-    if (sameDir && previousFullAccess == props.FullAccess())
+    if (sameDir && previousFullAccess == props.FullAccess()) {
+        log.Exit(1);
         return;
+    }
+    if (!SaveShownPageOrRescue()) {
+        log.Exit(2);
+        return;
+    }
     // An access switch shows the same folder and page again.
     m_shell.switchingAccess = sameDir;
     m_shell.returnFolderId = sameDir && m_nav.curFolder ? m_nav.curFolder->Id() : QString();
     m_shell.returnPageId = sameDir && m_nav.curPage ? m_nav.curPage->Id() : QString();
-    DestroyFolderAndPages();
+    // Switching to full access keeps the lock already taken for it: releasing and taking
+    // it again would leave a moment for another instance.
+    const bool keepLock = sameDir && props.FullAccess() && m_lock && m_lock->Taken();
+    DestroyFolderAndPages(keepLock);
     Initialize();
     KvPaths::SetDataDir(dir, true);
     m_shell.lockMessageWanted = true;

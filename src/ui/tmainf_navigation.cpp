@@ -45,7 +45,10 @@ void TMainF::guarded(const std::function<void()>& work)
     try {
         work();
     } catch (const KvException& e) {
-        MessageBox(KvTexts::Text(5007), e.Message(), KvMsgKind::Error);
+        if (m_collectedErrors)
+            m_collectedErrors->append(e.Message());
+        else
+            MessageBox(KvTexts::Text(5007), e.Message(), KvMsgKind::Error);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "app/kvprompter.h"
 #include "app/kvtexts.h"
 #include "model/kvpage.h"
+#include "platform/applog.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -54,6 +55,7 @@ TPasswordF* TPasswordF::Active()
 
 bool KvDialogPasswordAsker::AskPassword(KvPage& page, QString& password)
 {
+    KV_LOG_SCOPE("KvDialogPasswordAsker::AskPassword");
     TPasswordF dialog(page.Name(), m_parent);
     const int result = KvPrompter::Current().RunDialog(TPasswordF::DialogName,
                                                        [&dialog] { return dialog.exec(); });

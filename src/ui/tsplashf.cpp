@@ -15,6 +15,8 @@ QPointer<TSplashF>& registered()
     static QPointer<TSplashF> splash;
     return splash;
 }
+
+int g_quiet = 0;
 } // namespace
 
 TSplashF::TSplashF(QWidget* parent)
@@ -72,4 +74,31 @@ void TSplashF::ShowStatus(const QString& text)
 {
     if (TSplashF* s = registered())
         s->SetStatus(text);
+}
+
+TSplashF::Quiet::Quiet()
+{
+    ++g_quiet;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget* w : windows) {
+        if (auto* splash = qobject_cast<TSplashF*>(w); splash && splash->isVisible())
+            splash->hide();
+    }
+}
+
+TSplashF::Quiet::~Quiet()
+{
+    --g_quiet;
+}
+
+bool TSplashF::Quieted()
+{
+    return g_quiet > 0 || QApplication::activeModalWidget() != nullptr;
+}
+
+void TSplashF::setVisible(bool visible)
+{
+    if (visible && Quieted())
+        return;
+    QWidget::setVisible(visible);
 }

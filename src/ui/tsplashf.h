@@ -22,6 +22,20 @@ public:
     // Shows text on the registered splash, if there is one.
     static void ShowStatus(const QString& text);
 
+    // A splash stays above other windows, so it would cover messages and dialogs: while a
+    // Quiet object lives every splash is hidden and none can be shown.
+    class Quiet
+    {
+    public:
+        Quiet();
+        ~Quiet();
+        Quiet(const Quiet&) = delete;
+        Quiet& operator=(const Quiet&) = delete;
+    };
+    static bool Quieted();
+
+    void setVisible(bool visible) override;
+
 private:
     QLabel* m_status;
 };

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class KvPage;
+
+// Keeps the typed text of a page whose save fails when the notebook closes (exit, access
+// switch): the user may retry, write the text to a file of their choice, discard it, or
+// cancel the closing. Without a user to ask (an exit forced by a signal) the text goes to
+// a rescue file in the page's own content format, so nothing typed is lost either way.
+class KvPageRescue
+{
+public:
+    enum class Outcome
+    {
+        Saved,       // the page was stored normally
+        SavedToFile, // its text went to a file; the page itself is unchanged on disk
+        Discarded,   // the user gave the text up
+        Cancelled    // the user wants to keep the window open
+    };
+
+    // save stores the page (it throws on failure). With mayAsk false the questions are
+    // skipped and a rescue file is written below rescueDir.
+    static Outcome SaveOrRescue(KvPage& page, const std::function<void()>& save, bool mayAsk,
+                                const QString& rescueDir);
+
+    // Writes the page's current text to path as RTF; false with a reason on failure.
+    static bool WriteText(KvPage& page, const QString& path, QString& reason);
+    // Writes the page's text below dir in its content format (encrypted when the page is
+    // protected); returns the file's path, empty on failure.
+    static QString WriteRescueFile(KvPage& page, const QString& dir, QString& reason);
+};
