@@ -10,14 +10,7 @@
 #include <random>
 
 // The largest single allocation while armed: a corrupt length must be rejected before
-// anything is allocated for it. glibc's own entry points do the work.
-extern "C" {
-void* __libc_malloc(size_t);
-void* __libc_calloc(size_t, size_t);
-void* __libc_realloc(void*, size_t);
-void __libc_free(void*);
-}
-
+// anything is allocated for it.
 namespace {
 std::atomic<bool> g_armed{false};
 std::atomic<size_t> g_largest{0};
@@ -32,7 +25,25 @@ void Note(size_t size)
 }
 } // namespace
 
+#if defined(__SANITIZE_ADDRESS__)
+// The sanitizer owns malloc; it reports every allocation to these hooks instead.
+#include <sanitizer/allocator_interface.h>
+namespace {
+void MallocHook(const volatile void*, size_t size)
+{
+    Note(size);
+}
+void FreeHook(const volatile void*) {}
+const int g_hooks = __sanitizer_install_malloc_and_free_hooks(MallocHook, FreeHook);
+} // namespace
+#else
+// glibc's own entry points do the work.
 extern "C" {
+void* __libc_malloc(size_t);
+void* __libc_calloc(size_t, size_t);
+void* __libc_realloc(void*, size_t);
+void __libc_free(void*);
+
 void* malloc(size_t size)
 {
     Note(size);
@@ -53,6 +64,7 @@ void free(void* p)
     __libc_free(p);
 }
 }
+#endif
 
 namespace {
 
