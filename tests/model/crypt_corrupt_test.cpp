@@ -26,8 +26,10 @@ void Note(size_t size)
 } // namespace
 
 #if defined(__SANITIZE_ADDRESS__)
-// The sanitizer owns malloc; it reports every allocation to these hooks instead.
-#include <sanitizer/allocator_interface.h>
+// The sanitizer owns malloc; it reports every allocation to these hooks instead (declared
+// here: not every compiler ships the header that declares it).
+extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*)(const volatile void*, size_t),
+                                                         void (*)(const volatile void*));
 namespace {
 void MallocHook(const volatile void*, size_t size)
 {
