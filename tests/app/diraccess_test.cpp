@@ -145,7 +145,7 @@ TEST_F(DirAccess, LockMessages)
             continue;
         }
         ASSERT_EQ(prompter.Messages().size(), 1);
-        const auto& m = prompter.Messages()[0];
+        const auto m = prompter.Messages()[0];
         EXPECT_EQ(m.kind, c.expectedKind);
         EXPECT_EQ(m.title, u"Nur lesender Zugriff"_qs);
         EXPECT_TRUE(m.text.startsWith(u"Das Verzeichnis '"_qs + data + u"' wird seit "));
