@@ -1,36 +1,18 @@
 #include "store/texprofilefile.h"
 
 #include "platform/applog.h"
+#include "platform/kvatomicfile.h"
 #include "store/storetexts.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
-#include <mutex>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-mode_t processUmask()
-{
-    static mode_t mask = 0;
-    static std::once_flag once;
-    std::call_once(once, [] {
-        mask = ::umask(022);
-        ::umask(mask);
-    });
-    return mask;
-}
-
-QString errnoText(int err)
-{
-    return QString::fromLocal8Bit(std::strerror(err));
-}
 
 // Serialises writers of one directory between processes while a file is checked,
 // merged and replaced. Best effort: where the file system has no locks, nothing is held.
@@ -421,15 +403,7 @@ bool TexProfileFile::writable() const
     ensureLoaded();
     if (m_readFailed)
         return false; // writing would replace content never seen
-    const QByteArray path = QFile::encodeName(m_fileName);
-    const QByteArray dir = QFile::encodeName(directoryOf(m_fileName));
-    if (::access(dir.constData(), W_OK | X_OK) != 0)
-        return false;
-    struct stat st;
-    if (::stat(path.constData(), &st) != 0)
-        return errno == ENOENT;
-    // An existing path must be a regular file that we may write.
-    return S_ISREG(st.st_mode) && ::access(path.constData(), W_OK) == 0;
+    return KvAtomicFile::CanReplace(m_fileName);
 }
 
 void TexProfileFile::checkWritable() const
@@ -564,10 +538,7 @@ bool TexProfileFile::UpdateFile() noexcept
 
 bool TexProfileFile::writeToDisk(QString& error)
 {
-    const QString dirName = directoryOf(m_fileName);
-    const QByteArray dir = QFile::encodeName(dirName);
-    const QByteArray path = QFile::encodeName(m_fileName);
-    DirLock lock(dir);
+    DirLock lock(QFile::encodeName(directoryOf(m_fileName)));
 
     // Another writer replaced the file since it was read: start from its content.
     if (StampOf(m_fileName) != m_stamp) {
@@ -577,57 +548,11 @@ bool TexProfileFile::writeToDisk(QString& error)
             return false;
         }
     }
-
-    const QByteArray bytes = serialize();
-    QByteArray tmpl = dir + "/." + QFile::encodeName(QFileInfo(m_fileName).fileName()) + ".XXXXXX";
-    const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
-    if (fd < 0) {
-        error = errnoText(errno);
+    int err = 0;
+    if (!KvAtomicFile::WriteFile(m_fileName, serialize(), KvAtomicFile::Access::KeepOrDefault,
+                                 &err)) {
+        error = KvAtomicFile::ErrorString(err);
         return false;
-    }
-    auto fail = [&](int err) {
-        ::close(fd);
-        ::unlink(tmpl.constData());
-        error = errnoText(err);
-        return false;
-    };
-    struct stat old;
-    if (::stat(path.constData(), &old) == 0) {
-        if (::fchown(fd, uid_t(-1), old.st_gid) != 0) {
-            // Not a member of that group: the file keeps ours.
-        }
-        ::fchmod(fd, old.st_mode & 07777);
-    } else {
-        ::fchmod(fd, 0666 & ~processUmask());
-    }
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return fail(errno);
-        }
-        done += n;
-    }
-    if (::fsync(fd) != 0)
-        return fail(errno);
-    if (::close(fd) != 0) {
-        const int err = errno;
-        ::unlink(tmpl.constData());
-        error = errnoText(err);
-        return false;
-    }
-    if (::rename(tmpl.constData(), path.constData()) != 0) {
-        const int err = errno;
-        ::unlink(tmpl.constData());
-        error = errnoText(err);
-        return false;
-    }
-    const int dfd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-        ::fsync(dfd);
-        ::close(dfd);
     }
     m_stamp = StampOf(m_fileName);
     m_readFailed = false;
