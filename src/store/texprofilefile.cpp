@@ -97,10 +97,16 @@ QString TexProfileFile::QuoteValue(const QString& value)
         v.replace(u'\r', u' ');
         v.replace(u'\n', u' ');
     }
+    if (v.isEmpty())
+        return v;
+    // Reading drops blanks around a value and one pair of enclosing quotes; a value that
+    // has either gets a pair of its own, so that it reads back as it was written.
     if (v.size() >= 2 && isQuote(v.front()) && v.back() == v.front()) {
         const QChar other = v.front() == u'"' ? u'\'' : u'"';
         return other + v + other;
     }
+    if (v.front().isSpace() || v.back().isSpace())
+        return u'"' + v + u'"';
     return v;
 }
 

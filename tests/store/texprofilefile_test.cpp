@@ -74,6 +74,13 @@ const WriteCase kWriteCases[] = {
          f.WriteString(u"S"_qs, u"s"_qs, u"'y'"_qs);
      },
      "[S]\r\nd='\"x\"'\r\ns=\"'y'\"\r\n"},
+    {"blanks around a value kept by quotes", nullptr,
+     [](TexProfileFile& f) {
+         f.WriteString(u"S"_qs, u"a"_qs, u" v "_qs);
+         f.WriteString(u"S"_qs, u"b"_qs, u"'x\" "_qs);
+         f.WriteString(u"S"_qs, u"c"_qs, u"in ner"_qs);
+     },
+     "[S]\r\na=\" v \"\r\nb=\"'x\" \"\r\nc=in ner\r\n"},
     {"line break in a value cannot forge a header", nullptr,
      [](TexProfileFile& f) { f.WriteString(u"S"_qs, u"k"_qs, u"a\r\n[X]"_qs); },
      "[S]\r\nk=a  [X]\r\n"},
@@ -135,8 +142,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, ProfileReading, ::testing::ValuesIn(kReadCases))
 
 TEST_F(ProfileFileTest, QuotedValuesReadBackUnchanged)
 {
-    const QStringList values = {u"\"x\""_qs, u"'y'"_qs,  u"'a\""_qs,  u"\""_qs,
-                                u"''"_qs,    u"\"\""_qs, u"plain"_qs, u"\"'mixed'\""_qs};
+    const QStringList values = {u"\"x\""_qs, u"'y'"_qs,    u"'a\""_qs,  u"\""_qs,
+                                u"''"_qs,    u"\"\""_qs,   u"plain"_qs, u"\"'mixed'\""_qs,
+                                u" lead"_qs, u"trail\t"_qs};
     {
         TexProfileFile f(path);
         for (qsizetype i = 0; i < values.size(); ++i)
