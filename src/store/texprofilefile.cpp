@@ -233,18 +233,18 @@ void TexProfileFile::ensureLoaded() const
         return;
     m_loaded = true;
     m_stamp = StampOf(m_fileName);
-    QByteArray bytes;
+    m_diskBytes.clear();
     m_readFailed = false;
     if (m_stamp.exists) {
         QFile f(m_fileName);
         if (f.open(QIODevice::ReadOnly)) {
-            bytes = f.readAll();
+            m_diskBytes = f.readAll();
         } else {
             m_readFailed = true;
             KvAppLog::Write(u"TexProfileFile: cannot read "_qs + m_fileName);
         }
     }
-    loadFrom(bytes);
+    loadFrom(m_diskBytes);
 }
 
 void TexProfileFile::loadFrom(const QByteArray& bytes) const
@@ -471,14 +471,12 @@ void TexProfileFile::applyErase(const QString& section)
     rebuildHash();
 }
 
+// Every change is kept as an intent, also one that changes nothing in memory: the disk may
+// hold something else by the time of the flush, which decides after reading it again.
+
 void TexProfileFile::WriteString(const QString& section, const QString& key, const QString& value)
 {
     checkWritable();
-    if (const Section* s = findSection(section)) {
-        const Line* line = findKey(*s, key.trimmed().toLower());
-        if (line && QStringView(line->text).mid(line->eq + 1) == QuoteValue(value))
-            return; // already so
-    }
     applyWrite(section, key, value);
     m_pending.push_back({OpKind::Write, section, key, value});
 }
@@ -496,8 +494,6 @@ void TexProfileFile::WriteBool(const QString& section, const QString& key, bool 
 void TexProfileFile::EraseSection(const QString& section)
 {
     checkWritable();
-    if (!SectionExists(section))
-        return;
     applyErase(section);
     m_pending.push_back({OpKind::Erase, section, QString(), QString()});
 }
@@ -505,7 +501,7 @@ void TexProfileFile::EraseSection(const QString& section)
 void TexProfileFile::DeleteKey(const QString& section, const QString& key)
 {
     // Nothing is reported; memory and disk stay alike when the file cannot be written.
-    if (!ValueExists(section, key) || !writable())
+    if (!writable())
         return;
     applyDelete(section, key);
     m_pending.push_back({OpKind::Delete, section, key, QString()});
@@ -554,12 +550,15 @@ bool TexProfileFile::writeToDisk(QString& error)
             return false;
         }
     }
+    QByteArray bytes = serialize();
+    if (bytes == m_diskBytes)
+        return true; // the changes are on disk already: no write, no sync
     int err = 0;
-    if (!KvAtomicFile::WriteFile(m_fileName, serialize(), KvAtomicFile::Access::KeepOrDefault,
-                                 &err)) {
+    if (!KvAtomicFile::WriteFile(m_fileName, bytes, KvAtomicFile::Access::KeepOrDefault, &err)) {
         error = KvAtomicFile::ErrorString(err);
         return false;
     }
+    m_diskBytes = std::move(bytes);
     m_stamp = StampOf(m_fileName);
     m_readFailed = false;
     return true;

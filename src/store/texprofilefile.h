@@ -9,9 +9,11 @@
 
 // One profile (INI) file: "[name]" headers and "key=value" lines, CR LF, UTF-8 without BOM.
 // The file is read on first access and served from memory; changes are kept until
-// UpdateFile, which replaces the file atomically. Changes another writer made on disk since
-// the file was read are merged: the file is read again and this object's pending changes
-// are applied on top, so several objects on one file never lose each other's writes.
+// UpdateFile, which replaces the file atomically. Every change is recorded as an intent;
+// when another writer changed the file since it was read, the flush reads it again and
+// applies this object's intents on top, so the later change wins and several objects on
+// one file never lose each other's writes. A flush that would leave the file as it is
+// writes nothing.
 // Section and key names match without regard to case.
 class TexProfileFile
 {
@@ -135,6 +137,7 @@ private:
     mutable std::vector<Section> m_sections;
     mutable QHash<QString, qsizetype> m_index; // lower-case name -> first section with it
     mutable DiskStamp m_stamp;
+    mutable QByteArray m_diskBytes; // the file as last read or written
     mutable bool m_readFailed = false;
     std::vector<Op> m_pending;
 };

@@ -187,6 +187,27 @@ TEST_F(StoreTest, SectionsOfAnotherWriterAreFoundThroughTheFullSearch)
     EXPECT_EQ(check.FileList().size(), 1);
 }
 
+TEST_F(StoreTest, TwoStoresOnOneFamilyKeepTheLaterChange)
+{
+    WriteAll(member("001"), "[S]\r\nk=0\r\n[T]\r\nk=0\r\n");
+    TexIniFile a(base, 40, true);
+    TexIniFile b(base, 40, true);
+    EXPECT_EQ(a.ReadString(u"S"_qs, u"k"_qs, {}), u"0"_qs);
+    EXPECT_EQ(b.ReadString(u"T"_qs, u"k"_qs, {}), u"0"_qs);
+    b.EraseSection(u"S"_qs);
+    b.WriteString(u"T"_qs, u"k"_qs, u"1"_qs);
+    b.UpdateFile();
+    // a still holds what it read: S with k=0, T with k=0.
+    a.WriteString(u"S"_qs, u"k"_qs, u"0"_qs);
+    a.WriteString(u"T"_qs, u"k"_qs, u"0"_qs);
+    a.UpdateFile();
+    TexIniFile check(base, 40, true);
+    EXPECT_EQ(check.ReadSections(), (QStringList{u"S"_qs, u"T"_qs}));
+    EXPECT_EQ(check.ReadString(u"S"_qs, u"k"_qs, {}), u"0"_qs);
+    EXPECT_EQ(check.ReadString(u"T"_qs, u"k"_qs, {}), u"0"_qs);
+    EXPECT_EQ(a.ReadSections(), (QStringList{u"S"_qs, u"T"_qs}));
+}
+
 // ---- erasing ----
 
 TEST_F(StoreTest, ErasedSectionLeavesTheIndexAndIsPlacedAnew)

@@ -189,16 +189,26 @@ TEST_F(ProfileFileTest, ListsSectionsKeysAndValues)
     EXPECT_TRUE(f.ReadSection(u"Two"_qs).isEmpty());
 }
 
-TEST_F(ProfileFileTest, NothingPendingTouchesNoDisk)
+TEST_F(ProfileFileTest, ChangesThatChangeNothingTouchNoDisk)
 {
     {
         TexProfileFile f(path);
         EXPECT_EQ(f.ReadString(u"S"_qs, u"k"_qs, u"d"_qs), u"d"_qs);
         f.DeleteKey(u"S"_qs, u"k"_qs);
-        EXPECT_FALSE(f.Modified());
+        f.EraseSection(u"S"_qs);
         EXPECT_TRUE(f.UpdateFile());
     }
     EXPECT_FALSE(QFile::exists(path));
+    WriteAll(path, "[S]\r\nk=v\r\n");
+    const TexProfileFile::DiskStamp before = TexProfileFile::StampOf(path);
+    {
+        TexProfileFile f(path);
+        f.WriteString(u"s"_qs, u"K"_qs, u"v"_qs);
+        f.DeleteKey(u"S"_qs, u"absent"_qs);
+        EXPECT_TRUE(f.UpdateFile());
+        EXPECT_FALSE(f.Modified());
+    }
+    EXPECT_EQ(TexProfileFile::StampOf(path), before);
 }
 
 // ---- several objects on one file ----
@@ -227,6 +237,81 @@ TEST_F(ProfileFileTest, TwoObjectsKeepEachOthersWrites)
     EXPECT_EQ(check.ReadString(u"Shared"_qs, u"k2"_qs, {}), u"a"_qs);
     EXPECT_FALSE(check.SectionExists(u"Gone"_qs));
 }
+
+// Two objects read the file; the second changes it and flushes, then the first changes it
+// and flushes. The first one's change is the later one and must decide, whatever the first
+// object had read before.
+struct InterleaveCase
+{
+    const char* name;
+    const char* before;
+    std::function<void(TexProfileFile&)> second; // flushed first
+    std::function<void(TexProfileFile&)> first;  // read before the other wrote, flushed last
+    const char* after;
+    bool lastFlushWrites;
+};
+
+void PrintTo(const InterleaveCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class ProfileInterleaving : public ProfileFileTest,
+                            public ::testing::WithParamInterface<InterleaveCase>
+{
+};
+
+TEST_P(ProfileInterleaving, LaterChangeWins)
+{
+    const InterleaveCase& c = GetParam();
+    WriteAll(path, c.before);
+    TexProfileFile a(path);
+    TexProfileFile b(path);
+    a.ReadSections();
+    b.ReadSections();
+    c.second(b);
+    ASSERT_TRUE(b.UpdateFile());
+    const TexProfileFile::DiskStamp between = TexProfileFile::StampOf(path);
+    c.first(a);
+    ASSERT_TRUE(a.UpdateFile());
+    EXPECT_EQ(ReadAll(path), QByteArray(c.after)) << c.name;
+    EXPECT_EQ(TexProfileFile::StampOf(path) != between, c.lastFlushWrites) << c.name;
+    EXPECT_FALSE(a.Modified());
+}
+
+const auto kWrite = [](const char* section, const char* key, const char* value) {
+    return [=](TexProfileFile& f) {
+        f.WriteString(QString::fromUtf8(section), QString::fromUtf8(key), QString::fromUtf8(value));
+    };
+};
+const auto kErase = [](const char* section) {
+    return [=](TexProfileFile& f) { f.EraseSection(QString::fromUtf8(section)); };
+};
+const auto kDelete = [](const char* section, const char* key) {
+    return
+        [=](TexProfileFile& f) { f.DeleteKey(QString::fromUtf8(section), QString::fromUtf8(key)); };
+};
+
+const InterleaveCase kInterleavings[] = {
+    {"write/write of the value read before", "[S]\r\nk=0\r\n", kWrite("S", "k", "1"),
+     kWrite("S", "k", "0"), "[S]\r\nk=0\r\n", true},
+    {"write/write of other keys", "[S]\r\nk=0\r\n", kWrite("S", "j", "1"), kWrite("S", "k", "2"),
+     "[S]\r\nk=2\r\nj=1\r\n", true},
+    {"write/erase of a section never seen", "[A]\r\na=1\r\n", kWrite("S", "k", "1"), kErase("S"),
+     "[A]\r\na=1\r\n", true},
+    {"erase/write of the value read before", "[S]\r\nk=0\r\n", kErase("S"), kWrite("S", "k", "0"),
+     "[S]\r\nk=0\r\n", true},
+    {"write/delete of a key never seen", "[S]\r\nj=1\r\n", kWrite("S", "k", "1"), kDelete("S", "k"),
+     "[S]\r\nj=1\r\n", true},
+    {"delete/write of the value read before", "[S]\r\nk=0\r\nj=1\r\n", kDelete("S", "k"),
+     kWrite("S", "k", "0"), "[S]\r\nj=1\r\nk=0\r\n", true},
+    {"erase/delete", "[S]\r\nk=0\r\n", kErase("S"), kDelete("S", "k"), "", false},
+    {"erase/erase", "[S]\r\nk=0\r\n[T]\r\n", kErase("S"), kErase("S"), "[T]\r\n", false},
+    {"same value: the last flush writes nothing", "[S]\r\nk=0\r\n", kWrite("S", "k", "1"),
+     kWrite("S", "k", "1"), "[S]\r\nk=1\r\n", false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, ProfileInterleaving, ::testing::ValuesIn(kInterleavings));
 
 TEST_F(ProfileFileTest, RefreshSeesAnotherWriterAndKeepsPendingChanges)
 {
