@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -69,14 +70,23 @@ QString TexProfileFile::HeaderName(const QString& line)
 }
 
 TexProfileFile::EIniFileWrite::EIniFileWrite(const QString& fileName)
-    : KvException(KvStoreText::IniFileWrite().replace(u"%s"_qs, fileName)), m_fileName(fileName)
+    : EIniFileWrite(KvStoreText::IniFileWrite().replace(u"%s"_qs, fileName), fileName)
+{}
+
+TexProfileFile::EIniFileWrite::EIniFileWrite(const QString& message, const QString& fileName)
+    : KvException(message), m_fileName(fileName)
+{}
+
+TexProfileFile::EIniFileFlush::EIniFileFlush(const QString& fileName, int error)
+    : EIniFileWrite(KvStoreText::FlushFailed(fileName, KvAtomicFile::ErrorString(error)), fileName),
+      m_error(error)
 {}
 
 TexProfileFile::TexProfileFile(QString fileName) : m_fileName(std::move(fileName)) {}
 
 TexProfileFile::~TexProfileFile()
 {
-    UpdateFile();
+    TryUpdateFile();
 }
 
 // ---- format helpers ----
@@ -521,45 +531,55 @@ QByteArray TexProfileFile::serialize() const
     return text.toUtf8();
 }
 
-bool TexProfileFile::UpdateFile() noexcept
+void TexProfileFile::UpdateFile()
 {
-    if (m_pending.empty())
+    int error = 0;
+    if (!TryUpdateFile(&error))
+        throw EIniFileFlush(m_fileName, error);
+}
+
+bool TexProfileFile::TryUpdateFile(int* error) noexcept
+{
+    int err = 0;
+    if (!m_pending.empty()) {
+        try {
+            err = writeToDisk();
+            if (err == 0)
+                m_pending.clear();
+        } catch (...) {
+            err = ENOMEM; // out of memory and the like: the changes stay pending
+        }
+    }
+    if (error)
+        *error = err;
+    if (err == 0)
         return true;
     try {
-        QString error;
-        if (writeToDisk(error)) {
-            m_pending.clear();
-            return true;
-        }
-        KvAppLog::Write(u"TexProfileFile::UpdateFile "_qs + m_fileName + u": "_qs + error);
+        KvAppLog::Write(u"TexProfileFile::UpdateFile "_qs + m_fileName + u": "_qs +
+                        KvAtomicFile::ErrorString(err));
     } catch (...) {
-        // Out of memory and the like: the changes stay pending.
     }
     return false;
 }
 
-bool TexProfileFile::writeToDisk(QString& error)
+int TexProfileFile::writeToDisk()
 {
     DirLock lock(QFile::encodeName(directoryOf(m_fileName)));
 
     // Another writer replaced the file since it was read: start from its content.
     if (StampOf(m_fileName) != m_stamp) {
         reloadAndReapply();
-        if (m_readFailed) {
-            error = u"cannot read the file to merge"_qs;
-            return false;
-        }
+        if (m_readFailed)
+            return EIO; // writing would replace content never seen
     }
     QByteArray bytes = serialize();
     if (bytes == m_diskBytes)
-        return true; // the changes are on disk already: no write, no sync
+        return 0; // the changes are on disk already: no write, no sync
     int err = 0;
-    if (!KvAtomicFile::WriteFile(m_fileName, bytes, KvAtomicFile::Access::KeepOrDefault, &err)) {
-        error = KvAtomicFile::ErrorString(err);
-        return false;
-    }
+    if (!KvAtomicFile::WriteFile(m_fileName, bytes, KvAtomicFile::Access::KeepOrDefault, &err))
+        return err;
     m_diskBytes = std::move(bytes);
     m_stamp = StampOf(m_fileName);
     m_readFailed = false;
-    return true;
+    return 0;
 }

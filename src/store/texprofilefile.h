@@ -25,8 +25,21 @@ public:
         explicit EIniFileWrite(const QString& fileName);
         const QString& FileName() const { return m_fileName; }
 
+    protected:
+        EIniFileWrite(const QString& message, const QString& fileName);
+
     private:
         QString m_fileName;
+    };
+    // Pending changes could not be written; the system's errno says why.
+    class EIniFileFlush : public EIniFileWrite
+    {
+    public:
+        EIniFileFlush(const QString& fileName, int error);
+        int Error() const { return m_error; }
+
+    private:
+        int m_error;
     };
 
     explicit TexProfileFile(QString fileName);
@@ -58,9 +71,12 @@ public:
     // Reports nothing, also when the file cannot be written.
     void DeleteKey(const QString& section, const QString& key);
 
-    // Writes pending changes. Never throws; on failure the changes stay pending for the
-    // next call and the failure goes to the application log. Returns success.
-    bool UpdateFile() noexcept;
+    // Writes pending changes. When they cannot be written, raises EIniFileFlush; the
+    // changes stay pending for the next call.
+    void UpdateFile();
+    // The same without raising, for destructors: a failure goes to the application log and
+    // its errno to *error. Returns success.
+    bool TryUpdateFile(int* error = nullptr) noexcept;
     bool Modified() const { return !m_pending.empty(); }
     bool IsLoaded() const { return m_loaded; }
     // Reads the file again when another writer changed it; pending changes are kept.
@@ -130,7 +146,8 @@ private:
     bool writable() const;
     void checkWritable() const;
     QByteArray serialize() const;
-    bool writeToDisk(QString& error);
+    // 0, or the errno of the failure.
+    int writeToDisk();
 
     QString m_fileName;
     mutable bool m_loaded = false;

@@ -1,3 +1,5 @@
+#include "platform/kvatomicfile.h"
+#include "platform/kvfileseam.h"
 #include "store/storetexts.h"
 #include "store/texprofilefile.h"
 #include "support/testenv.h"
@@ -42,7 +44,7 @@ TEST_P(ProfileLineForms, WritesExactLines)
     {
         TexProfileFile f(path);
         c.change(f);
-        EXPECT_TRUE(f.UpdateFile());
+        EXPECT_NO_THROW(f.UpdateFile());
     }
     EXPECT_EQ(ReadAll(path), QByteArray(c.after)) << c.name;
 }
@@ -196,7 +198,7 @@ TEST_F(ProfileFileTest, ChangesThatChangeNothingTouchNoDisk)
         EXPECT_EQ(f.ReadString(u"S"_qs, u"k"_qs, u"d"_qs), u"d"_qs);
         f.DeleteKey(u"S"_qs, u"k"_qs);
         f.EraseSection(u"S"_qs);
-        EXPECT_TRUE(f.UpdateFile());
+        EXPECT_NO_THROW(f.UpdateFile());
     }
     EXPECT_FALSE(QFile::exists(path));
     WriteAll(path, "[S]\r\nk=v\r\n");
@@ -205,7 +207,7 @@ TEST_F(ProfileFileTest, ChangesThatChangeNothingTouchNoDisk)
         TexProfileFile f(path);
         f.WriteString(u"s"_qs, u"K"_qs, u"v"_qs);
         f.DeleteKey(u"S"_qs, u"absent"_qs);
-        EXPECT_TRUE(f.UpdateFile());
+        EXPECT_NO_THROW(f.UpdateFile());
         EXPECT_FALSE(f.Modified());
     }
     EXPECT_EQ(TexProfileFile::StampOf(path), before);
@@ -225,10 +227,10 @@ TEST_F(ProfileFileTest, TwoObjectsKeepEachOthersWrites)
     b.WriteString(u"B"_qs, u"b"_qs, u"2"_qs);
     b.WriteString(u"Shared"_qs, u"k"_qs, u"b"_qs);
     b.DeleteKey(u"Gone"_qs, u"g"_qs);
-    ASSERT_TRUE(a.UpdateFile());
-    ASSERT_TRUE(b.UpdateFile());
+    ASSERT_NO_THROW(a.UpdateFile());
+    ASSERT_NO_THROW(b.UpdateFile());
     a.WriteString(u"Shared"_qs, u"k2"_qs, u"a"_qs);
-    ASSERT_TRUE(a.UpdateFile());
+    ASSERT_NO_THROW(a.UpdateFile());
 
     TexProfileFile check(path);
     EXPECT_EQ(check.ReadString(u"A"_qs, u"a"_qs, {}), u"1"_qs);
@@ -270,10 +272,10 @@ TEST_P(ProfileInterleaving, LaterChangeWins)
     a.ReadSections();
     b.ReadSections();
     c.second(b);
-    ASSERT_TRUE(b.UpdateFile());
+    ASSERT_NO_THROW(b.UpdateFile());
     const TexProfileFile::DiskStamp between = TexProfileFile::StampOf(path);
     c.first(a);
-    ASSERT_TRUE(a.UpdateFile());
+    ASSERT_NO_THROW(a.UpdateFile());
     EXPECT_EQ(ReadAll(path), QByteArray(c.after)) << c.name;
     EXPECT_EQ(TexProfileFile::StampOf(path) != between, c.lastFlushWrites) << c.name;
     EXPECT_FALSE(a.Modified());
@@ -350,7 +352,7 @@ TEST_F(ProfileFileTest, UnwritableDirectoryRaisesAndChangesNothing)
     EXPECT_NO_THROW(f.DeleteKey(u"S"_qs, u"k"_qs));
     EXPECT_EQ(f.ReadString(u"S"_qs, u"k"_qs, u"d"_qs), u"d"_qs);
     EXPECT_FALSE(f.Modified());
-    EXPECT_TRUE(f.UpdateFile());
+    EXPECT_NO_THROW(f.UpdateFile());
     EXPECT_EQ(KvStoreText::IniFileWriteNo, 65504);
 }
 
@@ -389,13 +391,52 @@ TEST_F(ProfileFileTest, FailedFlushKeepsChangesForTheNextOne)
     TexProfileFile f(file);
     f.WriteString(u"S"_qs, u"k"_qs, u"kept"_qs);
     ASSERT_TRUE(QDir(sub).removeRecursively());
-    EXPECT_FALSE(f.UpdateFile());
+    EXPECT_THROW(f.UpdateFile(), TexProfileFile::EIniFileFlush);
+    EXPECT_FALSE(f.TryUpdateFile());
     EXPECT_TRUE(f.Modified());
     EXPECT_EQ(f.ReadString(u"S"_qs, u"k"_qs, {}), u"kept"_qs);
     ASSERT_TRUE(QDir().mkpath(sub));
-    EXPECT_TRUE(f.UpdateFile());
+    EXPECT_NO_THROW(f.UpdateFile());
     EXPECT_FALSE(f.Modified());
     EXPECT_EQ(ReadAll(file), QByteArray("[S]\r\nk=kept\r\n"));
+}
+
+TEST_F(ProfileFileTest, ReadOnlyFileThroughTheSeamRaisesAndStaysUnchanged)
+{
+    WriteAll(path, "[S]\r\nk=old\r\n");
+    KvFileSeam::Scope seam({KvFileSeam::Access, path, 1, EACCES, true});
+    TexProfileFile f(path);
+    EXPECT_THROW(f.WriteString(u"S"_qs, u"k"_qs, u"new"_qs), TexProfileFile::EIniFileWrite);
+    EXPECT_THROW(f.EraseSection(u"S"_qs), TexProfileFile::EIniFileWrite);
+    f.DeleteKey(u"S"_qs, u"k"_qs);
+    EXPECT_FALSE(f.Modified());
+    EXPECT_EQ(f.ReadString(u"S"_qs, u"k"_qs, {}), u"old"_qs);
+    EXPECT_EQ(ReadAll(path), QByteArray("[S]\r\nk=old\r\n"));
+}
+
+TEST_F(ProfileFileTest, FailedFlushThroughTheSeamRaisesAndKeepsChanges)
+{
+    TexProfileFile f(path);
+    f.WriteString(u"S"_qs, u"k"_qs, u"kept"_qs);
+    {
+        KvFileSeam::Scope seam({KvFileSeam::Write, path, 1, ENOSPC, true});
+        try {
+            f.UpdateFile();
+            ADD_FAILURE() << "no error";
+        } catch (const TexProfileFile::EIniFileFlush& e) {
+            EXPECT_EQ(e.FileName(), path);
+            EXPECT_EQ(e.Error(), ENOSPC);
+            EXPECT_TRUE(e.Message().endsWith(KvAtomicFile::ErrorString(ENOSPC)));
+        }
+        int error = 0;
+        EXPECT_FALSE(f.TryUpdateFile(&error));
+        EXPECT_EQ(error, ENOSPC);
+        EXPECT_TRUE(f.Modified());
+    }
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_NO_THROW(f.UpdateFile());
+    EXPECT_FALSE(f.Modified());
+    EXPECT_EQ(ReadAll(path), QByteArray("[S]\r\nk=kept\r\n"));
 }
 
 // ---- atomic replacement ----
