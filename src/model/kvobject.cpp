@@ -9,6 +9,8 @@
 
 #include <QHash>
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -314,43 +316,113 @@ void KvObject::EraseStoredSections()
     m_continuations.clear();
 }
 
-void KvObject::StoreChildList(TexIniFile& store)
+namespace {
+
+// The section holds exactly these keys with these values, in this order.
+bool SectionHolds(TexIniFile& store, const QString& section, const TexProfileFile::KeyValues& keys)
 {
-    QString section = m_id;
-    int counter = 0;
-    int number = 0;
-    for (KvObject* child : std::as_const(m_children)) {
-        if (counter == ItemsPerSection) {
-            counter = 0;
-            const QString next = store.NewSectionName(kExt);
-            store.WriteString(section, kContinuation, next);
-            m_continuations.append(next);
-            section = next;
-        }
-        store.WriteString(section, KvSectionNames::ItemKey(++number), child->m_id);
-        ++counter;
+    const QStringList lines = store.ReadSectionValues(section);
+    if (lines.size() != keys.size())
+        return false;
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        if (lines[i] != keys[i].first + u'=' + keys[i].second)
+            return false;
     }
+    return true;
+}
+
+} // namespace
+
+// A crash at any moment must leave the old child list or the new one, although the list
+// may span members that are flushed one by one. Continuation sections whose content
+// changes are therefore written under new names and flushed first; then the object's own
+// section, which names the chain, is replaced in one step and flushed; only then are the
+// continuations it no longer names erased. Sections that keep their content are not
+// touched, so storing an unchanged object writes nothing.
+void KvObject::StoreSections(TexIniFile& store)
+{
+    using KeyValues = TexProfileFile::KeyValues;
+    std::vector<KeyValues> parts(1);
+    if (!m_ref2.isEmpty()) {
+        parts[0].append({kRef2, m_ref2});
+    } else {
+        parts[0].append({kName, m_name});
+        int number = 0;
+        for (const KvObject* child : std::as_const(m_children)) {
+            if (number > 0 && number % ItemsPerSection == 0)
+                parts.emplace_back();
+            parts.back().append({KvSectionNames::ItemKey(++number), child->m_id});
+        }
+    }
+
+    // The continuations that keep their section: the tail of the chain whose content stays.
+    const size_t count = parts.size();
+    size_t firstKept = count;
+    for (size_t i = count - 1; i >= 1 && i - 1 < size_t(m_continuations.size()); --i) {
+        KeyValues content = parts[i];
+        if (i + 1 < count)
+            content.append({kContinuation, m_continuations[qsizetype(i)]});
+        if (!SectionHolds(store, m_continuations[qsizetype(i - 1)], content))
+            break;
+        firstKept = i;
+    }
+    QStringList names;
+    names.resize(qsizetype(count));
+    for (size_t i = firstKept; i < count; ++i)
+        names[qsizetype(i)] = m_continuations[qsizetype(i - 1)];
+    QStringList fresh;
+    try {
+        // Each new name is taken before the next is asked for, so they come in order.
+        for (size_t i = 1; i < firstKept; ++i) {
+            names[qsizetype(i)] = store.NewSectionName(kExt);
+            store.RewriteSection(names[qsizetype(i)], parts[i]);
+            fresh.append(names[qsizetype(i)]);
+        }
+        for (size_t i = 1; i < firstKept && i + 1 < count; ++i)
+            store.WriteString(names[qsizetype(i)], kContinuation, names[qsizetype(i + 1)]);
+        if (!fresh.isEmpty())
+            store.UpdateFile();
+    } catch (...) {
+        // The object's section still names the old chain; the new sections go again.
+        try {
+            for (const QString& section : std::as_const(fresh))
+                store.EraseSection(section);
+        } catch (...) {
+        }
+        throw;
+    }
+
+    if (parts.size() > 1)
+        parts[0].append({kContinuation, names[1]});
+    store.RewriteSection(m_id, parts[0]);
+    for (const QString& old : std::as_const(m_continuations)) {
+        if (!names.contains(old) && !m_unnamedSections.contains(old))
+            m_unnamedSections.append(old);
+    }
+    m_continuations = names.mid(1);
+    store.UpdateFile();
+    // Also those a failed flush left behind before. Once erased in the store, a failed flush
+    // keeps the erasure pending there.
+    if (m_unnamedSections.isEmpty())
+        return;
+    for (const QString& section : std::exchange(m_unnamedSections, {}))
+        store.EraseSection(section);
+    store.UpdateFile();
 }
 
 void KvObject::Store()
 {
     KV_LOG_SCOPE("KvObject::Store");
     CheckRemoved();
-    TexIniFile* store = &KvDirContext::ObjStore();
+    TexIniFile& store = KvDirContext::ObjStore();
     if (m_childListUnread) {
         // The children were never read: keep the stored list, write the name only.
         if (m_ref2.isEmpty())
-            store->WriteString(m_id, kName, m_name);
+            store.WriteString(m_id, kName, m_name);
+        store.UpdateFile();
     } else {
-        EraseStoredSections();
-        if (!m_ref2.isEmpty()) {
-            store->WriteString(m_id, kRef2, m_ref2);
-        } else {
-            store->WriteString(m_id, kName, m_name);
-            StoreChildList(*store);
-        }
+        StoreSections(store);
     }
-    store->UpdateFile();
     if (m_pendingKeywords && m_ref2.isEmpty())
         StoreKeywords();
     if (Guard().isEmpty())

@@ -490,6 +490,14 @@ void TexIniFile::EraseSection(const QString& section)
         setEntry(section, kErased, EntryState::Erased);
 }
 
+void TexIniFile::RewriteSection(const QString& section, const TexProfileFile::KeyValues& keys)
+{
+    KV_LOG_SCOPE("TexIniFile::RewriteSection");
+    TexProfileFile& file = FileOfSection(section);
+    file.ReplaceSection(section, keys);
+    setEntry(section, file.FileName(), EntryState::Present);
+}
+
 void TexIniFile::DeleteKey(const QString& section, const QString& key)
 {
     KV_LOG_SCOPE("TexIniFile::DeleteKey");

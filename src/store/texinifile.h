@@ -47,6 +47,9 @@ public:
     // "key=value" lines of the section.
     QStringList ReadSectionValues(const QString& section) override;
     virtual void EraseSection(const QString& section);
+    // Replaces the keys of the section in one step in its member (a new section is placed
+    // as by WriteString): after a flush the member holds the old keys or the new ones.
+    void RewriteSection(const QString& section, const TexProfileFile::KeyValues& keys);
     virtual void DeleteKey(const QString& section, const QString& key);
     // Writes the pending changes of every member. A member that cannot be written raises
     // EIniFileFlush (the first one, after all were tried) and keeps its changes for the next

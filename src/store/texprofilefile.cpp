@@ -311,6 +311,9 @@ void TexProfileFile::reloadAndReapply()
         case OpKind::Erase:
             applyErase(op.section);
             break;
+        case OpKind::Replace:
+            applyReplace(op.section, op.keys);
+            break;
         }
     }
 }
@@ -481,6 +484,50 @@ void TexProfileFile::applyErase(const QString& section)
     rebuildHash();
 }
 
+TexProfileFile::Line TexProfileFile::keyLine(const QString& key, const QString& value)
+{
+    Line line;
+    line.text = key + u'=' + QuoteValue(value);
+    line.eq = key.size();
+    line.lowerKey = key.trimmed().toLower();
+    return line;
+}
+
+void TexProfileFile::applyReplace(const QString& section, const KeyValues& keys)
+{
+    std::vector<Line> lines;
+    lines.reserve(size_t(keys.size()));
+    for (const auto& [key, value] : keys)
+        lines.push_back(keyLine(key, value));
+    Section* s = findSection(section);
+    if (!s) {
+        Section ns;
+        ns.name = section;
+        ns.header = u'[' + section + u']';
+        ns.lines = std::move(lines);
+        m_sections.push_back(std::move(ns));
+        m_index.insert(section.toLower(), qsizetype(m_sections.size() - 1));
+        return;
+    }
+    // Blank lines at the end separate it from the next section and stay.
+    auto blank = s->lines.end();
+    while (blank != s->lines.begin() && std::prev(blank)->text.trimmed().isEmpty())
+        --blank;
+    lines.insert(lines.end(), std::make_move_iterator(blank),
+                 std::make_move_iterator(s->lines.end()));
+    s->lines = std::move(lines);
+    // A second section of the name would come to light once this one is erased.
+    const QString lower = section.toLower();
+    const size_t keep = size_t(s - m_sections.data());
+    const size_t before = m_sections.size();
+    for (size_t i = m_sections.size(); i-- > keep + 1;) {
+        if (!m_sections[i].header.isEmpty() && m_sections[i].name.toLower() == lower)
+            m_sections.erase(m_sections.begin() + qsizetype(i));
+    }
+    if (m_sections.size() != before)
+        rebuildHash();
+}
+
 // Every change is kept as an intent, also one that changes nothing in memory: the disk may
 // hold something else by the time of the flush, which decides after reading it again.
 
@@ -488,7 +535,7 @@ void TexProfileFile::WriteString(const QString& section, const QString& key, con
 {
     checkWritable();
     applyWrite(section, key, value);
-    m_pending.push_back({OpKind::Write, section, key, value});
+    m_pending.push_back({OpKind::Write, section, key, value, {}});
 }
 
 void TexProfileFile::WriteInteger(const QString& section, const QString& key, int value)
@@ -505,7 +552,14 @@ void TexProfileFile::EraseSection(const QString& section)
 {
     checkWritable();
     applyErase(section);
-    m_pending.push_back({OpKind::Erase, section, QString(), QString()});
+    m_pending.push_back({OpKind::Erase, section, QString(), QString(), {}});
+}
+
+void TexProfileFile::ReplaceSection(const QString& section, const KeyValues& keys)
+{
+    checkWritable();
+    applyReplace(section, keys);
+    m_pending.push_back({OpKind::Replace, section, QString(), QString(), keys});
 }
 
 void TexProfileFile::DeleteKey(const QString& section, const QString& key)
@@ -514,7 +568,7 @@ void TexProfileFile::DeleteKey(const QString& section, const QString& key)
     if (!writable())
         return;
     applyDelete(section, key);
-    m_pending.push_back({OpKind::Delete, section, key, QString()});
+    m_pending.push_back({OpKind::Delete, section, key, QString(), {}});
 }
 
 // ---- writing ----

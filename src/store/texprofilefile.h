@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <utility>
 #include <vector>
 
 // One profile (INI) file: "[name]" headers and "key=value" lines, CR LF, UTF-8 without BOM.
@@ -42,6 +43,9 @@ public:
         int m_error;
     };
 
+    // Keys and values of a section, in order.
+    using KeyValues = QList<std::pair<QString, QString>>;
+
     explicit TexProfileFile(QString fileName);
     ~TexProfileFile();
     TexProfileFile(const TexProfileFile&) = delete;
@@ -68,6 +72,9 @@ public:
     bool ValueExists(const QString& section, const QString& key) const;
 
     void EraseSection(const QString& section);
+    // The section holds exactly these keys afterwards, in this order, at its place in the
+    // file (at the end when it is new); a later section of the same name goes.
+    void ReplaceSection(const QString& section, const KeyValues& keys);
     // Reports nothing, also when the file cannot be written.
     void DeleteKey(const QString& section, const QString& key);
 
@@ -123,7 +130,8 @@ private:
     {
         Write,
         Delete,
-        Erase
+        Erase,
+        Replace
     };
     struct Op
     {
@@ -131,6 +139,7 @@ private:
         QString section;
         QString key;
         QString value;
+        KeyValues keys; // Replace
     };
 
     void ensureLoaded() const;
@@ -143,6 +152,8 @@ private:
     void applyWrite(const QString& section, const QString& key, const QString& value);
     void applyDelete(const QString& section, const QString& key);
     void applyErase(const QString& section);
+    void applyReplace(const QString& section, const KeyValues& keys);
+    static Line keyLine(const QString& key, const QString& value);
     bool writable() const;
     void checkWritable() const;
     QByteArray serialize() const;

@@ -83,6 +83,18 @@ const WriteCase kWriteCases[] = {
          f.WriteString(u"S"_qs, u"c"_qs, u"in ner"_qs);
      },
      "[S]\r\na=\" v \"\r\nb=\"'x\" \"\r\nc=in ner\r\n"},
+    {"replace keeps the section's place and separator", "[A]\r\na=1\r\nb=2\r\n\r\n[B]\r\n",
+     [](TexProfileFile& f) {
+         f.ReplaceSection(u"a"_qs, {{u"c"_qs, u"3"_qs}, {u"a"_qs, u"1"_qs}});
+     },
+     "[A]\r\nc=3\r\na=1\r\n\r\n[B]\r\n"},
+    {"replace of a new section appends it", "[A]\r\na=1\r\n",
+     [](TexProfileFile& f) {
+         f.ReplaceSection(u"B"_qs, {{u"k"_qs, u" v"_qs}});
+     },
+     "[A]\r\na=1\r\n[B]\r\nk=\" v\"\r\n"},
+    {"replace drops a later section of the same name", "[A]\r\na=1\r\n[B]\r\n[a]\r\nx=9\r\n",
+     [](TexProfileFile& f) { f.ReplaceSection(u"A"_qs, {}); }, "[A]\r\n[B]\r\n"},
     {"line break in a value cannot forge a header", nullptr,
      [](TexProfileFile& f) { f.WriteString(u"S"_qs, u"k"_qs, u"a\r\n[X]"_qs); },
      "[S]\r\nk=a  [X]\r\n"},
@@ -309,6 +321,16 @@ const InterleaveCase kInterleavings[] = {
      kWrite("S", "k", "0"), "[S]\r\nj=1\r\nk=0\r\n", true},
     {"erase/delete", "[S]\r\nk=0\r\n", kErase("S"), kDelete("S", "k"), "", false},
     {"erase/erase", "[S]\r\nk=0\r\n[T]\r\n", kErase("S"), kErase("S"), "[T]\r\n", false},
+    {"write/replace", "[S]\r\nk=0\r\n", kWrite("S", "j", "1"),
+     [](TexProfileFile& f) {
+         f.ReplaceSection(u"S"_qs, {{u"k"_qs, u"2"_qs}});
+     },
+     "[S]\r\nk=2\r\n", true},
+    {"erase/replace", "[S]\r\nk=0\r\n[T]\r\n", kErase("S"),
+     [](TexProfileFile& f) {
+         f.ReplaceSection(u"S"_qs, {{u"k"_qs, u"0"_qs}});
+     },
+     "[T]\r\n[S]\r\nk=0\r\n", true},
     {"same value: the last flush writes nothing", "[S]\r\nk=0\r\n", kWrite("S", "k", "1"),
      kWrite("S", "k", "1"), "[S]\r\nk=1\r\n", false},
 };
