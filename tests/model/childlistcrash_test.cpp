@@ -3,6 +3,10 @@
 #include "store/texmeminifile.h"
 
 #include <QDir>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QThread>
+#include <csignal>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -215,6 +219,42 @@ TEST_P(ChildListCrashAt, AnyWriteLeavesTheOldOrTheNewList)
 }
 
 INSTANTIATE_TEST_SUITE_P(Changes, ChildListCrashAt, ::testing::ValuesIn(kChanges));
+
+// A real writer process, killed at random moments while it stores the big folder again and
+// again, each time with the first child moved to the end.
+TEST_F(ChildListCrash, KilledWriterLeavesACompleteList)
+{
+    CloseStores();
+    WriteFixture();
+    const QStringList original = Original();
+    QRandomGenerator rng(20260310);
+    for (int round = 0; round < 30; ++round) {
+        QProcess child;
+        child.start(QString::fromUtf8(KORV_CHILDLISTCHILD), {Dir()});
+        ASSERT_TRUE(child.waitForStarted(10000));
+        if (round % 5 != 0) {
+            ASSERT_TRUE(child.waitForReadyRead(30000)) << "the writer never stored the folder";
+        }
+        QThread::msleep(rng.bounded(0, 80));
+        ::kill(pid_t(child.processId()), SIGKILL);
+        ASSERT_TRUE(child.waitForFinished(10000));
+
+        for (const QString& name : QDir(Dir()).entryList({u"objprps.*"_qs}, QDir::Files)) {
+            const QByteArray bytes = ReadAll(Dir() + name);
+            EXPECT_TRUE(bytes.endsWith("\r\n"))
+                << "round " << round << ": torn " << name.toStdString();
+        }
+        // Some rotation of the original list, whole.
+        const QStringList onDisk = ChildListOnDisk(Dir(), FldrId(1));
+        ASSERT_EQ(onDisk.size(), original.size()) << "round " << round;
+        const qsizetype shift = original.indexOf(onDisk.first());
+        ASSERT_GE(shift, 0);
+        EXPECT_EQ(onDisk, original.mid(shift) + original.first(shift)) << "round " << round;
+        if (HasFailure())
+            return;
+    }
+    OpenStores();
+}
 
 TEST_F(ChildListCrash, StoringAnUnchangedListWritesNothing)
 {
