@@ -159,9 +159,10 @@ bool TexProfileFile::ParseInteger(QStringView text, int& value)
             return false;
         value = negative ? int(-qint64(n)) : int(n);
     } else {
-        // Hexadecimal covers the full 32 bits, as colour values need.
+        // Hexadecimal covers the full 32 bits, as colour values need; a sign negates in 32
+        // bits, unsigned, so that -0x80000000 is no overflow.
         const quint32 bits = quint32(n);
-        value = negative ? -int(bits) : int(bits);
+        value = int(negative ? 0u - bits : bits);
     }
     return true;
 }

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <functional>
 #include <gtest/gtest.h>
+#include <limits>
 #include <sys/stat.h>
 
 using korvtest::ReadAll;
@@ -174,12 +175,15 @@ TEST_F(ProfileFileTest, QuotedValuesReadBackUnchanged)
 TEST_F(ProfileFileTest, IntegersAndBooleans)
 {
     WriteAll(path, "[S]\r\ndec=42\r\nneg=-7\r\nhex=0x1F\r\ndollar=$80000005\r\nbad=12a\r\n"
-                   "empty=\r\ntwo=2\r\nzero=0\r\n");
+                   "empty=\r\ntwo=2\r\nzero=0\r\nnegmin=-0x80000000\r\nnegall=-$FFFFFFFF\r\n");
     TexProfileFile f(path);
     EXPECT_EQ(f.ReadInteger(u"S"_qs, u"dec"_qs, 0), 42);
     EXPECT_EQ(f.ReadInteger(u"S"_qs, u"neg"_qs, 0), -7);
     EXPECT_EQ(f.ReadInteger(u"S"_qs, u"hex"_qs, 0), 31);
     EXPECT_EQ(f.ReadInteger(u"S"_qs, u"dollar"_qs, 0), int(0x80000005u));
+    // Negative hexadecimal wraps in 32 bits, the lowest value included.
+    EXPECT_EQ(f.ReadInteger(u"S"_qs, u"negmin"_qs, 0), std::numeric_limits<int>::min());
+    EXPECT_EQ(f.ReadInteger(u"S"_qs, u"negall"_qs, 0), 1);
     EXPECT_EQ(f.ReadInteger(u"S"_qs, u"bad"_qs, -1), -1);
     EXPECT_EQ(f.ReadInteger(u"S"_qs, u"empty"_qs, -1), -1);
     EXPECT_EQ(f.ReadInteger(u"S"_qs, u"absent"_qs, 3), 3);
