@@ -334,11 +334,13 @@ bool SectionHolds(TexIniFile& store, const QString& section, const TexProfileFil
 } // namespace
 
 // A crash at any moment must leave the old child list or the new one, although the list
-// may span members that are flushed one by one. Continuation sections whose content
-// changes are therefore written under new names and flushed first; then the object's own
-// section, which names the chain, is replaced in one step and flushed; only then are the
-// continuations it no longer names erased. Sections that keep their content are not
-// touched, so storing an unchanged object writes nothing.
+// may span members that are flushed one by one. Only one existing section is therefore
+// changed in place, the switch point: the first section whose content changes. The changed
+// sections after it and the sections the list grows by are written under new names and
+// flushed first, then the switch point is replaced in one step and flushed, and only then
+// are the continuations no longer named erased. Sections that keep their content are left
+// alone: storing an unchanged object writes nothing, and appending a child, renaming or
+// removing the last child changes one section in place.
 void KvObject::StoreSections(TexIniFile& store)
 {
     using KeyValues = TexProfileFile::KeyValues;
@@ -354,55 +356,75 @@ void KvObject::StoreSections(TexIniFile& store)
             parts.back().append({KvSectionNames::ItemKey(++number), child->m_id});
         }
     }
+    const qsizetype count = qsizetype(parts.size());
+    const qsizetype existing = std::min(count, m_continuations.size() + 1);
+    // Section i as stored so far: the object's own section, then the continuations.
+    auto sectionAt = [this](qsizetype i) { return i == 0 ? m_id : m_continuations[i - 1]; };
 
-    // The continuations that keep their section: the tail of the chain whose content stays.
-    const size_t count = parts.size();
-    size_t firstKept = count;
-    for (size_t i = count - 1; i >= 1 && i - 1 < size_t(m_continuations.size()); --i) {
-        KeyValues content = parts[i];
-        if (i + 1 < count)
-            content.append({kContinuation, m_continuations[qsizetype(i)]});
-        if (!SectionHolds(store, m_continuations[qsizetype(i - 1)], content))
-            break;
-        firstKept = i;
-    }
-    QStringList names;
-    names.resize(qsizetype(count));
-    for (size_t i = firstKept; i < count; ++i)
-        names[qsizetype(i)] = m_continuations[qsizetype(i - 1)];
-    QStringList fresh;
-    try {
-        // Each new name is taken before the next is asked for, so they come in order.
-        for (size_t i = 1; i < firstKept; ++i) {
-            names[qsizetype(i)] = store.NewSectionName(kExt);
-            store.RewriteSection(names[qsizetype(i)], parts[i]);
-            fresh.append(names[qsizetype(i)]);
+    // Which existing sections change while every section keeps its name; one followed by a
+    // section the list grows by changes anyway, as it gets a continuation.
+    qsizetype first = -1;
+    qsizetype last = -1;
+    for (qsizetype i = 0; i < existing; ++i) {
+        bool changed = i + 1 < count && i + 1 >= existing;
+        if (!changed) {
+            KeyValues content = parts[size_t(i)];
+            if (i + 1 < count)
+                content.append({kContinuation, sectionAt(i + 1)});
+            changed = !SectionHolds(store, sectionAt(i), content);
         }
-        for (size_t i = 1; i < firstKept && i + 1 < count; ++i)
-            store.WriteString(names[qsizetype(i)], kContinuation, names[qsizetype(i + 1)]);
-        if (!fresh.isEmpty())
-            store.UpdateFile();
-    } catch (...) {
-        // The object's section still names the old chain; the new sections go again.
+        if (changed) {
+            if (first < 0)
+                first = i;
+            last = i;
+        }
+    }
+
+    QStringList names; // names[0] stays empty: the object's id
+    names.resize(count);
+    for (qsizetype i = 1; i < existing; ++i)
+        names[i] = m_continuations[i - 1];
+    if (first >= 0) {
+        // New names for the changed sections after the switch point and for the new ones;
+        // each is taken before the next is asked for, so they come in order.
+        QStringList fresh;
         try {
-            for (const QString& section : std::as_const(fresh))
-                store.EraseSection(section);
+            for (qsizetype i = first + 1; i < count; ++i) {
+                if (i > last && i < existing)
+                    continue;
+                names[i] = store.NewSectionName(kExt);
+                store.RewriteSection(names[i], parts[size_t(i)]);
+                fresh.append(names[i]);
+            }
+            for (qsizetype i = first + 1; i + 1 < count; ++i) {
+                if (fresh.contains(names[i]))
+                    store.WriteString(names[i], kContinuation, names[i + 1]);
+            }
+            if (!fresh.isEmpty())
+                store.UpdateFile();
         } catch (...) {
+            // The old chain is still whole on disk; the new sections go again.
+            try {
+                for (const QString& section : std::as_const(fresh))
+                    store.EraseSection(section);
+            } catch (...) {
+            }
+            throw;
         }
-        throw;
+        KeyValues content = parts[size_t(first)];
+        if (first + 1 < count)
+            content.append({kContinuation, names[first + 1]});
+        store.RewriteSection(sectionAt(first), content);
+        for (const QString& old : std::as_const(m_continuations)) {
+            if (!names.contains(old) && !m_unnamedSections.contains(old))
+                m_unnamedSections.append(old);
+        }
+        m_continuations = names.mid(1);
     }
-
-    if (parts.size() > 1)
-        parts[0].append({kContinuation, names[1]});
-    store.RewriteSection(m_id, parts[0]);
-    for (const QString& old : std::as_const(m_continuations)) {
-        if (!names.contains(old) && !m_unnamedSections.contains(old))
-            m_unnamedSections.append(old);
-    }
-    m_continuations = names.mid(1);
+    // Also when nothing changed here: the store may still hold what a failed flush left.
     store.UpdateFile();
-    // Also those a failed flush left behind before. Once erased in the store, a failed flush
-    // keeps the erasure pending there.
+    // The continuations no longer named, also those a failed flush left behind before. Once
+    // erased in the store, a failed flush keeps the erasure pending there.
     if (m_unnamedSections.isEmpty())
         return;
     for (const QString& section : std::exchange(m_unnamedSections, {}))

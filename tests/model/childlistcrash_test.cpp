@@ -45,6 +45,15 @@ QStringList ChildListOnDisk(const QString& dir, const QString& id)
     return ids;
 }
 
+// The big folder's children as the fixture has them.
+QStringList Original()
+{
+    QStringList ids;
+    for (int i = 1; i <= kChildren; ++i)
+        ids.append(PageId(i));
+    return ids;
+}
+
 // A folder of 450 pages whose list spans three members: the folder's own section in a full
 // objprps.001, the two continuation sections in objprps.002 and objprps.003. A second folder
 // holds 100 more pages.
@@ -88,14 +97,6 @@ protected:
     {
         return "Item" + QByteArray::number(number).rightJustified(7, '0') + "=" +
                PageId(page).toUtf8() + "\r\n";
-    }
-
-    static QStringList Original()
-    {
-        QStringList ids;
-        for (int i = 1; i <= kChildren; ++i)
-            ids.append(PageId(i));
-        return ids;
     }
 
     // Children taken out of the list belong to the test.
@@ -172,6 +173,39 @@ const ListChange kChanges[] = {
          QStringList ids;
          for (int i = 1; i <= kChildren + 100; ++i)
              ids.append(PageId(i));
+         return ids;
+     }},
+    {"one appended: the last section changes in place",
+     [](KvObject& f, KvObject& other, auto&) {
+         KvObject* moved = other.Children().first();
+         other.RemoveChild(moved);
+         f.AddChild(moved, true);
+     },
+     [] { return Original() << PageId(kChildren + 1); }},
+    {"last removed: the last section changes in place",
+     [](KvObject& f, KvObject&, auto& taken) {
+         KvObject* last = f.Children().last();
+         f.RemoveChild(last);
+         taken.emplace_back(last);
+     },
+     [] { return Original().mid(0, kChildren - 1); }},
+    {"two swapped in the middle section only",
+     [](KvObject& f, KvObject&, auto&) { f.Children()[250]->MoveDown(); },
+     [] {
+         QStringList ids = Original();
+         ids.swapItemsAt(250, 251);
+         return ids;
+     }},
+    {"first and last sections change, the middle one not",
+     [](KvObject& f, KvObject&, auto& taken) {
+         f.Children()[0]->MoveDown();
+         KvObject* last = f.Children().last();
+         f.RemoveChild(last);
+         taken.emplace_back(last);
+     },
+     [] {
+         QStringList ids = Original().mid(0, kChildren - 1);
+         ids.swapItemsAt(0, 1);
          return ids;
      }},
 };
@@ -254,6 +288,26 @@ TEST_F(ChildListCrash, KilledWriterLeavesACompleteList)
             return;
     }
     OpenStores();
+}
+
+TEST_F(ChildListCrash, AppendingAChildRewritesOnlyTheLastMember)
+{
+    WriteFixture();
+    ReopenStores();
+    Build();
+    const QByteArray first = ReadAll(Dir() + u"objprps.001"_qs);
+    const QByteArray second = ReadAll(Dir() + u"objprps.002"_qs);
+    KvObject* folder = top->Children()[0];
+    KvObject* other = top->Children()[1];
+    KvObject* moved = other->Children().first();
+    other->RemoveChild(moved);
+    folder->AddChild(moved, true);
+    KvFileSeam::Scope count({KvFileSeam::AnyWrite, u"*/objprps.*"_qs, 1000, EIO, false});
+    folder->KvObject::Store();
+    EXPECT_EQ(KvFileSeam::Seen(), 4) << "one member: open, write, sync, rename";
+    EXPECT_EQ(ReadAll(Dir() + u"objprps.001"_qs), first);
+    EXPECT_EQ(ReadAll(Dir() + u"objprps.002"_qs), second);
+    EXPECT_EQ(ChildListOnDisk(Dir(), FldrId(1)), Original() << PageId(kChildren + 1));
 }
 
 TEST_F(ChildListCrash, StoringAnUnchangedListWritesNothing)
