@@ -169,6 +169,8 @@ bool KvAtomicFile::WriteFile(const QString& destinationPath, const QByteArray& b
     const bool ok = file.Open() && file.Write(bytes) && file.Commit();
     if (error)
         *error = file.Error();
+    if (!ok)
+        errno = file.Error(); // also for callers that read errno
     return ok;
 }
 

@@ -34,7 +34,7 @@ public:
     int Error() const { return m_error; }
     QString ErrorText() const { return ErrorString(m_error); }
 
-    // The whole content in one call; on failure *error receives the errno.
+    // The whole content in one call; on failure *error and errno receive the errno.
     static bool WriteFile(const QString& destinationPath, const QByteArray& bytes,
                           Access access = Access::KeepOrDefault, int* error = nullptr);
     // Whether the writer may replace path: its directory is writable and the path is

@@ -98,6 +98,9 @@ TEST_F(AtomicFileTest, RealErrorsAreReportedWithErrno)
     EXPECT_FALSE(KvAtomicFile::WriteFile(dir + u"missing/f.txt"_qs, "x",
                                          KvAtomicFile::Access::KeepOrDefault, &error));
     EXPECT_EQ(error, ENOENT);
+    errno = 0;
+    EXPECT_FALSE(KvAtomicFile::WriteFile(dir + u"missing/f.txt"_qs, "x"));
+    EXPECT_EQ(errno, ENOENT);
     QDir().mkpath(dir + u"sub"_qs);
     EXPECT_FALSE(
         KvAtomicFile::WriteFile(dir + u"sub"_qs, "x", KvAtomicFile::Access::KeepOrDefault, &error));
