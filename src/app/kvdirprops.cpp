@@ -1,6 +1,7 @@
 #include "app/kvdirprops.h"
 
 #include "app/kvpaths.h"
+#include "platform/kvfileseam.h"
 #include "store/kvdirstores.h"
 #include "store/texinifile.h"
 
@@ -62,6 +63,8 @@ bool KvDirProps::WriteTest()
         const QString path = m_dir + u"write_test_%1.tmp"_qs.arg(n);
         if (QFileInfo::exists(path))
             continue;
+        if (KvFileSeam::Check(KvFileSeam::Open, path) != 0)
+            break;
         const int fd =
             ::open(QFile::encodeName(path).constData(), O_CREAT | O_EXCL | O_WRONLY, 0600);
         if (fd < 0) {

@@ -2,6 +2,7 @@
 
 #include "app/kvtexts.h"
 #include "platform/applog.h"
+#include "platform/kvatomicfile.h"
 #include "platform/sysenv.h"
 #include "store/texprofilefile.h"
 
@@ -161,14 +162,7 @@ bool WriteReadMe(const QString& dir)
     QByteArray bytes;
     for (int n = 5035; n <= 5039; ++n)
         bytes += KvTexts::Text(n).toUtf8() + "\r\n";
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return false;
-    const bool ok = f.write(bytes) == bytes.size();
-    f.close();
-    if (!ok)
-        f.remove(); // never leave a torn notice behind
-    return ok;
+    return KvAtomicFile::WriteFile(path, bytes);
 }
 
 } // namespace KvPaths

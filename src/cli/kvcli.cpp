@@ -9,10 +9,10 @@
 #include "cli/kvclinotebook.h"
 #include "cli/kvclishow.h"
 #include "cli/kvclitree.h"
+#include "platform/kvatomicfile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTextDocument>
 
 namespace {
@@ -211,12 +211,10 @@ int Convert(const QStringList& argv, KvCliIo& io)
     f.close();
     QTextDocument doc;
     KvCliFormats::Read(bytes, *in, doc);
-    QSaveFile target(pos[1]);
-    if (!target.open(QIODevice::WriteOnly))
-        throw KvCliError(u"cannot write %1: %2"_qs.arg(pos[1], target.errorString()));
-    target.write(KvCliFormats::Write(doc, *out));
-    if (!target.commit())
-        throw KvCliError(u"cannot write %1: %2"_qs.arg(pos[1], target.errorString()));
+    int error = 0;
+    if (!KvAtomicFile::WriteFile(pos[1], KvCliFormats::Write(doc, *out),
+                                 KvAtomicFile::Access::KeepOrDefault, &error))
+        throw KvCliError(u"cannot write %1: %2"_qs.arg(pos[1], KvAtomicFile::ErrorString(error)));
     return KvCli::Success;
 }
 

@@ -1,7 +1,7 @@
 #include "model/blowfishvcl.h"
 
-#include "model/kvatomicfile.h"
 #include "platform/applog.h"
+#include "platform/kvatomicfile.h"
 
 #include <QFile>
 #include <cstring>

@@ -4,6 +4,7 @@
 #include "model/kvpagepassword.h"
 #include "model/kvpasswordbytes.h"
 #include "model/kvsectionnames.h"
+#include "platform/kvatomicfile.h"
 #include "store/kvstorefont.h"
 #include "store/texprofilefile.h"
 
@@ -39,10 +40,9 @@ public:
         if (m_buffer.isEmpty())
             return;
         ++m_number;
-        QFile f(m_base + u'.' +
-                QString::number(m_number).rightJustified(m_number <= 999 ? 3 : 9, u'0'));
-        if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            f.write(m_buffer);
+        KvAtomicFile::WriteFile(
+            m_base + u'.' + QString::number(m_number).rightJustified(m_number <= 999 ? 3 : 9, u'0'),
+            m_buffer);
         m_buffer.clear();
     }
 
@@ -304,9 +304,7 @@ KvGeneratedNotebook Generator::Run()
             const BlowFishVCL cipher(KvPasswordBytes::Encode(password));
             cipher.EncryptToFile(rtf, path, BlowFishVCL::DefaultBlockSize);
         } else {
-            QFile f(path);
-            if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-                f.write(rtf);
+            KvAtomicFile::WriteFile(path, rtf);
         }
     }
     return m_nb;

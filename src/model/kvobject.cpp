@@ -9,6 +9,8 @@
 
 #include <QHash>
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -314,43 +316,135 @@ void KvObject::EraseStoredSections()
     m_continuations.clear();
 }
 
-void KvObject::StoreChildList(TexIniFile& store)
+namespace {
+
+// The section holds exactly these keys with these values, in this order.
+bool SectionHolds(TexIniFile& store, const QString& section, const TexProfileFile::KeyValues& keys)
 {
-    QString section = m_id;
-    int counter = 0;
-    int number = 0;
-    for (KvObject* child : std::as_const(m_children)) {
-        if (counter == ItemsPerSection) {
-            counter = 0;
-            const QString next = store.NewSectionName(kExt);
-            store.WriteString(section, kContinuation, next);
-            m_continuations.append(next);
-            section = next;
-        }
-        store.WriteString(section, KvSectionNames::ItemKey(++number), child->m_id);
-        ++counter;
+    const QStringList lines = store.ReadSectionValues(section);
+    if (lines.size() != keys.size())
+        return false;
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        if (lines[i] != keys[i].first + u'=' + keys[i].second)
+            return false;
     }
+    return true;
+}
+
+} // namespace
+
+// A crash at any moment must leave the old child list or the new one, although the list
+// may span members that are flushed one by one. Only one existing section is therefore
+// changed in place, the switch point: the first section whose content changes. The changed
+// sections after it and the sections the list grows by are written under new names and
+// flushed first, then the switch point is replaced in one step and flushed, and only then
+// are the continuations no longer named erased. Sections that keep their content are left
+// alone: storing an unchanged object writes nothing, and appending a child, renaming or
+// removing the last child changes one section in place.
+void KvObject::StoreSections(TexIniFile& store)
+{
+    using KeyValues = TexProfileFile::KeyValues;
+    std::vector<KeyValues> parts(1);
+    if (!m_ref2.isEmpty()) {
+        parts[0].append({kRef2, m_ref2});
+    } else {
+        parts[0].append({kName, m_name});
+        int number = 0;
+        for (const KvObject* child : std::as_const(m_children)) {
+            if (number > 0 && number % ItemsPerSection == 0)
+                parts.emplace_back();
+            parts.back().append({KvSectionNames::ItemKey(++number), child->m_id});
+        }
+    }
+    const qsizetype count = qsizetype(parts.size());
+    const qsizetype existing = std::min(count, m_continuations.size() + 1);
+    // Section i as stored so far: the object's own section, then the continuations.
+    auto sectionAt = [this](qsizetype i) { return i == 0 ? m_id : m_continuations[i - 1]; };
+
+    // Which existing sections change while every section keeps its name; one followed by a
+    // section the list grows by changes anyway, as it gets a continuation.
+    qsizetype first = -1;
+    qsizetype last = -1;
+    for (qsizetype i = 0; i < existing; ++i) {
+        bool changed = i + 1 < count && i + 1 >= existing;
+        if (!changed) {
+            KeyValues content = parts[size_t(i)];
+            if (i + 1 < count)
+                content.append({kContinuation, sectionAt(i + 1)});
+            changed = !SectionHolds(store, sectionAt(i), content);
+        }
+        if (changed) {
+            if (first < 0)
+                first = i;
+            last = i;
+        }
+    }
+
+    QStringList names; // names[0] stays empty: the object's id
+    names.resize(count);
+    for (qsizetype i = 1; i < existing; ++i)
+        names[i] = m_continuations[i - 1];
+    if (first >= 0) {
+        // New names for the changed sections after the switch point and for the new ones;
+        // each is taken before the next is asked for, so they come in order.
+        QStringList fresh;
+        try {
+            for (qsizetype i = first + 1; i < count; ++i) {
+                if (i > last && i < existing)
+                    continue;
+                names[i] = store.NewSectionName(kExt);
+                store.RewriteSection(names[i], parts[size_t(i)]);
+                fresh.append(names[i]);
+            }
+            for (qsizetype i = first + 1; i + 1 < count; ++i) {
+                if (fresh.contains(names[i]))
+                    store.WriteString(names[i], kContinuation, names[i + 1]);
+            }
+            if (!fresh.isEmpty())
+                store.UpdateFile();
+        } catch (...) {
+            // The old chain is still whole on disk; the new sections go again.
+            try {
+                for (const QString& section : std::as_const(fresh))
+                    store.EraseSection(section);
+            } catch (...) {
+            }
+            throw;
+        }
+        KeyValues content = parts[size_t(first)];
+        if (first + 1 < count)
+            content.append({kContinuation, names[first + 1]});
+        store.RewriteSection(sectionAt(first), content);
+        for (const QString& old : std::as_const(m_continuations)) {
+            if (!names.contains(old) && !m_unnamedSections.contains(old))
+                m_unnamedSections.append(old);
+        }
+        m_continuations = names.mid(1);
+    }
+    // Also when nothing changed here: the store may still hold what a failed flush left.
+    store.UpdateFile();
+    // The continuations no longer named, also those a failed flush left behind before. Once
+    // erased in the store, a failed flush keeps the erasure pending there.
+    if (m_unnamedSections.isEmpty())
+        return;
+    for (const QString& section : std::exchange(m_unnamedSections, {}))
+        store.EraseSection(section);
+    store.UpdateFile();
 }
 
 void KvObject::Store()
 {
     KV_LOG_SCOPE("KvObject::Store");
     CheckRemoved();
-    TexIniFile* store = &KvDirContext::ObjStore();
+    TexIniFile& store = KvDirContext::ObjStore();
     if (m_childListUnread) {
         // The children were never read: keep the stored list, write the name only.
         if (m_ref2.isEmpty())
-            store->WriteString(m_id, kName, m_name);
+            store.WriteString(m_id, kName, m_name);
+        store.UpdateFile();
     } else {
-        EraseStoredSections();
-        if (!m_ref2.isEmpty()) {
-            store->WriteString(m_id, kRef2, m_ref2);
-        } else {
-            store->WriteString(m_id, kName, m_name);
-            StoreChildList(*store);
-        }
+        StoreSections(store);
     }
-    store->UpdateFile();
     if (m_pendingKeywords && m_ref2.isEmpty())
         StoreKeywords();
     if (Guard().isEmpty())

@@ -109,7 +109,7 @@ protected:
 private:
     friend void ResolveAllReferrers();
     void CollectChildIds(const QString& prefix, bool filter, QStringList& ids);
-    void StoreChildList(TexIniFile& store);
+    void StoreSections(TexIniFile& store);
 
     bool m_removed = false;
     QString m_id;
@@ -122,6 +122,8 @@ private:
     KvObject* m_target = nullptr;
     QString m_ref2;
     QStringList m_continuations;
+    // Continuation sections no longer named whose erasure has not reached the disk yet.
+    QStringList m_unnamedSections;
     // The stored child list was not read yet; storing must not overwrite it.
     bool m_childListUnread = false;
 };

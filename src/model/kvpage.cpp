@@ -1,7 +1,6 @@
 #include "model/kvpage.h"
 
 #include "model/blowfishvcl.h"
-#include "model/kvatomicfile.h"
 #include "model/kvdircontext.h"
 #include "model/kvfolder.h"
 #include "model/kvpagelayout.h"
@@ -261,8 +260,8 @@ void KvPage::WriteContent(const QByteArray& rtf)
         }
         if (!ok)
             throw EEncryptError(m_contentPath);
-    } else if (!KvAtomicFile::WriteFile(m_contentPath, rtf, KvAtomicFile::Access::KeepOrDefault)) {
-        throw TexRichDocument::ESaveError(m_contentPath);
+    } else {
+        TexRichDocument::WriteFile(m_contentPath, rtf);
     }
 }
 

@@ -2,7 +2,7 @@
 
 #include "app/kvprompter.h"
 #include "app/kvtexts.h"
-#include "model/kvatomicfile.h"
+#include "platform/kvatomicfile.h"
 #include "model/kvpage.h"
 #include "platform/applog.h"
 #include "platform/kvexception.h"
@@ -12,8 +12,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <cerrno>
-#include <cstring>
 
 namespace {
 
@@ -40,14 +38,13 @@ QString suggestedPath(const KvPage& page)
     return QDir(dir).filePath(name + u".rtf"_qs);
 }
 
-// The writer reports only success; errno still holds the reason of a failure.
 bool writeAtomically(const QString& path, const QByteArray& bytes, KvAtomicFile::Access access,
                      QString& reason)
 {
-    errno = 0;
-    if (KvAtomicFile::WriteFile(path, bytes, access))
+    int error = 0;
+    if (KvAtomicFile::WriteFile(path, bytes, access, &error))
         return true;
-    reason = QString::fromLocal8Bit(std::strerror(errno ? errno : EIO));
+    reason = KvAtomicFile::ErrorString(error);
     return false;
 }
 

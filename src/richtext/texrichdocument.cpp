@@ -1,5 +1,6 @@
 #include "richtext/texrichdocument.h"
 
+#include "platform/kvatomicfile.h"
 #include "richtext/rtfcodepages.h"
 #include "richtext/rtfplaintext.h"
 #include "richtext/rtfproperties.h"
@@ -7,7 +8,6 @@
 #include "richtext/rtfwriter.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -41,15 +41,15 @@ QByteArray ReadFile(const QString& path)
     return bytes;
 }
 
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
-        throw TexRichDocument::ESaveError(
-            u"Die Datei \"%1\" kann nicht geschrieben werden: %2"_qs.arg(path, f.errorString()));
-}
-
 } // namespace
+
+void TexRichDocument::WriteFile(const QString& path, const QByteArray& bytes)
+{
+    int error = 0;
+    if (!KvAtomicFile::WriteFile(path, bytes, KvAtomicFile::Access::KeepOrDefault, &error))
+        throw ESaveError(u"Die Datei \"%1\" kann nicht geschrieben werden: %2"_qs.arg(
+            path, KvAtomicFile::ErrorString(error)));
+}
 
 TexRichDocument::TexRichDocument(QObject* parent) : QObject(parent), m_doc(NewDocument())
 {

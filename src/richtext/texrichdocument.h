@@ -52,6 +52,9 @@ public:
     void SaveRtfFile(const QString& path) const;
     void LoadPlainTextFile(const QString& path);
     void SavePlainTextFile(const QString& path) const;
+    // Replaces the file with bytes through the atomic writer; ESaveError names the file and
+    // the system's reason.
+    static void WriteFile(const QString& path, const QByteArray& bytes);
 
     bool IsModified() const;
     void SetModified(bool modified);

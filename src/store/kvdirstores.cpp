@@ -3,6 +3,7 @@
 #include "platform/applog.h"
 
 #include <QCoreApplication>
+#include <exception>
 
 namespace {
 
@@ -46,8 +47,9 @@ void closeAtExit()
 
 void replace(std::unique_ptr<TexIniFile>& store, const QString& basePath, bool useIndex)
 {
+    // Changes that cannot be written now were reported to the Store that made them.
     if (store)
-        store->UpdateFile();
+        store->TryUpdateFile();
     auto fresh = std::make_unique<TexIniFile>(basePath, KvDirStores::SizeLimitKb, useIndex);
     store.swap(fresh); // the old one is destroyed here
 }
@@ -96,12 +98,23 @@ void FlushAll()
 {
     KV_LOG_SCOPE("KvDirStores::FlushAll");
     Stores& s = stores();
+    std::exception_ptr first;
+    auto flush = [&first](TexIniFile& store) {
+        try {
+            store.UpdateFile();
+        } catch (...) {
+            if (!first)
+                first = std::current_exception();
+        }
+    };
     if (s.object)
-        s.object->Store().UpdateFile();
+        flush(s.object->Store());
     for (auto* store : {&s.keyword, &s.folder, &s.page, &s.dirProps, &s.styles}) {
         if (*store)
-            (*store)->UpdateFile();
+            flush(**store);
     }
+    if (first)
+        std::rethrow_exception(first);
 }
 
 void Close()

@@ -24,7 +24,8 @@ inline constexpr int SizeLimitKb = 40;
 void Reopen(const QString& dataDir);
 // Opens the stores of the settings directory ("dirprps", "Styles").
 void Open(const QString& settingsDir);
-// Flushes every open store.
+// Flushes every open store; when one cannot be written, raises the first store's
+// EIniFileFlush after all were tried.
 void FlushAll();
 // Destroys every store; each flushes on the way.
 void Close();

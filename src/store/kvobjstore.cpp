@@ -21,7 +21,7 @@ KvObjStore::~KvObjStore() = default;
 void KvObjStore::Reopen(const QString& dataDir)
 {
     KV_LOG_SCOPE("KvObjStore::Reopen");
-    m_store->UpdateFile();
+    m_store->TryUpdateFile(); // a failure was reported to the Store that made the change
     m_store.reset();
     m_store = std::make_unique<TexIniFile>(withSlash(dataDir) + BaseName(), SizeLimitKb, true);
 }

@@ -54,7 +54,7 @@ TexIniFile& TexIniFile::operator=(const TexIniFile& other)
 
 TexIniFile::~TexIniFile()
 {
-    UpdateFile();
+    TryUpdateFile();
 }
 
 // ---- member files ----
@@ -84,18 +84,20 @@ QString TexIniFile::NewFileName() const
     return m_basePath + u'.' + QStringLiteral("%1").arg(n, width, 10, QLatin1Char('0'));
 }
 
+// On the way (a member switch, a rescan) a failed flush is not an error of the operation
+// under way: the member keeps its changes and the next UpdateFile reports it.
 void TexIniFile::flushCurrent()
 {
     if (!m_current)
         return;
-    m_current->UpdateFile();
+    m_current->TryUpdateFile();
     rememberCurrentNames();
 }
 
 void TexIniFile::retryUnflushed()
 {
     std::erase_if(m_unflushed,
-                  [](const std::unique_ptr<TexProfileFile>& f) { return f->UpdateFile(); });
+                  [](const std::unique_ptr<TexProfileFile>& f) { return f->TryUpdateFile(); });
 }
 
 void TexIniFile::rememberCurrentNames()
@@ -488,6 +490,14 @@ void TexIniFile::EraseSection(const QString& section)
         setEntry(section, kErased, EntryState::Erased);
 }
 
+void TexIniFile::RewriteSection(const QString& section, const TexProfileFile::KeyValues& keys)
+{
+    KV_LOG_SCOPE("TexIniFile::RewriteSection");
+    TexProfileFile& file = FileOfSection(section);
+    file.ReplaceSection(section, keys);
+    setEntry(section, file.FileName(), EntryState::Present);
+}
+
 void TexIniFile::DeleteKey(const QString& section, const QString& key)
 {
     KV_LOG_SCOPE("TexIniFile::DeleteKey");
@@ -497,8 +507,36 @@ void TexIniFile::DeleteKey(const QString& section, const QString& key)
 void TexIniFile::UpdateFile()
 {
     KV_LOG_SCOPE("TexIniFile::UpdateFile");
-    flushCurrent();
-    retryUnflushed();
+    QString failedFile;
+    int failure = 0;
+    auto flush = [&](TexProfileFile& file) {
+        int error = 0;
+        if (file.TryUpdateFile(&error))
+            return true;
+        if (failedFile.isNull()) {
+            failedFile = file.FileName();
+            failure = error;
+        }
+        return false;
+    };
+    // Members left behind first: they hold older changes.
+    std::erase_if(m_unflushed, [&](const std::unique_ptr<TexProfileFile>& f) { return flush(*f); });
+    if (m_current) {
+        flush(*m_current);
+        rememberCurrentNames();
+    }
+    if (!failedFile.isNull())
+        throw EIniFileFlush(failedFile, failure);
+}
+
+bool TexIniFile::TryUpdateFile() noexcept
+{
+    try {
+        UpdateFile();
+        return true;
+    } catch (...) {
+        return false;
+    }
 }
 
 // ---- derived operations ----

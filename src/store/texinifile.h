@@ -1,7 +1,7 @@
 #pragma once
 
-#include "store/kvstorefont.h"
 #include "store/kvpropreader.h"
+#include "store/kvstorefont.h"
 #include "store/texprofilefile.h"
 
 #include <QDate>
@@ -19,6 +19,7 @@ class TexIniFile : public KvPropReader
 {
 public:
     using EIniFileWrite = TexProfileFile::EIniFileWrite;
+    using EIniFileFlush = TexProfileFile::EIniFileFlush;
 
     TexIniFile(const QString& basePath, int sizeLimitKb, bool useIndex);
     TexIniFile(const TexIniFile& other);
@@ -46,9 +47,16 @@ public:
     // "key=value" lines of the section.
     QStringList ReadSectionValues(const QString& section) override;
     virtual void EraseSection(const QString& section);
+    // Replaces the keys of the section in one step in its member (a new section is placed
+    // as by WriteString): after a flush the member holds the old keys or the new ones.
+    void RewriteSection(const QString& section, const TexProfileFile::KeyValues& keys);
     virtual void DeleteKey(const QString& section, const QString& key);
-    // Writes the current member's pending changes; never throws.
+    // Writes the pending changes of every member. A member that cannot be written raises
+    // EIniFileFlush (the first one, after all were tried) and keeps its changes for the next
+    // call.
     virtual void UpdateFile();
+    // The same without raising, for destructors; failures go to the application log.
+    bool TryUpdateFile() noexcept;
 
     bool SectionExists(const QString& section);
     bool ValueExists(const QString& section, const QString& key) override;

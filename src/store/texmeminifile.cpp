@@ -97,13 +97,18 @@ qsizetype TexMemIniFile::findKey(const QString& section, const QString& key)
     return -1;
 }
 
+QString TexMemIniFile::valueOf(const QString& line)
+{
+    // The store's own rule, so that what the store wrote reads back the same here.
+    return TexProfileFile::UnquoteValue(QStringView(line).mid(line.indexOf(u'=') + 1));
+}
+
 QString TexMemIniFile::ReadString(const QString& section, const QString& key, const QString& def)
 {
     const qsizetype i = findKey(section, key);
     if (i < 0)
         return def;
-    const QString& line = m_lines[i];
-    const QString value = line.mid(line.indexOf(u'=') + 1);
+    const QString value = valueOf(m_lines[i]);
     return value.isEmpty() ? def : value;
 }
 
@@ -121,9 +126,7 @@ bool TexMemIniFile::ReadBool(const QString& section, const QString& key, bool de
     if (i < 0)
         return def;
     int value = 0;
-    const QString& line = m_lines[i];
-    return TexProfileFile::ParseInteger(QStringView(line).mid(line.indexOf(u'=') + 1), value) &&
-           value == 1;
+    return TexProfileFile::ParseInteger(valueOf(m_lines[i]), value) && value == 1;
 }
 
 QStringList TexMemIniFile::ReadSection(const QString& section)
@@ -160,8 +163,7 @@ QStringList TexMemIniFile::ReadSectionValues(const QString& section)
         return values;
     for (qsizetype i = m_firstLine; i <= m_lastLine && i < m_lines.size(); ++i) {
         const QString& line = m_lines[i];
-        const qsizetype eq = line.indexOf(u'=');
-        values.append(eq < 0 ? QString() : line.mid(eq + 1));
+        values.append(line.contains(u'=') ? valueOf(line) : QString());
     }
     return values;
 }

@@ -11,8 +11,9 @@ class TexIniFile;
 
 // A read-only snapshot of a property store: every non-empty line of every member, members in
 // the store's file-list order. Sections are found by their exact header line (letter case
-// counts; the first header wins), keys by lines that begin with "key=". Values are taken as
-// they stand; an empty value reads as the default. Later writes to the store are not seen.
+// counts; the first header wins), keys by lines that begin with "key=". Values are read by
+// the store's rule (blanks around and one pair of enclosing quotes dropped); an empty value
+// reads as the default. Later writes to the store are not seen.
 class TexMemIniFile : public KvPropReader
 {
 public:
@@ -47,6 +48,8 @@ public:
 private:
     void readFiles(const QStringList& files);
     void buildIndex();
+    // The value of a key line, read as the store reads it.
+    static QString valueOf(const QString& line);
     // Index of the section's line holding the key, or -1.
     qsizetype findKey(const QString& section, const QString& key);
 

@@ -1,36 +1,19 @@
 #include "store/texprofilefile.h"
 
 #include "platform/applog.h"
+#include "platform/kvatomicfile.h"
 #include "store/storetexts.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
-#include <mutex>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-mode_t processUmask()
-{
-    static mode_t mask = 0;
-    static std::once_flag once;
-    std::call_once(once, [] {
-        mask = ::umask(022);
-        ::umask(mask);
-    });
-    return mask;
-}
-
-QString errnoText(int err)
-{
-    return QString::fromLocal8Bit(std::strerror(err));
-}
 
 // Serialises writers of one directory between processes while a file is checked,
 // merged and replaced. Best effort: where the file system has no locks, nothing is held.
@@ -87,14 +70,23 @@ QString TexProfileFile::HeaderName(const QString& line)
 }
 
 TexProfileFile::EIniFileWrite::EIniFileWrite(const QString& fileName)
-    : KvException(KvStoreText::IniFileWrite().replace(u"%s"_qs, fileName)), m_fileName(fileName)
+    : EIniFileWrite(KvStoreText::IniFileWrite().replace(u"%s"_qs, fileName), fileName)
+{}
+
+TexProfileFile::EIniFileWrite::EIniFileWrite(const QString& message, const QString& fileName)
+    : KvException(message), m_fileName(fileName)
+{}
+
+TexProfileFile::EIniFileFlush::EIniFileFlush(const QString& fileName, int error)
+    : EIniFileWrite(KvStoreText::FlushFailed(fileName, KvAtomicFile::ErrorString(error)), fileName),
+      m_error(error)
 {}
 
 TexProfileFile::TexProfileFile(QString fileName) : m_fileName(std::move(fileName)) {}
 
 TexProfileFile::~TexProfileFile()
 {
-    UpdateFile();
+    TryUpdateFile();
 }
 
 // ---- format helpers ----
@@ -115,10 +107,16 @@ QString TexProfileFile::QuoteValue(const QString& value)
         v.replace(u'\r', u' ');
         v.replace(u'\n', u' ');
     }
+    if (v.isEmpty())
+        return v;
+    // Reading drops blanks around a value and one pair of enclosing quotes; a value that
+    // has either gets a pair of its own, so that it reads back as it was written.
     if (v.size() >= 2 && isQuote(v.front()) && v.back() == v.front()) {
         const QChar other = v.front() == u'"' ? u'\'' : u'"';
         return other + v + other;
     }
+    if (v.front().isSpace() || v.back().isSpace())
+        return u'"' + v + u'"';
     return v;
 }
 
@@ -161,9 +159,10 @@ bool TexProfileFile::ParseInteger(QStringView text, int& value)
             return false;
         value = negative ? int(-qint64(n)) : int(n);
     } else {
-        // Hexadecimal covers the full 32 bits, as colour values need.
+        // Hexadecimal covers the full 32 bits, as colour values need; a sign negates in 32
+        // bits, unsigned, so that -0x80000000 is no overflow.
         const quint32 bits = quint32(n);
-        value = negative ? -int(bits) : int(bits);
+        value = int(negative ? 0u - bits : bits);
     }
     return true;
 }
@@ -245,18 +244,18 @@ void TexProfileFile::ensureLoaded() const
         return;
     m_loaded = true;
     m_stamp = StampOf(m_fileName);
-    QByteArray bytes;
+    m_diskBytes.clear();
     m_readFailed = false;
     if (m_stamp.exists) {
         QFile f(m_fileName);
         if (f.open(QIODevice::ReadOnly)) {
-            bytes = f.readAll();
+            m_diskBytes = f.readAll();
         } else {
             m_readFailed = true;
             KvAppLog::Write(u"TexProfileFile: cannot read "_qs + m_fileName);
         }
     }
-    loadFrom(bytes);
+    loadFrom(m_diskBytes);
 }
 
 void TexProfileFile::loadFrom(const QByteArray& bytes) const
@@ -312,6 +311,9 @@ void TexProfileFile::reloadAndReapply()
             break;
         case OpKind::Erase:
             applyErase(op.section);
+            break;
+        case OpKind::Replace:
+            applyReplace(op.section, op.keys);
             break;
         }
     }
@@ -421,15 +423,7 @@ bool TexProfileFile::writable() const
     ensureLoaded();
     if (m_readFailed)
         return false; // writing would replace content never seen
-    const QByteArray path = QFile::encodeName(m_fileName);
-    const QByteArray dir = QFile::encodeName(directoryOf(m_fileName));
-    if (::access(dir.constData(), W_OK | X_OK) != 0)
-        return false;
-    struct stat st;
-    if (::stat(path.constData(), &st) != 0)
-        return errno == ENOENT;
-    // An existing path must be a regular file that we may write.
-    return S_ISREG(st.st_mode) && ::access(path.constData(), W_OK) == 0;
+    return KvAtomicFile::CanReplace(m_fileName);
 }
 
 void TexProfileFile::checkWritable() const
@@ -491,16 +485,58 @@ void TexProfileFile::applyErase(const QString& section)
     rebuildHash();
 }
 
+TexProfileFile::Line TexProfileFile::keyLine(const QString& key, const QString& value)
+{
+    Line line;
+    line.text = key + u'=' + QuoteValue(value);
+    line.eq = key.size();
+    line.lowerKey = key.trimmed().toLower();
+    return line;
+}
+
+void TexProfileFile::applyReplace(const QString& section, const KeyValues& keys)
+{
+    std::vector<Line> lines;
+    lines.reserve(size_t(keys.size()));
+    for (const auto& [key, value] : keys)
+        lines.push_back(keyLine(key, value));
+    Section* s = findSection(section);
+    if (!s) {
+        Section ns;
+        ns.name = section;
+        ns.header = u'[' + section + u']';
+        ns.lines = std::move(lines);
+        m_sections.push_back(std::move(ns));
+        m_index.insert(section.toLower(), qsizetype(m_sections.size() - 1));
+        return;
+    }
+    // Blank lines at the end separate it from the next section and stay.
+    auto blank = s->lines.end();
+    while (blank != s->lines.begin() && std::prev(blank)->text.trimmed().isEmpty())
+        --blank;
+    lines.insert(lines.end(), std::make_move_iterator(blank),
+                 std::make_move_iterator(s->lines.end()));
+    s->lines = std::move(lines);
+    // A second section of the name would come to light once this one is erased.
+    const QString lower = section.toLower();
+    const size_t keep = size_t(s - m_sections.data());
+    const size_t before = m_sections.size();
+    for (size_t i = m_sections.size(); i-- > keep + 1;) {
+        if (!m_sections[i].header.isEmpty() && m_sections[i].name.toLower() == lower)
+            m_sections.erase(m_sections.begin() + qsizetype(i));
+    }
+    if (m_sections.size() != before)
+        rebuildHash();
+}
+
+// Every change is kept as an intent, also one that changes nothing in memory: the disk may
+// hold something else by the time of the flush, which decides after reading it again.
+
 void TexProfileFile::WriteString(const QString& section, const QString& key, const QString& value)
 {
     checkWritable();
-    if (const Section* s = findSection(section)) {
-        const Line* line = findKey(*s, key.trimmed().toLower());
-        if (line && QStringView(line->text).mid(line->eq + 1) == QuoteValue(value))
-            return; // already so
-    }
     applyWrite(section, key, value);
-    m_pending.push_back({OpKind::Write, section, key, value});
+    m_pending.push_back({OpKind::Write, section, key, value, {}});
 }
 
 void TexProfileFile::WriteInteger(const QString& section, const QString& key, int value)
@@ -516,19 +552,24 @@ void TexProfileFile::WriteBool(const QString& section, const QString& key, bool 
 void TexProfileFile::EraseSection(const QString& section)
 {
     checkWritable();
-    if (!SectionExists(section))
-        return;
     applyErase(section);
-    m_pending.push_back({OpKind::Erase, section, QString(), QString()});
+    m_pending.push_back({OpKind::Erase, section, QString(), QString(), {}});
+}
+
+void TexProfileFile::ReplaceSection(const QString& section, const KeyValues& keys)
+{
+    checkWritable();
+    applyReplace(section, keys);
+    m_pending.push_back({OpKind::Replace, section, QString(), QString(), keys});
 }
 
 void TexProfileFile::DeleteKey(const QString& section, const QString& key)
 {
     // Nothing is reported; memory and disk stay alike when the file cannot be written.
-    if (!ValueExists(section, key) || !writable())
+    if (!writable())
         return;
     applyDelete(section, key);
-    m_pending.push_back({OpKind::Delete, section, key, QString()});
+    m_pending.push_back({OpKind::Delete, section, key, QString(), {}});
 }
 
 // ---- writing ----
@@ -545,91 +586,55 @@ QByteArray TexProfileFile::serialize() const
     return text.toUtf8();
 }
 
-bool TexProfileFile::UpdateFile() noexcept
+void TexProfileFile::UpdateFile()
 {
-    if (m_pending.empty())
+    int error = 0;
+    if (!TryUpdateFile(&error))
+        throw EIniFileFlush(m_fileName, error);
+}
+
+bool TexProfileFile::TryUpdateFile(int* error) noexcept
+{
+    int err = 0;
+    if (!m_pending.empty()) {
+        try {
+            err = writeToDisk();
+            if (err == 0)
+                m_pending.clear();
+        } catch (...) {
+            err = ENOMEM; // out of memory and the like: the changes stay pending
+        }
+    }
+    if (error)
+        *error = err;
+    if (err == 0)
         return true;
     try {
-        QString error;
-        if (writeToDisk(error)) {
-            m_pending.clear();
-            return true;
-        }
-        KvAppLog::Write(u"TexProfileFile::UpdateFile "_qs + m_fileName + u": "_qs + error);
+        KvAppLog::Write(u"TexProfileFile::UpdateFile "_qs + m_fileName + u": "_qs +
+                        KvAtomicFile::ErrorString(err));
     } catch (...) {
-        // Out of memory and the like: the changes stay pending.
     }
     return false;
 }
 
-bool TexProfileFile::writeToDisk(QString& error)
+int TexProfileFile::writeToDisk()
 {
-    const QString dirName = directoryOf(m_fileName);
-    const QByteArray dir = QFile::encodeName(dirName);
-    const QByteArray path = QFile::encodeName(m_fileName);
-    DirLock lock(dir);
+    DirLock lock(QFile::encodeName(directoryOf(m_fileName)));
 
     // Another writer replaced the file since it was read: start from its content.
     if (StampOf(m_fileName) != m_stamp) {
         reloadAndReapply();
-        if (m_readFailed) {
-            error = u"cannot read the file to merge"_qs;
-            return false;
-        }
+        if (m_readFailed)
+            return EIO; // writing would replace content never seen
     }
-
-    const QByteArray bytes = serialize();
-    QByteArray tmpl = dir + "/." + QFile::encodeName(QFileInfo(m_fileName).fileName()) + ".XXXXXX";
-    const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
-    if (fd < 0) {
-        error = errnoText(errno);
-        return false;
-    }
-    auto fail = [&](int err) {
-        ::close(fd);
-        ::unlink(tmpl.constData());
-        error = errnoText(err);
-        return false;
-    };
-    struct stat old;
-    if (::stat(path.constData(), &old) == 0) {
-        if (::fchown(fd, uid_t(-1), old.st_gid) != 0) {
-            // Not a member of that group: the file keeps ours.
-        }
-        ::fchmod(fd, old.st_mode & 07777);
-    } else {
-        ::fchmod(fd, 0666 & ~processUmask());
-    }
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return fail(errno);
-        }
-        done += n;
-    }
-    if (::fsync(fd) != 0)
-        return fail(errno);
-    if (::close(fd) != 0) {
-        const int err = errno;
-        ::unlink(tmpl.constData());
-        error = errnoText(err);
-        return false;
-    }
-    if (::rename(tmpl.constData(), path.constData()) != 0) {
-        const int err = errno;
-        ::unlink(tmpl.constData());
-        error = errnoText(err);
-        return false;
-    }
-    const int dfd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-        ::fsync(dfd);
-        ::close(dfd);
-    }
+    QByteArray bytes = serialize();
+    if (bytes == m_diskBytes)
+        return 0; // the changes are on disk already: no write, no sync
+    int err = 0;
+    if (!KvAtomicFile::WriteFile(m_fileName, bytes, KvAtomicFile::Access::KeepOrDefault, &err))
+        return err;
+    m_diskBytes = std::move(bytes);
     m_stamp = StampOf(m_fileName);
     m_readFailed = false;
-    return true;
+    return 0;
 }

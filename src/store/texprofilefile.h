@@ -5,13 +5,16 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <utility>
 #include <vector>
 
 // One profile (INI) file: "[name]" headers and "key=value" lines, CR LF, UTF-8 without BOM.
 // The file is read on first access and served from memory; changes are kept until
-// UpdateFile, which replaces the file atomically. Changes another writer made on disk since
-// the file was read are merged: the file is read again and this object's pending changes
-// are applied on top, so several objects on one file never lose each other's writes.
+// UpdateFile, which replaces the file atomically. Every change is recorded as an intent;
+// when another writer changed the file since it was read, the flush reads it again and
+// applies this object's intents on top, so the later change wins and several objects on
+// one file never lose each other's writes. A flush that would leave the file as it is
+// writes nothing.
 // Section and key names match without regard to case.
 class TexProfileFile
 {
@@ -23,9 +26,25 @@ public:
         explicit EIniFileWrite(const QString& fileName);
         const QString& FileName() const { return m_fileName; }
 
+    protected:
+        EIniFileWrite(const QString& message, const QString& fileName);
+
     private:
         QString m_fileName;
     };
+    // Pending changes could not be written; the system's errno says why.
+    class EIniFileFlush : public EIniFileWrite
+    {
+    public:
+        EIniFileFlush(const QString& fileName, int error);
+        int Error() const { return m_error; }
+
+    private:
+        int m_error;
+    };
+
+    // Keys and values of a section, in order.
+    using KeyValues = QList<std::pair<QString, QString>>;
 
     explicit TexProfileFile(QString fileName);
     ~TexProfileFile();
@@ -53,12 +72,18 @@ public:
     bool ValueExists(const QString& section, const QString& key) const;
 
     void EraseSection(const QString& section);
+    // The section holds exactly these keys afterwards, in this order, at its place in the
+    // file (at the end when it is new); a later section of the same name goes.
+    void ReplaceSection(const QString& section, const KeyValues& keys);
     // Reports nothing, also when the file cannot be written.
     void DeleteKey(const QString& section, const QString& key);
 
-    // Writes pending changes. Never throws; on failure the changes stay pending for the
-    // next call and the failure goes to the application log. Returns success.
-    bool UpdateFile() noexcept;
+    // Writes pending changes. When they cannot be written, raises EIniFileFlush; the
+    // changes stay pending for the next call.
+    void UpdateFile();
+    // The same without raising, for destructors: a failure goes to the application log and
+    // its errno to *error. Returns success.
+    bool TryUpdateFile(int* error = nullptr) noexcept;
     bool Modified() const { return !m_pending.empty(); }
     bool IsLoaded() const { return m_loaded; }
     // Reads the file again when another writer changed it; pending changes are kept.
@@ -105,7 +130,8 @@ private:
     {
         Write,
         Delete,
-        Erase
+        Erase,
+        Replace
     };
     struct Op
     {
@@ -113,6 +139,7 @@ private:
         QString section;
         QString key;
         QString value;
+        KeyValues keys; // Replace
     };
 
     void ensureLoaded() const;
@@ -125,16 +152,20 @@ private:
     void applyWrite(const QString& section, const QString& key, const QString& value);
     void applyDelete(const QString& section, const QString& key);
     void applyErase(const QString& section);
+    void applyReplace(const QString& section, const KeyValues& keys);
+    static Line keyLine(const QString& key, const QString& value);
     bool writable() const;
     void checkWritable() const;
     QByteArray serialize() const;
-    bool writeToDisk(QString& error);
+    // 0, or the errno of the failure.
+    int writeToDisk();
 
     QString m_fileName;
     mutable bool m_loaded = false;
     mutable std::vector<Section> m_sections;
     mutable QHash<QString, qsizetype> m_index; // lower-case name -> first section with it
     mutable DiskStamp m_stamp;
+    mutable QByteArray m_diskBytes; // the file as last read or written
     mutable bool m_readFailed = false;
     std::vector<Op> m_pending;
 };

@@ -2,6 +2,7 @@
 #include "app/kvdirprops.h"
 #include "app/kvlockdirectory.h"
 #include "app/kvscriptedprompter.h"
+#include "platform/kvfileseam.h"
 #include "store/kvdirstores.h"
 #include "support/testenv.h"
 
@@ -193,6 +194,16 @@ TEST_F(DirAccess, FailedWriteTestStoresReadOnly)
     EXPECT_FALSE(p.Usable());
     EXPECT_FALSE(KvDirProps(unwritable).FullAccess())
         << "stored, so the next start opens read-only";
+}
+
+TEST_F(DirAccess, WriteTestRefusedThroughTheSeamStoresReadOnly)
+{
+    // A read-only mount, as root sees it too.
+    KvFileSeam::Scope seam({KvFileSeam::Open, data + u"write_test_*"_qs, 1, EROFS, true});
+    KvDirProps p(data);
+    EXPECT_FALSE(p.WriteTest());
+    EXPECT_FALSE(KvDirProps(data).FullAccess());
+    EXPECT_TRUE(QDir(data).entryList({u"write_test_*"_qs}).isEmpty());
 }
 
 } // namespace

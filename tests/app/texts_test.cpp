@@ -1,4 +1,5 @@
 #include "app/kvtexts.h"
+#include "store/storetexts.h"
 
 #include <gtest/gtest.h>
 #include <set>
@@ -509,6 +510,13 @@ TEST(KvTextsTable, FrameworkAndProductTexts)
 {
     EXPECT_EQ(KvTexts::Text(65504), u"In %s kann nicht geschrieben werden"_qs);
     EXPECT_EQ(KvTexts::Text(9999), u"Korvelle"_qs);
+    // The store layer keeps its own copies of its texts, below the text table.
+    EXPECT_EQ(KvTexts::Text(KvStoreText::IniFileWriteNo), KvStoreText::IniFileWrite());
+    EXPECT_EQ(KvTexts::Text(KvStoreText::FlushFailedNo), KvStoreText::FlushFailedTemplate());
+    EXPECT_EQ(KvTexts::Message(65505, {u"/d/objprps.001"_qs, u"Kein Platz"_qs}),
+              KvStoreText::FlushFailed(u"/d/objprps.001"_qs, u"Kein Platz"_qs));
+    EXPECT_EQ(KvStoreText::FlushFailed(u"/a%v%b"_qs, u"x"_qs),
+              u"Die Datei /a%v%b kann nicht gespeichert werden: x"_qs);
 }
 
 TEST(KvTextsTable, LineBreaksAreCrLf)

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTextDocument>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace korvtest;
 
@@ -360,6 +362,25 @@ TEST_F(PageTest, ContentFileKeepsItsPermissions)
     EXPECT_EQ(QFile::permissions(ContentPath()) & QFile::ReadOwner, QFile::ReadOwner);
     const QStringList stray = QDir(Dir()).entryList(QDir::Files).filter(u".kvp"_qs);
     EXPECT_EQ(stray, QStringList{PageId(1) + u".kvp"_qs});
+}
+
+TEST_F(PageTest, ContentFileKeepsTheGroupOfASharedDirectory)
+{
+    const std::optional<gid_t> group = OtherGroup();
+    if (!group)
+        GTEST_SKIP() << "no second group to give the file";
+    page->Load(false, false);
+    SetText(page, u"eins"_qs);
+    page->Store();
+    const QByteArray path = QFile::encodeName(ContentPath());
+    ASSERT_EQ(::chown(path.constData(), uid_t(-1), *group), 0);
+    ASSERT_EQ(::chmod(path.constData(), 0660), 0);
+    SetText(page, u"zwei"_qs);
+    page->Store();
+    struct stat st;
+    ASSERT_EQ(::stat(path.constData(), &st), 0);
+    EXPECT_EQ(st.st_gid, *group);
+    EXPECT_EQ(st.st_mode & 07777, 0660u);
 }
 
 class ReferrerPageTest : public PageTest

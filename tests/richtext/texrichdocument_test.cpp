@@ -1,3 +1,5 @@
+#include "platform/kvatomicfile.h"
+#include "platform/kvfileseam.h"
 #include "richtext/rtfproperties.h"
 #include "richtext/texrichdocument.h"
 
@@ -229,6 +231,29 @@ TEST_F(RichDocumentTest, FailedSaveLeavesTheOldFileWhole)
     if (canStillWrite)
         GTEST_SKIP() << "running with rights that ignore directory permissions";
     EXPECT_EQ(ReadAll(target), QByteArray("alt"));
+}
+
+TEST_F(RichDocumentTest, FailedSaveThroughTheSeamLeavesTheOldFileWholeAndSaysWhy)
+{
+    const QString target = Dir(u"seam"_qs) + u"p.kvp"_qs;
+    WriteAll(target, "alt");
+    doc.LoadPlainText(u"neu"_qs);
+    for (const KvFileSeam::Op op :
+         {KvFileSeam::Open, KvFileSeam::Write, KvFileSeam::Fsync, KvFileSeam::Rename}) {
+        KvFileSeam::Scope seam({op, target, 1, EROFS, false});
+        try {
+            doc.SaveRtfFile(target);
+            ADD_FAILURE() << "no error for op " << op;
+        } catch (const TexRichDocument::ESaveError& e) {
+            EXPECT_TRUE(e.Message().contains(target)) << e.Message().toStdString();
+            EXPECT_TRUE(e.Message().endsWith(KvAtomicFile::ErrorString(EROFS)));
+        }
+        EXPECT_EQ(ReadAll(target), QByteArray("alt"));
+    }
+    EXPECT_EQ(QDir(Dir(u"seam"_qs)).entryList(QDir::Files | QDir::Hidden),
+              QStringList{u"p.kvp"_qs});
+    doc.SaveRtfFile(target);
+    EXPECT_NE(ReadAll(target), QByteArray("alt"));
 }
 
 TEST_F(RichDocumentTest, LoadReplacesTheDocumentAndSaysSo)

@@ -1,3 +1,5 @@
+#include "platform/kvatomicfile.h"
+#include "platform/kvfileseam.h"
 #include "store/texinifile.h"
 #include "support/testenv.h"
 
@@ -185,6 +187,27 @@ TEST_F(StoreTest, SectionsOfAnotherWriterAreFoundThroughTheFullSearch)
     EXPECT_EQ(check.ReadSectionValues(u"A"_qs), (QStringList{u"k=1"_qs, u"k2=x"_qs}));
     EXPECT_EQ(check.ReadSectionValues(u"B"_qs), (QStringList{u"k=2"_qs, u"k2=y"_qs}));
     EXPECT_EQ(check.FileList().size(), 1);
+}
+
+TEST_F(StoreTest, TwoStoresOnOneFamilyKeepTheLaterChange)
+{
+    WriteAll(member("001"), "[S]\r\nk=0\r\n[T]\r\nk=0\r\n");
+    TexIniFile a(base, 40, true);
+    TexIniFile b(base, 40, true);
+    EXPECT_EQ(a.ReadString(u"S"_qs, u"k"_qs, {}), u"0"_qs);
+    EXPECT_EQ(b.ReadString(u"T"_qs, u"k"_qs, {}), u"0"_qs);
+    b.EraseSection(u"S"_qs);
+    b.WriteString(u"T"_qs, u"k"_qs, u"1"_qs);
+    b.UpdateFile();
+    // a still holds what it read: S with k=0, T with k=0.
+    a.WriteString(u"S"_qs, u"k"_qs, u"0"_qs);
+    a.WriteString(u"T"_qs, u"k"_qs, u"0"_qs);
+    a.UpdateFile();
+    TexIniFile check(base, 40, true);
+    EXPECT_EQ(check.ReadSections(), (QStringList{u"S"_qs, u"T"_qs}));
+    EXPECT_EQ(check.ReadString(u"S"_qs, u"k"_qs, {}), u"0"_qs);
+    EXPECT_EQ(check.ReadString(u"T"_qs, u"k"_qs, {}), u"0"_qs);
+    EXPECT_EQ(a.ReadSections(), (QStringList{u"S"_qs, u"T"_qs}));
 }
 
 // ---- erasing ----
@@ -420,11 +443,119 @@ TEST_F(StoreTest, FailedFlushKeepsChangesUntilTheDirectoryIsBack)
     TexIniFile store(sub + u"objprps"_qs, 40, true);
     store.WriteString(u"A"_qs, u"k"_qs, u"kept"_qs);
     ASSERT_TRUE(QDir(sub).removeRecursively());
-    EXPECT_NO_THROW(store.UpdateFile());
+    EXPECT_THROW(store.UpdateFile(), TexIniFile::EIniFileFlush);
     EXPECT_EQ(store.ReadString(u"A"_qs, u"k"_qs, {}), u"kept"_qs);
     ASSERT_TRUE(QDir().mkpath(sub));
     store.UpdateFile();
     EXPECT_EQ(ReadAll(sub + u"objprps.001"_qs), QByteArray("[A]\r\nk=kept\r\n"));
+}
+
+// A flush that cannot write raises, names the member and the system's reason, and keeps the
+// changes for the next try. The seam makes it fail also where permissions do not bind.
+struct FlushFailureCase
+{
+    KvFileSeam::Op op;
+    int error;
+};
+
+void PrintTo(const FlushFailureCase& c, std::ostream* os)
+{
+    *os << "op " << c.op << " errno " << c.error;
+}
+
+class StoreFlushFailure : public StoreTest, public ::testing::WithParamInterface<FlushFailureCase>
+{
+protected:
+    void TearDown() override { KvFileSeam::Disarm(); }
+};
+
+TEST_P(StoreFlushFailure, RaisesWithFileAndReasonAndKeepsTheChanges)
+{
+    const FlushFailureCase& c = GetParam();
+    TexIniFile store(base, 40, true);
+    store.WriteString(u"A"_qs, u"k"_qs, u"1"_qs);
+    store.UpdateFile();
+    store.WriteString(u"A"_qs, u"k"_qs, u"2"_qs);
+    {
+        KvFileSeam::Scope seam({c.op, u"*/objprps.001"_qs, 1, c.error, true});
+        for (int attempt = 1; attempt <= 2; ++attempt) {
+            try {
+                store.UpdateFile();
+                ADD_FAILURE() << "no error at attempt " << attempt;
+            } catch (const TexIniFile::EIniFileFlush& e) {
+                EXPECT_EQ(e.FileName(), member("001"));
+                EXPECT_EQ(e.Error(), c.error);
+                EXPECT_EQ(e.Message(), u"Die Datei "_qs + member("001") +
+                                           u" kann nicht gespeichert werden: "_qs +
+                                           KvAtomicFile::ErrorString(c.error));
+            }
+        }
+        EXPECT_FALSE(store.TryUpdateFile());
+        EXPECT_EQ(store.ReadString(u"A"_qs, u"k"_qs, {}), u"2"_qs);
+    }
+    EXPECT_EQ(ReadAll(member("001")), QByteArray("[A]\r\nk=1\r\n"));
+    EXPECT_NO_THROW(store.UpdateFile());
+    EXPECT_EQ(ReadAll(member("001")), QByteArray("[A]\r\nk=2\r\n"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, StoreFlushFailure,
+                         ::testing::Values(FlushFailureCase{KvFileSeam::Open, EACCES},
+                                           FlushFailureCase{KvFileSeam::Open, EROFS},
+                                           FlushFailureCase{KvFileSeam::Write, ENOSPC},
+                                           FlushFailureCase{KvFileSeam::Fsync, EIO},
+                                           FlushFailureCase{KvFileSeam::Rename, ENOSPC}));
+
+TEST_F(StoreTest, FailureOfAMemberLeftBehindIsReportedAtTheNextFlush)
+{
+    WriteAll(member("001"), filler(u"Big"_qs, 41 * 1024));
+    TexIniFile store(base, 40, true);
+    store.WriteString(u"Big"_qs, u"k"_qs, u"changed"_qs);
+    {
+        KvFileSeam::Scope seam({KvFileSeam::Write, u"*/objprps.001"_qs, 1, ENOSPC, true});
+        // Another member becomes current; the flush of the first fails on the way.
+        EXPECT_NO_THROW(store.WriteString(u"New"_qs, u"k"_qs, u"v"_qs));
+        try {
+            store.UpdateFile();
+            ADD_FAILURE() << "no error";
+        } catch (const TexIniFile::EIniFileFlush& e) {
+            EXPECT_EQ(e.FileName(), member("001"));
+        }
+        EXPECT_EQ(ReadAll(member("002")), QByteArray("[New]\r\nk=v\r\n"));
+    }
+    store.UpdateFile();
+    EXPECT_TRUE(ReadAll(member("001")).endsWith("k=changed\r\n"));
+}
+
+TEST_F(StoreTest, DestroyingAStoreThatCannotFlushRaisesNothing)
+{
+    {
+        KvFileSeam::Scope seam({KvFileSeam::AnyWrite, QString(), 1, EIO, true});
+        EXPECT_NO_THROW({
+            TexIniFile store(base, 40, true);
+            store.WriteString(u"A"_qs, u"k"_qs, u"v"_qs);
+        });
+    }
+    EXPECT_FALSE(QFile::exists(member("001")));
+}
+
+TEST_F(StoreTest, MemberThatMayNotBeWrittenRaisesAsForAnyUser)
+{
+    TexIniFile store(base, 40, true);
+    store.WriteString(u"Page0000001"_qs, u"Name"_qs, u"n"_qs);
+    store.UpdateFile();
+    KvFileSeam::Scope seam({KvFileSeam::Access, u"*/objprps.001"_qs, 1, EROFS, true});
+    try {
+        store.WriteString(u"Page0000001"_qs, u"Name"_qs, u"m"_qs);
+        FAIL() << "no error";
+    } catch (const TexIniFile::EIniFileWrite& e) {
+        EXPECT_EQ(e.Message(), u"In "_qs + member("001") + u" kann nicht geschrieben werden"_qs);
+    }
+    EXPECT_THROW(store.WriteInteger(u"Page0000001"_qs, u"n"_qs, 1), TexIniFile::EIniFileWrite);
+    EXPECT_THROW(store.EraseSection(u"Page0000001"_qs), TexIniFile::EIniFileWrite);
+    EXPECT_NO_THROW(store.DeleteKey(u"Page0000001"_qs, u"Name"_qs));
+    EXPECT_NO_THROW(store.UpdateFile());
+    EXPECT_EQ(store.ReadString(u"Page0000001"_qs, u"Name"_qs, {}), u"n"_qs);
+    EXPECT_EQ(ReadAll(member("001")), QByteArray("[Page0000001]\r\nName=n\r\n"));
 }
 
 TEST_F(StoreTest, CopyKeepsIndexButNoCurrentMember)

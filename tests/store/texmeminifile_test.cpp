@@ -67,14 +67,55 @@ const DifferenceCase kDifferences[] = {
     {"empty value", "[A]\r\nName=\r\n", "A", "Name", "", "<def>"},
     {"header case", "[page0000001]\r\nk=v\r\n", "Page0000001", "k", "v", "<def>"},
     {"key case", "[A]\r\nKey=v\r\n", "A", "key", "v", "<def>"},
-    {"quoted value", "[A]\r\nk=\"q\"\r\n", "A", "k", "q", "\"q\""},
-    {"blanks around value", "[A]\r\nk= v \r\n", "A", "k", "v", " v "},
+    {"quoted value", "[A]\r\nk=\"q\"\r\n", "A", "k", "q", "q"},
+    {"blanks around value", "[A]\r\nk= v \r\n", "A", "k", "v", "v"},
     {"key prefix is no match", "[A]\r\nkey2=x\r\n", "A", "key", "<def>", "<def>"},
     {"value with =", "[A]\r\nk=a=b\r\n", "A", "k", "a=b", "a=b"},
     {"no keys", "[A]\r\n[B]\r\nk=b\r\n", "A", "k", "<def>", "<def>"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, SnapshotDifferences, ::testing::ValuesIn(kDifferences));
+
+// A value written through the store reads back unchanged through the store, through a
+// snapshot, and again after the snapshot's value was written back.
+class SnapshotQuoting : public SnapshotTest, public ::testing::WithParamInterface<const char*>
+{
+};
+
+TEST_P(SnapshotQuoting, ValuesReadBackUnchangedEverywhere)
+{
+    const QString value = QString::fromUtf8(GetParam());
+    store.WriteString(u"A"_qs, u"Name"_qs, value);
+    store.UpdateFile();
+    EXPECT_EQ(store.ReadString(u"A"_qs, u"Name"_qs, {}), value);
+    QString fromSnapshot;
+    {
+        TexMemIniFile snap(store);
+        fromSnapshot = snap.ReadString(u"A"_qs, u"Name"_qs, {});
+        EXPECT_EQ(snap.ReadSectionValues(u"A"_qs), QStringList{value});
+    }
+    EXPECT_EQ(fromSnapshot, value);
+    store.WriteString(u"A"_qs, u"Name"_qs, fromSnapshot);
+    store.UpdateFile();
+    TexIniFile fresh(base, 40, true);
+    EXPECT_EQ(fresh.ReadString(u"A"_qs, u"Name"_qs, {}), value);
+    EXPECT_EQ(TexMemIniFile(fresh).ReadString(u"A"_qs, u"Name"_qs, {}), value);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, SnapshotQuoting,
+                         ::testing::Values("\"Entwurf\"", "'Entwurf'", "\"nur vorn", "nur hinten\"",
+                                           "'nur vorn", "innen \"zitiert\" hier", "Peter's",
+                                           "'\"beide\"'", "\"'beide'\"", "\"\"", "''", "\"", "'",
+                                           "'a\"", " Rand ", "\t\"x\" ", "schlicht"));
+
+TEST_F(SnapshotTest, SnapshotReadsQuotedNumbersLikeTheStore)
+{
+    WriteAll(member("001"), "[A]\r\nn=\"12\"\r\nb='1'\r\ne=\"\"\r\n");
+    TexMemIniFile snap(store);
+    EXPECT_EQ(snap.ReadInteger(u"A"_qs, u"n"_qs, 0), 12);
+    EXPECT_TRUE(snap.ReadBool(u"A"_qs, u"b"_qs, false));
+    EXPECT_EQ(snap.ReadString(u"A"_qs, u"e"_qs, u"<def>"_qs), u"<def>"_qs);
+}
 
 TEST_F(SnapshotTest, BooleansAndIntegers)
 {

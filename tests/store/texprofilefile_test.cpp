@@ -1,3 +1,5 @@
+#include "platform/kvatomicfile.h"
+#include "platform/kvfileseam.h"
 #include "store/storetexts.h"
 #include "store/texprofilefile.h"
 #include "support/testenv.h"
@@ -7,6 +9,7 @@
 #include <QFileInfo>
 #include <functional>
 #include <gtest/gtest.h>
+#include <limits>
 #include <sys/stat.h>
 
 using korvtest::ReadAll;
@@ -42,7 +45,7 @@ TEST_P(ProfileLineForms, WritesExactLines)
     {
         TexProfileFile f(path);
         c.change(f);
-        EXPECT_TRUE(f.UpdateFile());
+        EXPECT_NO_THROW(f.UpdateFile());
     }
     EXPECT_EQ(ReadAll(path), QByteArray(c.after)) << c.name;
 }
@@ -74,6 +77,25 @@ const WriteCase kWriteCases[] = {
          f.WriteString(u"S"_qs, u"s"_qs, u"'y'"_qs);
      },
      "[S]\r\nd='\"x\"'\r\ns=\"'y'\"\r\n"},
+    {"blanks around a value kept by quotes", nullptr,
+     [](TexProfileFile& f) {
+         f.WriteString(u"S"_qs, u"a"_qs, u" v "_qs);
+         f.WriteString(u"S"_qs, u"b"_qs, u"'x\" "_qs);
+         f.WriteString(u"S"_qs, u"c"_qs, u"in ner"_qs);
+     },
+     "[S]\r\na=\" v \"\r\nb=\"'x\" \"\r\nc=in ner\r\n"},
+    {"replace keeps the section's place and separator", "[A]\r\na=1\r\nb=2\r\n\r\n[B]\r\n",
+     [](TexProfileFile& f) {
+         f.ReplaceSection(u"a"_qs, {{u"c"_qs, u"3"_qs}, {u"a"_qs, u"1"_qs}});
+     },
+     "[A]\r\nc=3\r\na=1\r\n\r\n[B]\r\n"},
+    {"replace of a new section appends it", "[A]\r\na=1\r\n",
+     [](TexProfileFile& f) {
+         f.ReplaceSection(u"B"_qs, {{u"k"_qs, u" v"_qs}});
+     },
+     "[A]\r\na=1\r\n[B]\r\nk=\" v\"\r\n"},
+    {"replace drops a later section of the same name", "[A]\r\na=1\r\n[B]\r\n[a]\r\nx=9\r\n",
+     [](TexProfileFile& f) { f.ReplaceSection(u"A"_qs, {}); }, "[A]\r\n[B]\r\n"},
     {"line break in a value cannot forge a header", nullptr,
      [](TexProfileFile& f) { f.WriteString(u"S"_qs, u"k"_qs, u"a\r\n[X]"_qs); },
      "[S]\r\nk=a  [X]\r\n"},
@@ -135,8 +157,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, ProfileReading, ::testing::ValuesIn(kReadCases))
 
 TEST_F(ProfileFileTest, QuotedValuesReadBackUnchanged)
 {
-    const QStringList values = {u"\"x\""_qs, u"'y'"_qs,  u"'a\""_qs,  u"\""_qs,
-                                u"''"_qs,    u"\"\""_qs, u"plain"_qs, u"\"'mixed'\""_qs};
+    const QStringList values = {u"\"x\""_qs, u"'y'"_qs,    u"'a\""_qs,  u"\""_qs,
+                                u"''"_qs,    u"\"\""_qs,   u"plain"_qs, u"\"'mixed'\""_qs,
+                                u" lead"_qs, u"trail\t"_qs};
     {
         TexProfileFile f(path);
         for (qsizetype i = 0; i < values.size(); ++i)
@@ -152,12 +175,15 @@ TEST_F(ProfileFileTest, QuotedValuesReadBackUnchanged)
 TEST_F(ProfileFileTest, IntegersAndBooleans)
 {
     WriteAll(path, "[S]\r\ndec=42\r\nneg=-7\r\nhex=0x1F\r\ndollar=$80000005\r\nbad=12a\r\n"
-                   "empty=\r\ntwo=2\r\nzero=0\r\n");
+                   "empty=\r\ntwo=2\r\nzero=0\r\nnegmin=-0x80000000\r\nnegall=-$FFFFFFFF\r\n");
     TexProfileFile f(path);
     EXPECT_EQ(f.ReadInteger(u"S"_qs, u"dec"_qs, 0), 42);
     EXPECT_EQ(f.ReadInteger(u"S"_qs, u"neg"_qs, 0), -7);
     EXPECT_EQ(f.ReadInteger(u"S"_qs, u"hex"_qs, 0), 31);
     EXPECT_EQ(f.ReadInteger(u"S"_qs, u"dollar"_qs, 0), int(0x80000005u));
+    // Negative hexadecimal wraps in 32 bits, the lowest value included.
+    EXPECT_EQ(f.ReadInteger(u"S"_qs, u"negmin"_qs, 0), std::numeric_limits<int>::min());
+    EXPECT_EQ(f.ReadInteger(u"S"_qs, u"negall"_qs, 0), 1);
     EXPECT_EQ(f.ReadInteger(u"S"_qs, u"bad"_qs, -1), -1);
     EXPECT_EQ(f.ReadInteger(u"S"_qs, u"empty"_qs, -1), -1);
     EXPECT_EQ(f.ReadInteger(u"S"_qs, u"absent"_qs, 3), 3);
@@ -181,16 +207,26 @@ TEST_F(ProfileFileTest, ListsSectionsKeysAndValues)
     EXPECT_TRUE(f.ReadSection(u"Two"_qs).isEmpty());
 }
 
-TEST_F(ProfileFileTest, NothingPendingTouchesNoDisk)
+TEST_F(ProfileFileTest, ChangesThatChangeNothingTouchNoDisk)
 {
     {
         TexProfileFile f(path);
         EXPECT_EQ(f.ReadString(u"S"_qs, u"k"_qs, u"d"_qs), u"d"_qs);
         f.DeleteKey(u"S"_qs, u"k"_qs);
-        EXPECT_FALSE(f.Modified());
-        EXPECT_TRUE(f.UpdateFile());
+        f.EraseSection(u"S"_qs);
+        EXPECT_NO_THROW(f.UpdateFile());
     }
     EXPECT_FALSE(QFile::exists(path));
+    WriteAll(path, "[S]\r\nk=v\r\n");
+    const TexProfileFile::DiskStamp before = TexProfileFile::StampOf(path);
+    {
+        TexProfileFile f(path);
+        f.WriteString(u"s"_qs, u"K"_qs, u"v"_qs);
+        f.DeleteKey(u"S"_qs, u"absent"_qs);
+        EXPECT_NO_THROW(f.UpdateFile());
+        EXPECT_FALSE(f.Modified());
+    }
+    EXPECT_EQ(TexProfileFile::StampOf(path), before);
 }
 
 // ---- several objects on one file ----
@@ -207,10 +243,10 @@ TEST_F(ProfileFileTest, TwoObjectsKeepEachOthersWrites)
     b.WriteString(u"B"_qs, u"b"_qs, u"2"_qs);
     b.WriteString(u"Shared"_qs, u"k"_qs, u"b"_qs);
     b.DeleteKey(u"Gone"_qs, u"g"_qs);
-    ASSERT_TRUE(a.UpdateFile());
-    ASSERT_TRUE(b.UpdateFile());
+    ASSERT_NO_THROW(a.UpdateFile());
+    ASSERT_NO_THROW(b.UpdateFile());
     a.WriteString(u"Shared"_qs, u"k2"_qs, u"a"_qs);
-    ASSERT_TRUE(a.UpdateFile());
+    ASSERT_NO_THROW(a.UpdateFile());
 
     TexProfileFile check(path);
     EXPECT_EQ(check.ReadString(u"A"_qs, u"a"_qs, {}), u"1"_qs);
@@ -219,6 +255,91 @@ TEST_F(ProfileFileTest, TwoObjectsKeepEachOthersWrites)
     EXPECT_EQ(check.ReadString(u"Shared"_qs, u"k2"_qs, {}), u"a"_qs);
     EXPECT_FALSE(check.SectionExists(u"Gone"_qs));
 }
+
+// Two objects read the file; the second changes it and flushes, then the first changes it
+// and flushes. The first one's change is the later one and must decide, whatever the first
+// object had read before.
+struct InterleaveCase
+{
+    const char* name;
+    const char* before;
+    std::function<void(TexProfileFile&)> second; // flushed first
+    std::function<void(TexProfileFile&)> first;  // read before the other wrote, flushed last
+    const char* after;
+    bool lastFlushWrites;
+};
+
+void PrintTo(const InterleaveCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class ProfileInterleaving : public ProfileFileTest,
+                            public ::testing::WithParamInterface<InterleaveCase>
+{
+};
+
+TEST_P(ProfileInterleaving, LaterChangeWins)
+{
+    const InterleaveCase& c = GetParam();
+    WriteAll(path, c.before);
+    TexProfileFile a(path);
+    TexProfileFile b(path);
+    a.ReadSections();
+    b.ReadSections();
+    c.second(b);
+    ASSERT_NO_THROW(b.UpdateFile());
+    const TexProfileFile::DiskStamp between = TexProfileFile::StampOf(path);
+    c.first(a);
+    ASSERT_NO_THROW(a.UpdateFile());
+    EXPECT_EQ(ReadAll(path), QByteArray(c.after)) << c.name;
+    EXPECT_EQ(TexProfileFile::StampOf(path) != between, c.lastFlushWrites) << c.name;
+    EXPECT_FALSE(a.Modified());
+}
+
+const auto kWrite = [](const char* section, const char* key, const char* value) {
+    return [=](TexProfileFile& f) {
+        f.WriteString(QString::fromUtf8(section), QString::fromUtf8(key), QString::fromUtf8(value));
+    };
+};
+const auto kErase = [](const char* section) {
+    return [=](TexProfileFile& f) { f.EraseSection(QString::fromUtf8(section)); };
+};
+const auto kDelete = [](const char* section, const char* key) {
+    return
+        [=](TexProfileFile& f) { f.DeleteKey(QString::fromUtf8(section), QString::fromUtf8(key)); };
+};
+
+const InterleaveCase kInterleavings[] = {
+    {"write/write of the value read before", "[S]\r\nk=0\r\n", kWrite("S", "k", "1"),
+     kWrite("S", "k", "0"), "[S]\r\nk=0\r\n", true},
+    {"write/write of other keys", "[S]\r\nk=0\r\n", kWrite("S", "j", "1"), kWrite("S", "k", "2"),
+     "[S]\r\nk=2\r\nj=1\r\n", true},
+    {"write/erase of a section never seen", "[A]\r\na=1\r\n", kWrite("S", "k", "1"), kErase("S"),
+     "[A]\r\na=1\r\n", true},
+    {"erase/write of the value read before", "[S]\r\nk=0\r\n", kErase("S"), kWrite("S", "k", "0"),
+     "[S]\r\nk=0\r\n", true},
+    {"write/delete of a key never seen", "[S]\r\nj=1\r\n", kWrite("S", "k", "1"), kDelete("S", "k"),
+     "[S]\r\nj=1\r\n", true},
+    {"delete/write of the value read before", "[S]\r\nk=0\r\nj=1\r\n", kDelete("S", "k"),
+     kWrite("S", "k", "0"), "[S]\r\nj=1\r\nk=0\r\n", true},
+    {"erase/delete", "[S]\r\nk=0\r\n", kErase("S"), kDelete("S", "k"), "", false},
+    {"erase/erase", "[S]\r\nk=0\r\n[T]\r\n", kErase("S"), kErase("S"), "[T]\r\n", false},
+    {"write/replace", "[S]\r\nk=0\r\n", kWrite("S", "j", "1"),
+     [](TexProfileFile& f) {
+         f.ReplaceSection(u"S"_qs, {{u"k"_qs, u"2"_qs}});
+     },
+     "[S]\r\nk=2\r\n", true},
+    {"erase/replace", "[S]\r\nk=0\r\n[T]\r\n", kErase("S"),
+     [](TexProfileFile& f) {
+         f.ReplaceSection(u"S"_qs, {{u"k"_qs, u"0"_qs}});
+     },
+     "[T]\r\n[S]\r\nk=0\r\n", true},
+    {"same value: the last flush writes nothing", "[S]\r\nk=0\r\n", kWrite("S", "k", "1"),
+     kWrite("S", "k", "1"), "[S]\r\nk=1\r\n", false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, ProfileInterleaving, ::testing::ValuesIn(kInterleavings));
 
 TEST_F(ProfileFileTest, RefreshSeesAnotherWriterAndKeepsPendingChanges)
 {
@@ -257,7 +378,7 @@ TEST_F(ProfileFileTest, UnwritableDirectoryRaisesAndChangesNothing)
     EXPECT_NO_THROW(f.DeleteKey(u"S"_qs, u"k"_qs));
     EXPECT_EQ(f.ReadString(u"S"_qs, u"k"_qs, u"d"_qs), u"d"_qs);
     EXPECT_FALSE(f.Modified());
-    EXPECT_TRUE(f.UpdateFile());
+    EXPECT_NO_THROW(f.UpdateFile());
     EXPECT_EQ(KvStoreText::IniFileWriteNo, 65504);
 }
 
@@ -296,13 +417,52 @@ TEST_F(ProfileFileTest, FailedFlushKeepsChangesForTheNextOne)
     TexProfileFile f(file);
     f.WriteString(u"S"_qs, u"k"_qs, u"kept"_qs);
     ASSERT_TRUE(QDir(sub).removeRecursively());
-    EXPECT_FALSE(f.UpdateFile());
+    EXPECT_THROW(f.UpdateFile(), TexProfileFile::EIniFileFlush);
+    EXPECT_FALSE(f.TryUpdateFile());
     EXPECT_TRUE(f.Modified());
     EXPECT_EQ(f.ReadString(u"S"_qs, u"k"_qs, {}), u"kept"_qs);
     ASSERT_TRUE(QDir().mkpath(sub));
-    EXPECT_TRUE(f.UpdateFile());
+    EXPECT_NO_THROW(f.UpdateFile());
     EXPECT_FALSE(f.Modified());
     EXPECT_EQ(ReadAll(file), QByteArray("[S]\r\nk=kept\r\n"));
+}
+
+TEST_F(ProfileFileTest, ReadOnlyFileThroughTheSeamRaisesAndStaysUnchanged)
+{
+    WriteAll(path, "[S]\r\nk=old\r\n");
+    KvFileSeam::Scope seam({KvFileSeam::Access, path, 1, EACCES, true});
+    TexProfileFile f(path);
+    EXPECT_THROW(f.WriteString(u"S"_qs, u"k"_qs, u"new"_qs), TexProfileFile::EIniFileWrite);
+    EXPECT_THROW(f.EraseSection(u"S"_qs), TexProfileFile::EIniFileWrite);
+    f.DeleteKey(u"S"_qs, u"k"_qs);
+    EXPECT_FALSE(f.Modified());
+    EXPECT_EQ(f.ReadString(u"S"_qs, u"k"_qs, {}), u"old"_qs);
+    EXPECT_EQ(ReadAll(path), QByteArray("[S]\r\nk=old\r\n"));
+}
+
+TEST_F(ProfileFileTest, FailedFlushThroughTheSeamRaisesAndKeepsChanges)
+{
+    TexProfileFile f(path);
+    f.WriteString(u"S"_qs, u"k"_qs, u"kept"_qs);
+    {
+        KvFileSeam::Scope seam({KvFileSeam::Write, path, 1, ENOSPC, true});
+        try {
+            f.UpdateFile();
+            ADD_FAILURE() << "no error";
+        } catch (const TexProfileFile::EIniFileFlush& e) {
+            EXPECT_EQ(e.FileName(), path);
+            EXPECT_EQ(e.Error(), ENOSPC);
+            EXPECT_TRUE(e.Message().endsWith(KvAtomicFile::ErrorString(ENOSPC)));
+        }
+        int error = 0;
+        EXPECT_FALSE(f.TryUpdateFile(&error));
+        EXPECT_EQ(error, ENOSPC);
+        EXPECT_TRUE(f.Modified());
+    }
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_NO_THROW(f.UpdateFile());
+    EXPECT_FALSE(f.Modified());
+    EXPECT_EQ(ReadAll(path), QByteArray("[S]\r\nk=kept\r\n"));
 }
 
 // ---- atomic replacement ----

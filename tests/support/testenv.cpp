@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <stdexcept>
+#include <unistd.h>
+#include <vector>
 
 namespace korvtest {
 
@@ -48,6 +50,20 @@ QByteArray ReadAll(const QString& path)
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return f.readAll();
+}
+
+std::optional<gid_t> OtherGroup()
+{
+    const gid_t own = ::getegid();
+    if (::geteuid() == 0)
+        return own == 65534 ? gid_t(100) : gid_t(65534);
+    std::vector<gid_t> groups(size_t(::getgroups(0, nullptr)));
+    groups.resize(size_t(::getgroups(int(groups.size()), groups.data())));
+    for (gid_t g : groups) {
+        if (g != own)
+            return g;
+    }
+    return std::nullopt;
 }
 
 void WriteAll(const QString& path, const QByteArray& bytes)

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+#include <optional>
+#include <sys/types.h>
 
 namespace korvtest {
 
@@ -32,6 +34,9 @@ private:
 };
 
 QByteArray ReadAll(const QString& path);
+// A group other than our own that we may give a file (any for root, else one of our
+// supplementary groups); none when there is no such group.
+std::optional<gid_t> OtherGroup();
 void WriteAll(const QString& path, const QByteArray& bytes);
 
 } // namespace korvtest

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The one way the program replaces a file: the content goes to a temporary file in the
+// destination's directory, is synced to disk and renamed over the destination, and the
+// directory is synced. Readers and a crash see the old file or the new one, never a torn
+// one. The new file keeps the destination's permissions and group. Until Commit the
+// destination is untouched; without Commit the temporary file is removed.
+// Every operation passes the failure seam (KvFileSeam) with the destination path.
+class KvAtomicFile
+{
+public:
+    enum class Access
+    {
+        KeepOrDefault, // the destination's mode and group, or 0666 less the umask when new
+        OwnerOnly      // readable and writable by the owner only
+    };
+
+    explicit KvAtomicFile(QString destinationPath, Access access = Access::KeepOrDefault);
+    ~KvAtomicFile();
+    KvAtomicFile(const KvAtomicFile&) = delete;
+    KvAtomicFile& operator=(const KvAtomicFile&) = delete;
+
+    // Each returns false once anything failed; Error tells why.
+    bool Open();
+    bool Write(const char* data, qsizetype length);
+    bool Write(const QByteArray& bytes) { return Write(bytes.constData(), bytes.size()); }
+    bool Commit();
+
+    const QString& DestinationPath() const { return m_destination; }
+    // errno of the first failure; 0 when none.
+    int Error() const { return m_error; }
+    QString ErrorText() const { return ErrorString(m_error); }
+
+    // The whole content in one call; on failure *error and errno receive the errno.
+    static bool WriteFile(const QString& destinationPath, const QByteArray& bytes,
+                          Access access = Access::KeepOrDefault, int* error = nullptr);
+    // Whether the writer may replace path: its directory is writable and the path is
+    // absent or a regular file we may write. On false, errno says why.
+    static bool CanReplace(const QString& path);
+    // The system's text for an errno.
+    static QString ErrorString(int error);
+
+private:
+    bool fail(int error);
+    void discard();
+
+    QString m_destination;
+    Access m_access;
+    QByteArray m_tmpPath;
+    int m_fd = -1;
+    int m_error = 0;
+    bool m_opened = false;
+};
