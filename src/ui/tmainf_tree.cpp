@@ -292,7 +292,7 @@ void TMainF::FolderTvExpandedOrCollapsed(QTreeWidgetItem* node)
         return;
     if (auto* folder = dynamic_cast<KvTVFolder*>(KvTreeNode::ObjectOf(node))) {
         if (folder->GetWritable() && !folder->IsRemoved())
-            folder->StoreExpanded();
+            guarded([folder] { folder->StoreExpanded(); });
     }
     m_nav.expandHappened = true;
 }

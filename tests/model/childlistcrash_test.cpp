@@ -275,7 +275,8 @@ TEST_F(ChildListCrash, KilledWriterLeavesACompleteList)
 
         for (const QString& name : QDir(Dir()).entryList({u"objprps.*"_qs}, QDir::Files)) {
             const QByteArray bytes = ReadAll(Dir() + name);
-            EXPECT_TRUE(bytes.endsWith("\r\n"))
+            // A member whose sections all moved on is written empty; anything else ends a line.
+            EXPECT_TRUE(bytes.isEmpty() || bytes.endsWith("\r\n"))
                 << "round " << round << ": torn " << name.toStdString();
         }
         // Some rotation of the original list, whole.
