@@ -13,6 +13,7 @@
 #include "model/kvpasswordasker.h"
 #include "platform/applog.h"
 #include "store/kvvalueformat.h"
+#include "ui/kvmainservices.h"
 #include "ui/kvtreenode.h"
 #include "ui/textreeview.h"
 #include "ui/tpasswordf.h"
@@ -44,7 +45,6 @@ TMainF::TMainF(const QStringList& args, QWidget* parent) : QMainWindow(parent)
     createMenus();
     languageInit();
     setupNavigation();
-    setupAccessSwitch();
 
     if (BuildFolderAndPages())
         refreshOptions();
@@ -106,6 +106,11 @@ int TMainF::MessageBox(const QString& title, const QString& text, int kind)
 QString TMainF::StatusPanelText(int panel) const
 {
     return panel >= 0 && panel < 5 ? m_panels[panel]->text() : QString();
+}
+
+void TMainF::RequestIdle()
+{
+    m_idle->Request();
 }
 
 void TMainF::SetStatusPanelText(int panel, const QString& text)

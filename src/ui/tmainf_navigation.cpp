@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QScrollBar>
 #include <QTabWidget>
 
@@ -208,8 +209,8 @@ void TMainF::Show(KvPage* page)
 {
     KV_LOG_SCOPE("TMainF::Show(page)");
     if (page && page == m_nav.shownPage && !m_nav.tempAction) {
-        if (auto* tv = dynamic_cast<KvTVPage*>(page); tv && tv->EditorWidget())
-            SelectZoom(m_ui.zoomCoB->currentText());
+        if (auto* tv = dynamic_cast<KvTVPage*>(page))
+            applyZoom(tv->EditorWidget());
         return;
     }
     if (!page && !m_nav.shownPage)
@@ -246,6 +247,8 @@ void TMainF::Show(KvPage* page)
     if (tv && tv->EditorWidget()) {
         TexRichEdit* edit = tv->EditorWidget();
         edit->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(edit, &QWidget::customContextMenuRequested, m_ui.editPopupM,
+                [this, edit](QPoint pos) { m_ui.editPopupM->popup(edit->mapToGlobal(pos)); });
     }
     StatusBarText(page);
     // 7. A folder without tabs shows the page's node.
@@ -286,12 +289,7 @@ void TMainF::LoadPage(KvPage* page)
     TexRichEdit* edit = tv ? tv->EditorWidget() : nullptr;
     if (!edit)
         return;
-    const QString zoom = m_ui.zoomCoB->currentText();
-    if (zoom != u"100%") {
-        const int percent = QString(zoom).remove(u'%').toInt();
-        if (percent >= 5 && percent <= 1000)
-            edit->SetZoom(percent);
-    }
+    applyZoom(edit);
     edit->SetAutoUrlDetect(false);
     if (isActiveWindow())
         edit->setFocus();

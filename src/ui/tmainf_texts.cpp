@@ -1,20 +1,18 @@
 // Resolution of the main window's texts when it is created.
 #include "app/kvtexts.h"
 #include "platform/applog.h"
+#include "ui/kvhistorylist.h"
 #include "ui/kvlanguageinit.h"
+#include "ui/kvsearchresultpanel.h"
 #include "ui/texcolorpicker.h"
 #include "ui/tmainf.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QFontComboBox>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTreeWidget>
 #include <functional>
 
 void TMainF::MenuTextAndHint(QAction* item)
@@ -94,35 +92,11 @@ void TMainF::languageInit()
         custom->setText(KvLanguageInit::Caption(custom->text()));
     }
 
-    // 6.
-    m_ui.resultLbl->setText(KvLanguageInit::Caption(m_ui.resultLbl->text()));
-    QTreeWidgetItem* header = m_ui.resultLV->headerItem();
-    for (int i = 0; i < header->columnCount(); ++i)
-        header->setText(i, KvLanguageInit::Caption(header->text(i)));
-    QTreeWidgetItem* historyHeader = m_ui.historyLV->headerItem();
-    for (int i = 0; i < historyHeader->columnCount(); ++i)
-        historyHeader->setText(i, KvLanguageInit::Caption(historyHeader->text(i)));
-    m_ui.stopBtn->setText(KvLanguageInit::Caption(m_ui.stopBtn->text()));
-    m_ui.newSearchBtn->setText(KvLanguageInit::Caption(m_ui.newSearchBtn->text()));
-    m_ui.showFullPathCB->setText(KvLanguageInit::Caption(m_ui.showFullPathCB->text()));
+    // The result panel's and the history list's captions and hints.
+    m_ui.searchResP->LanguageInit();
+    m_ui.historyLV->LanguageInit();
 
-    // 7. Bare numbers.
-    auto bareHint = [](QWidget* w) {
-        KvLanguageInit::ApplyHint(
-            w, KvLanguageInit::Hint(w->property(KvLanguageInit::HintProperty).toString(), true));
-    };
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             m_ui.resultLV, m_ui.searchResCoB, m_ui.stopBtn, m_ui.newSearchBtn, m_ui.historyLV})
-        bareHint(w);
-
-    // 8.
-    m_ui.foundLbl->setText(u"0 "_qs + KvTexts::Text(12014));
-
-    // 9. Status bar only.
-    const QString fullPath = KvTexts::ResolveHintNumber(
-        m_ui.showFullPathCB->property(KvLanguageInit::HintProperty).toString());
-    KvLanguageInit::ApplyHint(m_ui.showFullPathCB, KvTexts::SplitHint(u'|' + fullPath));
-
-    fillZoomBox();
+    // The handlers follow their controls once these show their texts (zoom captions).
+    m_commands.AttachControls();
     UpdateCommandStates();
 }

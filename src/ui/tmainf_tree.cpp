@@ -70,10 +70,6 @@ void TMainF::setupNavigation()
     connect(tree, &QTreeWidget::itemCollapsed, this, &TMainF::FolderTvExpandedOrCollapsed);
     connect(m_ui.pagePC, &QTabWidget::currentChanged, this,
             [this] { guarded([this] { PagePCChange(); }); });
-    connect(Action(u"FolderExpandAllA"_qs), &QAction::triggered, this,
-            [this] { guarded([this] { FolderExpandCollapseAll(true); }); });
-    connect(Action(u"FolderCollapseAllA"_qs), &QAction::triggered, this,
-            [this] { guarded([this] { FolderExpandCollapseAll(false); }); });
 }
 
 void TMainF::buildTree(const KvDirProps& props)
@@ -174,25 +170,6 @@ void TMainF::StoreFolder(KvFolder* folder)
     folder->Store();
     if (folder == m_nav.tempExpanded)
         m_nav.tempExpanded = nullptr;
-}
-
-void TMainF::FolderExpandCollapseAll(bool expand)
-{
-    KV_LOG_SCOPE("TMainF::FolderExpandCollapseAll");
-    auto* folder = dynamic_cast<KvTVFolder*>(m_nav.curFolder);
-    if (!folder)
-        return;
-    {
-        const KvTreeBulkUpdate bulk(m_ui.folderTv);
-        TexTreeView::SetExpandedAll(folder->Node(), expand);
-    }
-    if (!folder->GetWritable())
-        return;
-    folder->StoreExpanded();
-    for (KvObject* obj : CollectDescendants(folder)) {
-        if (auto* sub = dynamic_cast<KvTVFolder*>(obj))
-            sub->StoreExpanded();
-    }
 }
 
 void TMainF::destroyTree()
