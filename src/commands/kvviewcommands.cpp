@@ -54,25 +54,36 @@ const struct
 
 constexpr const char* kUserdef = "ZoomUserdefMI";
 
-// Esc in the zoom box goes back to 100%; the handler decides what Enter does.
+// Keys of the zoom box's line: Enter applies the text, Esc goes back to 100%. Seen here
+// once per press (the combo box hands unused keys to its line a second time).
 class ZoomKeys : public QObject
 {
 public:
-    ZoomKeys(KvViewCommands* commands, QObject* parent) : QObject(parent), m_commands(commands) {}
+    ZoomKeys(KvViewCommands* commands, QLineEdit* line)
+        : QObject(line), m_commands(commands), m_line(line)
+    {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::KeyPress &&
-            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        if (event->type() != QEvent::KeyPress)
+            return QObject::eventFilter(watched, event);
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            m_commands->ChangeZoom(m_line->text());
+            return true;
+        case Qt::Key_Escape:
             m_commands->ChangeZoom(KvZoomText::Caption(100));
             return true;
+        default:
+            return QObject::eventFilter(watched, event);
         }
-        return QObject::eventFilter(watched, event);
     }
 
 private:
     KvViewCommands* m_commands;
+    QLineEdit* m_line;
 };
 
 } // namespace
@@ -149,9 +160,7 @@ void KvViewCommands::AttachControls()
     connect(m_zoomBox, &QComboBox::textActivated, this,
             [this](const QString& text) { guarded([&] { ChangeZoom(text); }); });
     if (QLineEdit* edit = m_zoomBox->lineEdit()) {
-        connect(edit, &QLineEdit::returnPressed, this,
-                [this] { guarded([&] { ChangeZoom(m_zoomBox->currentText()); }); });
-        edit->installEventFilter(new ZoomKeys(this, m_zoomBox));
+        edit->installEventFilter(new ZoomKeys(this, edit));
     }
 }
 

@@ -1,7 +1,10 @@
 #include "support/testenv.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
+#include <QTimer>
 #include <stdexcept>
 
 namespace korvtest {
@@ -48,6 +51,20 @@ QByteArray ReadAll(const QString& path)
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return f.readAll();
+}
+
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        // One turn of a real loop: events are delivered and the loop blocks once.
+        QEventLoop loop;
+        QTimer::singleShot(5, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return true;
 }
 
 void WriteAll(const QString& path, const QByteArray& bytes)

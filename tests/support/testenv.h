@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+#include <functional>
 
 namespace korvtest {
 
@@ -32,6 +33,9 @@ private:
 };
 
 QByteArray ReadAll(const QString& path);
+// Runs a real event loop (idle passes fire when it is about to wait) until condition holds
+// or timeoutMs passed; returns whether it held.
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 5000);
 void WriteAll(const QString& path, const QByteArray& bytes);
 
 } // namespace korvtest
