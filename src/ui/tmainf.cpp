@@ -14,6 +14,7 @@
 #include "platform/applog.h"
 #include "store/kvvalueformat.h"
 #include "ui/kvmainservices.h"
+#include "ui/kvrestore.h"
 #include "ui/kvtreenode.h"
 #include "ui/textreeview.h"
 #include "ui/tpasswordf.h"
@@ -44,6 +45,7 @@ TMainF::TMainF(const QStringList& args, QWidget* parent) : QMainWindow(parent)
     createStatusBar();
     createMenus();
     languageInit();
+    m_restore->Restore();
     setupNavigation();
 
     if (BuildFolderAndPages())

@@ -22,11 +22,13 @@ class KvMainServices;
 class KvObject;
 class KvPage;
 class KvPropReader;
+class KvRestore;
 class KvTVFolder;
 class KvTVPage;
 class QKeyEvent;
 class QLabel;
 class QTreeWidgetItem;
+class ShortCutStopper;
 class TexRichEdit;
 struct KvDirContext;
 struct KvNotebook;
@@ -160,9 +162,8 @@ public:
     // Shows or hides a part of the window; a tree or result panel shown again comes back
     // at its remembered size.
     void ShowPart(KvWindowPart part, bool show);
-    static constexpr int MinTreeWidth = 100;
-    // The width the tree comes back with (at least MinTreeWidth).
-    int RememberedTreeWidth() const { return m_treeWidth; }
+    // The window's state in the settings file and what it remembers between the stores.
+    KvRestore& WindowState() const { return *m_restore; }
     // Sees every key press inside the window before the control that has the focus;
     // true when the window used the key.
     bool FormKeyDown(QKeyEvent* event);
@@ -240,7 +241,8 @@ private:
     std::unique_ptr<KvMainServices> m_services;
     KvClipboardWatch* m_clipboard = nullptr;
     KvActionRegistry m_commands;
-    int m_treeWidth = 150;
+    KvRestore* m_restore = nullptr;
+    ShortCutStopper* m_shortcutStopper = nullptr;
     KvMainControls m_ui;
     QHash<QString, QAction*> m_menuItems;
     std::unique_ptr<KvLockDirectory> m_lock;

@@ -12,8 +12,10 @@
 #include "ui/kvmainservices.h"
 #include "ui/kvmenubuilder.h"
 #include "ui/kvmenuimages.h"
+#include "ui/kvrestore.h"
 #include "ui/kvsearchresultpanel.h"
 #include "ui/kvtvfolder.h"
+#include "ui/shortcutstopper.h"
 #include "ui/textreeview.h"
 #include "ui/tmainf.h"
 
@@ -47,6 +49,9 @@ void TMainF::createMenus()
     setupContextMenus();
     setupToolbars();
     followParts();
+    m_restore = new KvRestore(*this);
+    // Keys pressed in another window of the program reach that window.
+    m_shortcutStopper = new ShortCutStopper(this, m_commands.AllActions());
 }
 
 void TMainF::setupControls()
@@ -61,7 +66,7 @@ void TMainF::setupControls()
     m_ui.fldrPageSp->addWidget(m_ui.rightSideP);
     m_ui.fldrPageSp->setStretchFactor(0, 0);
     m_ui.fldrPageSp->setStretchFactor(1, 1);
-    m_ui.fldrPageSp->setSizes({m_treeWidth, 600});
+    m_ui.fldrPageSp->setSizes({150, 600});
     setCentralWidget(m_ui.fldrPageSp);
 
     auto* right = new QVBoxLayout(m_ui.rightSideP);
@@ -177,7 +182,8 @@ void TMainF::ShowPart(KvWindowPart part, bool show)
     const int total = sizes.value(0) + sizes.value(1);
     if (index < 0 || total <= 0)
         return;
-    const int wanted = index == 0 ? std::max(m_treeWidth, MinTreeWidth) : total / 3;
+    const int wanted = index == 0 ? std::max(m_restore->TreeWidth(), KvRestore::MinTreeWidth)
+                                  : std::max(m_restore->SearchResHeight(), total / 3);
     if (sizes.value(index) >= wanted)
         return;
     sizes[index] = std::min(wanted, total - 1);
@@ -201,11 +207,8 @@ void TMainF::followParts()
         });
     }
     connect(m_ui.fldrPageSp, &QSplitter::splitterMoved, this, [this] {
-        const int width = m_ui.fldrPageSp->sizes().value(0);
-        if (width == 0 && m_ui.folderTv->isVisible())
+        if (m_ui.fldrPageSp->sizes().value(0) == 0 && m_ui.folderTv->isVisible())
             ShowPart(KvWindowPart::NavigationTree, false);
-        else if (width > 0)
-            m_treeWidth = width;
     });
     connect(m_ui.searchResSp, &QSplitter::splitterMoved, this, [this] {
         if (m_ui.searchResSp->sizes().value(1) == 0 && m_ui.searchResP->isVisible())

@@ -15,6 +15,7 @@
 #include "richtext/texrichedit.h"
 #include "store/kvdirstores.h"
 #include "store/waitcrsr.h"
+#include "ui/kvrestore.h"
 #include "ui/kvtvfolder.h"
 #include "ui/kvtvpage.h"
 #include "ui/tmainf.h"
@@ -328,6 +329,7 @@ void TMainF::NewWindowMIClick()
 {
     KV_LOG_SCOPE("TMainF::NewWindowMIClick");
     WaitCrsr busy;
+    m_restore->Store();
     SavePage(m_nav.shownPage);
     if (m_nav.curFolder && m_nav.curFolder->GetWritable())
         StoreFolder(m_nav.curFolder);
@@ -364,7 +366,7 @@ void TMainF::FormClose()
 void TMainF::SaveAtExit()
 {
     KV_LOG_SCOPE("TMainF::SaveAtExit");
-    // The window state is stored here once it is kept.
+    m_restore->Store();
     m_shell.savedAtExit = true;
     ++m_exitRuns;
     DestroyFolderAndPages();

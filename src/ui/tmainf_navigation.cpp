@@ -189,7 +189,12 @@ void TMainF::Show(KvFolder* folder)
     if (folder) {
         folder->ReadTabMode();
         folder->ReadSortSettings();
-        m_ui.pagePC->setUsesScrollButtons(folder->GetTabMode() != KvFolder::TabsMultiLine);
+        // Qt's tab bar cannot wrap. With either tab mode it scrolls, so that many tabs never
+        // widen the page area and squeeze the tree; "several lines" shortens the captions
+        // to show more tabs at once.
+        const bool multiLine = folder->GetTabMode() == KvFolder::TabsMultiLine;
+        m_ui.pagePC->setElideMode(multiLine ? Qt::ElideRight : Qt::ElideNone);
+        m_ui.pagePC->setUsesScrollButtons(true);
         ShowPagesInTabs(folder, m_ui.pagePC, true);
         if (!m_ui.pagePC->isHidden()) {
             m_ui.noPagesLbl->hide();
