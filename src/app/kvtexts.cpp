@@ -65,6 +65,11 @@ QString KvTexts::ResolveHintNumber(const QString& hint)
     return parseNumber(hint, number) ? Text(number) : QString();
 }
 
+QString KvTexts::DateTimeText(const QDateTime& dateTime)
+{
+    return dateTime.toString(u"dd.MM.yyyy HH:mm"_qs);
+}
+
 QString KvTexts::FillPlaceholder(const QString& text, const QString& value)
 {
     const qsizetype at = text.indexOf(kPlaceholder);

@@ -7,6 +7,7 @@
 #include "platform/applog.h"
 #include "platform/kvexception.h"
 #include "platform/kvsignalwatcher.h"
+#include "ui/kvqttranslations.h"
 #include "ui/kvwidgetprompter.h"
 #include "ui/tmainf.h"
 #include "ui/tsplashf.h"
@@ -17,8 +18,10 @@
 int KvRunProgram(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    KvInstallQtTranslations(app);
     QApplication::setApplicationName(u"korvelle"_qs);
-    QApplication::setApplicationDisplayName(KvTexts::Text(9999));
+    // Titles are shown exactly as set (no " — Korvelle" appended to each).
+    QApplication::setApplicationDisplayName(QString());
     KvAppLog::SetDirectoryResolver(&KvPaths::SettingsDir);
 
     KvWidgetPrompter prompter(nullptr);

@@ -86,8 +86,9 @@ void TMainF::refreshOptions()
     const KvOptionsG options;
     const QString dir = KvPaths::DataDir();
     const KvDirProps props(dir);
-    const QString plain = KvWindowTitle(options.FolderInTitle, props.Name(), dir, false);
-    QGuiApplication::setApplicationDisplayName(plain);
+    // The window system shows titles exactly as set: an empty display name is what every
+    // title ends with, so none gets " — Korvelle" appended ("Korvelle ***(Nur Lesen)***").
+    QGuiApplication::setApplicationDisplayName(QString());
     setWindowTitle(KvWindowTitle(options.FolderInTitle, props.Name(), dir, !m_shell.fullAccess));
     // The selected node of the tree is drawn in the colour of the options.
     const QColor active = KvColor::ToQColor(options.BGColActNode);

@@ -335,8 +335,7 @@ void TMainF::StatusBarModifText(KvPage* page)
         SetStatusPanelText(0, KvTexts::Text(5350));
         m_nav.modifiedIndicator = true;
     } else {
-        QString text =
-            KvTexts::Text(11030) + u' ' + page->ContentFileTime().toString(u"dd.MM.yyyy HH:mm"_qs);
+        QString text = KvTexts::Text(11030) + u' ' + KvTexts::DateTimeText(page->ContentFileTime());
         if (KvDirContext::Current().groupDir && !page->LastEditor().isEmpty())
             text += u" [" + page->LastEditor() + u']';
         SetStatusPanelText(0, text);
