@@ -1,5 +1,6 @@
 #include "richtext/texrichdocument.h"
 
+#include "platform/kvtexttable.h"
 #include "richtext/rtfcodepages.h"
 #include "richtext/rtfplaintext.h"
 #include "richtext/rtfproperties.h"
@@ -32,12 +33,10 @@ QByteArray ReadFile(const QString& path)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        throw TexRichDocument::ELoadError(
-            u"Die Datei \"%1\" kann nicht gelesen werden: %2"_qs.arg(path, f.errorString()));
+        throw TexRichDocument::ELoadError(KvTextTable::Message(5630, {path, f.errorString()}));
     QByteArray bytes = f.readAll();
     if (f.error() != QFileDevice::NoError)
-        throw TexRichDocument::ELoadError(
-            u"Die Datei \"%1\" kann nicht gelesen werden: %2"_qs.arg(path, f.errorString()));
+        throw TexRichDocument::ELoadError(KvTextTable::Message(5630, {path, f.errorString()}));
     return bytes;
 }
 
@@ -45,8 +44,7 @@ void WriteFile(const QString& path, const QByteArray& bytes)
 {
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
-        throw TexRichDocument::ESaveError(
-            u"Die Datei \"%1\" kann nicht geschrieben werden: %2"_qs.arg(path, f.errorString()));
+        throw TexRichDocument::ESaveError(KvTextTable::Message(5631, {path, f.errorString()}));
 }
 
 } // namespace

@@ -22,7 +22,7 @@ class KvSearchResultPanel : public QWidget
 public:
     explicit KvSearchResultPanel(QWidget* parent = nullptr);
 
-    // Resolves the panel's captions and hints (the window's text resolution, steps 6-9).
+    // Resolves the panel's captions and hints when the window resolves its texts.
     void LanguageInit();
     // The buttons of the saved results show these commands.
     void SetSavedResultCommands(QAction* save, QAction* remove, QAction* rename);

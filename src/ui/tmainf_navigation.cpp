@@ -84,46 +84,46 @@ void TMainF::FolderTvChange()
 {
     KvLogScope log("TMainF::FolderTvChange");
     WaitCrsr busy;
-    // 1.
+    // Nothing without a selected node.
     QTreeWidgetItem* node = m_ui.folderTv->currentItem();
     KvObject* obj = KvTreeNode::ObjectOf(node);
     if (!obj || !TopFolder()) {
         log.Exit(1);
         return;
     }
-    // 2.
+    // The selected element becomes current.
     m_nav.curFolder = dynamic_cast<KvFolder*>(obj);
     m_nav.curPage = dynamic_cast<KvPage*>(obj);
-    // 3.
+    // The tree's handlers rest while the selection is shown.
     FolderTvEventStop();
     struct EventsBack
     {
         TMainF* w;
         ~EventsBack() { w->FolderTvEventStart(); }
     } eventsBack{this};
-    // 4.
+    // A page's folder is current with it; a folder shows its active page.
     if (m_nav.curPage)
         m_nav.curFolder = dynamic_cast<KvFolder*>(m_nav.curPage->Parent());
     else if (m_nav.curFolder)
         m_nav.curPage = m_nav.curFolder->GetActivePage();
-    // 5.
+    // Without a folder, the top folder.
     if (!m_nav.curFolder) {
         m_nav.curFolder = TopFolder();
         node = TopFolder()->Node();
         SelectNodeQuietly(node);
     }
-    // 6.
+    // The folder's pages as tabs, then the page (not while a new page is being made).
     Show(m_nav.curFolder);
     if (!m_nav.creatingPage)
         Show(m_nav.curPage);
-    // 7.
+    // The folder remembers the page shown.
     m_nav.curFolder->SetActivePage(m_nav.curPage);
-    // 8.
+    // The node gets the focus and is scrolled into view.
     if (node) {
         m_ui.folderTv->setFocus();
         MakeVisible(node, true);
     }
-    // 9.
+    // Remembered for temporary actions.
     m_nav.lastNode = KvTreeNode::ObjectOf(node);
     m_nav.lastPage = m_nav.curPage;
     m_nav.lastFolder = m_nav.curFolder;
@@ -175,7 +175,7 @@ void TMainF::Show(KvFolder* folder)
         TMainF* w;
         ~EventsBack() { w->FolderTvEventStart(); }
     } eventsBack{this};
-    // 1.
+    // The folder shown so far is stored, its page saved and its tabs detached.
     if (KvFolder* old = m_nav.shownFolder) {
         if (folder && m_nav.tempExpanded && folder->Parent() == m_nav.tempExpanded)
             m_nav.tempExpanded = nullptr;
@@ -185,7 +185,7 @@ void TMainF::Show(KvFolder* folder)
         ShowPagesInTabs(old, m_ui.pagePC, false);
         m_nav.shownFolder = nullptr;
     }
-    // 2.
+    // The folder's pages as tabs, or the notice that it has none.
     if (folder) {
         folder->ReadTabMode();
         folder->ReadSortSettings();
@@ -206,7 +206,7 @@ void TMainF::Show(KvFolder* folder)
         }
         m_nav.shownFolder = folder;
     }
-    // 3.
+    // The window is laid out again.
     m_shell.resizePending = true;
 }
 
@@ -220,8 +220,8 @@ void TMainF::Show(KvPage* page)
     }
     if (!page && !m_nav.shownPage)
         return;
-    // 1. The browse history records the page left here once it exists.
-    // 2.
+    // The browse history records the page left here once it exists.
+    // The page shown so far is saved and unloaded.
     if (KvPage* old = m_nav.shownPage) {
         old->SetRestorePosition(KvOptionsG().RestoreCursorPos);
         SavePage(old);
@@ -229,20 +229,20 @@ void TMainF::Show(KvPage* page)
             old->Unload();
         m_nav.shownPage = nullptr;
     }
-    // 3.
+    // The access panel is cleared.
     SetStatusPanelText(4, QString());
     if (!page) {
         m_idle->Request();
         return;
     }
-    // 4.
+    // The new page is loaded; a cancelled password leaves no page shown.
     m_shell.pendingObjectId.clear();
     try {
         LoadPage(page);
     } catch (const KvPage::EWrongPassword&) {
         return;
     }
-    // 5.
+    // The page is shown: its tab, its context menu, its status texts.
     m_nav.shownPage = page;
     auto* tv = dynamic_cast<KvTVPage*>(page);
     if (tv && tv->Tab()) {
@@ -256,7 +256,7 @@ void TMainF::Show(KvPage* page)
                 [this, edit](QPoint pos) { m_ui.editPopupM->popup(edit->mapToGlobal(pos)); });
     }
     StatusBarText(page);
-    // 7. A folder without tabs shows the page's node.
+    // A folder without tabs shows the page's node.
     if (tv && !tv->Tab() && tv->Node()) {
         auto* folder = dynamic_cast<KvTVFolder*>(m_nav.curFolder);
         if (!m_nav.tempExpanded && folder && folder->Node() && !folder->Node()->isExpanded())
@@ -265,7 +265,7 @@ void TMainF::Show(KvPage* page)
         if (m_nav.curFolder && m_nav.curFolder == m_nav.tempExpanded)
             MakeVisible(tv->Node(), false);
     }
-    // 8.
+    // The command states follow at the next idle pass.
     m_idle->Request();
 }
 
@@ -365,7 +365,7 @@ void TMainF::SetTempElements(KvPage* page, KvFolder* folder)
 void TMainF::TempActionOnNavTree(bool restoreSelection, const std::function<void()>& command)
 {
     KV_LOG_SCOPE("TMainF::TempActionOnNavTree");
-    // 1.
+    // The context menu's element becomes current for the command.
     m_nav.tempAction = true;
     m_nav.curPage = m_nav.tempPage;
     m_nav.curFolder = m_nav.tempFolder;
@@ -376,7 +376,7 @@ void TMainF::TempActionOnNavTree(bool restoreSelection, const std::function<void
         ~Back() { w->m_nav.tempAction = false; }
     } back{this};
     try {
-        // 2.
+        // The command runs.
         if (command)
             command();
     } catch (...) {
@@ -387,7 +387,7 @@ void TMainF::TempActionOnNavTree(bool restoreSelection, const std::function<void
     }
     m_nav.tempPage = nullptr;
     m_nav.tempFolder = nullptr;
-    // 3.
+    // The selection from before comes back.
     if (restoreSelection && m_nav.lastNode) {
         const bool wasPage = m_nav.lastPage && m_nav.lastPage == m_nav.lastNode;
         const bool wasFolder = m_nav.lastFolder && m_nav.lastFolder == m_nav.lastNode;
@@ -396,7 +396,7 @@ void TMainF::TempActionOnNavTree(bool restoreSelection, const std::function<void
             SelectNodeQuietly(NodeOf(m_nav.lastNode));
         }
     }
-    // 4.
+    // The tree's handlers work again; the selection is shown unless an element is pending.
     FolderTvEventStart();
     if (m_shell.pendingObjectId.isEmpty())
         FolderTvChange();

@@ -27,14 +27,14 @@ void TMainF::MenuTextAndHint(QAction* item)
 void TMainF::languageInit()
 {
     KV_LOG_SCOPE("TMainF::LanguageInit");
-    // 1. The commands; a command without a caption of its own is named by its tooltip.
+    // The commands; a command without a caption of its own is named by its tooltip.
     for (QAction* a : m_commands.Commands()) {
         KvLanguageInit::ResolveAction(a);
         if (a->text().isEmpty())
             a->setText(a->toolTip());
     }
 
-    // 2. The main menu down to the fourth level and the context menus.
+    // The main menu down to the fourth level and the context menus.
     std::function<void(QMenu*, int)> walk = [&](QMenu* menu, int depth) {
         if (depth <= 0)
             return;
@@ -57,7 +57,7 @@ void TMainF::languageInit()
     for (QAction* a : m_commands.AllActions())
         MenuTextAndHint(a);
 
-    // 3. Toolbar captions from the items that show and hide them.
+    // Toolbar captions from the items that show and hide them.
     const struct
     {
         QToolBar* bar;
@@ -72,11 +72,11 @@ void TMainF::languageInit()
     for (const auto& b : kBars)
         b.bar->setWindowTitle(Action(QString::fromUtf16(b.item))->text());
 
-    // 4.
+    // The zoom box's hint.
     KvLanguageInit::ApplyHint(m_ui.zoomCoB,
                               KvTexts::SplitHint(KvTexts::Text(1319) + u'|' + KvTexts::Text(1320)));
 
-    // 5.
+    // The hints of the font, size and styles boxes; the custom-colour entries.
     auto ownHint = [](QWidget* w) {
         KvLanguageInit::ApplyHint(
             w, KvLanguageInit::Hint(w->property(KvLanguageInit::HintProperty).toString()));

@@ -4,8 +4,11 @@
 #include "app/kvlockdirectory.h"
 #include "app/kvpaths.h"
 #include "app/kvscriptedprompter.h"
+#include "app/kvshell.h"
 #include "app/kvtexts.h"
+#include "richtext/texrichdocument.h"
 #include "store/kvdirstores.h"
+#include "store/texmeminifile.h"
 #include "support/testenv.h"
 #include "ui/kvmenuimages.h"
 #include "ui/kvqttranslations.h"
@@ -55,6 +58,28 @@ TEST(German, DatesInMessagesHaveTheGermanForm)
 {
     EXPECT_EQ(KvTexts::DateTimeText(QDateTime(QDate(2024, 3, 7), QTime(9, 5, 30))),
               u"07.03.2024 09:05"_qs);
+}
+
+// Messages of the lower layers come from the text table like all others.
+TEST(German, FileStoreLockAndShellMessagesComeFromTheTable)
+{
+    korvtest::SandboxEnv env;
+    const QString gone = env.Root() + u"gone.rtf";
+    TexRichDocument doc;
+    try {
+        doc.LoadRtfFile(gone);
+        FAIL() << "a missing file loads";
+    } catch (const TexRichDocument::ELoadError& e) {
+        EXPECT_TRUE(
+            e.Message().startsWith(KvTexts::Message(5630, {gone, u"@"_qs}).section(u'@', 0, 0)))
+            << e.Message().toStdString();
+    }
+    EXPECT_EQ(TexMemIniFile::EFileRead(gone).Message(),
+              u"Die Datei '"_qs + gone + u"' kann nicht gelesen werden."_qs);
+    EXPECT_EQ(KvDirStores::ENotOpen(u"objprps"_qs).Message(),
+              u"Der Speicher 'objprps' ist nicht geöffnet."_qs);
+    EXPECT_EQ(KvShell::Open(u"  "_qs).reason, KvTexts::Text(5634));
+    EXPECT_EQ(KvShell::Open(gone).reason, u"Die Datei '"_qs + gone + u"' existiert nicht."_qs);
 }
 
 TEST(German, PasswordDialogAsksForThePasswordOfItsPage)
