@@ -225,6 +225,12 @@ int KvViewCommands::CurrentZoom() const
     return KvZoomText::Parse(m_zoomBox->currentText()).value_or(100);
 }
 
+void KvViewCommands::ApplyZoom(TexRichEdit* editor) const
+{
+    if (editor)
+        editor->SetZoom(CurrentZoom());
+}
+
 bool KvViewCommands::EnableCommands(const KvCommandContext& context)
 {
     const bool all = KvCommandHandler::EnableCommands(context);

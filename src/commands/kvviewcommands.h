@@ -5,6 +5,7 @@
 
 class QActionGroup;
 class QComboBox;
+class TexRichEdit;
 
 // The view menu's check items for the window's parts, the zoom items and the zoom box.
 class KvViewCommands : public KvCommandHandler
@@ -26,6 +27,8 @@ public:
     void ChangeZoom(const QString& text);
     // The zoom the box shows, in percent (100 when it shows no valid zoom).
     int CurrentZoom() const;
+    // Gives an editor (a page being shown) the zoom of the box.
+    void ApplyZoom(TexRichEdit* editor) const;
 
 private:
     QAction* userdefSeparator() const;

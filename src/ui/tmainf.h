@@ -29,7 +29,6 @@ class QKeyEvent;
 class QLabel;
 class QTreeWidgetItem;
 class ShortCutStopper;
-class TexRichEdit;
 struct KvDirContext;
 struct KvNotebook;
 
@@ -185,10 +184,7 @@ private:
     void setupMenus();
     void setupContextMenus();
     void setupToolbars();
-    void setupStatusBar();
     void followParts();
-    QWidget* partWidget(KvWindowPart part) const;
-    void applyZoom(TexRichEdit* editor) const;
     void refreshOptions();
     void detachHooks();
     // Asks for a data directory in place of the options dialog; empty when cancelled.

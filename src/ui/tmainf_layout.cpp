@@ -33,13 +33,36 @@
 
 using KvCompose::Named;
 
+namespace {
+
+// The widget of a part of the window.
+QWidget* PartWidget(const KvMainControls& ui, QMainWindow& w, KvWindowPart part)
+{
+    switch (part) {
+    case KvWindowPart::NavigationTree:
+        return ui.folderTv;
+    case KvWindowPart::MainToolbar:
+        return ui.mainToolbar;
+    case KvWindowPart::EditToolbar:
+        return ui.editToolbar;
+    case KvWindowPart::FontAndColorToolbar:
+        return ui.fontAndColorToolbar;
+    case KvWindowPart::TextAttrToolbar:
+        return ui.textAttrToolbar;
+    case KvWindowPart::StylesToolbar:
+        return ui.stylesToolbar;
+    case KvWindowPart::StatusBar:
+        return w.statusBar();
+    case KvWindowPart::SearchResults:
+        return ui.searchResP;
+    }
+    return nullptr;
+}
+
+} // namespace
+
 // ---------------------------------------------------------------------------------------
 // Construction steps
-
-void TMainF::createStatusBar()
-{
-    setupStatusBar();
-}
 
 void TMainF::createMenus()
 {
@@ -122,7 +145,7 @@ void TMainF::setupActions()
                                             Action(u"SearchResRenameA"_qs));
 }
 
-void TMainF::setupStatusBar()
+void TMainF::createStatusBar()
 {
     QStatusBar* bar = statusBar();
     bar->setObjectName(u"StatusBar"_qs);
@@ -144,32 +167,9 @@ void TMainF::setupStatusBar()
 // ---------------------------------------------------------------------------------------
 // Parts of the window, zoom and the re-targeted buttons
 
-QWidget* TMainF::partWidget(KvWindowPart part) const
-{
-    switch (part) {
-    case KvWindowPart::NavigationTree:
-        return m_ui.folderTv;
-    case KvWindowPart::MainToolbar:
-        return m_ui.mainToolbar;
-    case KvWindowPart::EditToolbar:
-        return m_ui.editToolbar;
-    case KvWindowPart::FontAndColorToolbar:
-        return m_ui.fontAndColorToolbar;
-    case KvWindowPart::TextAttrToolbar:
-        return m_ui.textAttrToolbar;
-    case KvWindowPart::StylesToolbar:
-        return m_ui.stylesToolbar;
-    case KvWindowPart::StatusBar:
-        return statusBar();
-    case KvWindowPart::SearchResults:
-        return m_ui.searchResP;
-    }
-    return nullptr;
-}
-
 void TMainF::ShowPart(KvWindowPart part, bool show)
 {
-    QWidget* w = partWidget(part);
+    QWidget* w = PartWidget(m_ui, *this, part);
     if (QAction* item = m_commands.Handler<KvViewCommands>()->PartItem(part))
         item->setChecked(show);
     w->setVisible(show);
@@ -199,7 +199,7 @@ void TMainF::followParts()
     for (KvWindowPart part :
          {KvWindowPart::MainToolbar, KvWindowPart::EditToolbar, KvWindowPart::FontAndColorToolbar,
           KvWindowPart::TextAttrToolbar, KvWindowPart::StylesToolbar}) {
-        auto* tb = static_cast<QToolBar*>(partWidget(part));
+        auto* tb = static_cast<QToolBar*>(PartWidget(m_ui, *this, part));
         QAction* item = view->PartItem(part);
         connect(tb, &QToolBar::visibilityChanged, this, [tb, item](bool visible) {
             if (!visible && tb->isHidden())
@@ -215,12 +215,6 @@ void TMainF::followParts()
             ShowPart(KvWindowPart::SearchResults, false);
     });
     connect(m_ui.folderTv, &QTreeWidget::itemSelectionChanged, this, &TMainF::UpdateCommandStates);
-}
-
-void TMainF::applyZoom(TexRichEdit* editor) const
-{
-    if (editor)
-        editor->SetZoom(m_commands.Handler<KvViewCommands>()->CurrentZoom());
 }
 
 void TMainF::RetargetButtons(KvButtonMode mode)

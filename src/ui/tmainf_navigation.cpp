@@ -4,6 +4,7 @@
 #include "app/kvoptionsg.h"
 #include "app/kvprompter.h"
 #include "app/kvtexts.h"
+#include "commands/kvviewcommands.h"
 #include "model/kvaddstatus.h"
 #include "model/kvdircontext.h"
 #include "model/kvnewpagelayout.h"
@@ -215,7 +216,7 @@ void TMainF::Show(KvPage* page)
     KV_LOG_SCOPE("TMainF::Show(page)");
     if (page && page == m_nav.shownPage && !m_nav.tempAction) {
         if (auto* tv = dynamic_cast<KvTVPage*>(page))
-            applyZoom(tv->EditorWidget());
+            m_commands.Handler<KvViewCommands>()->ApplyZoom(tv->EditorWidget());
         return;
     }
     if (!page && !m_nav.shownPage)
@@ -294,7 +295,7 @@ void TMainF::LoadPage(KvPage* page)
     TexRichEdit* edit = tv ? tv->EditorWidget() : nullptr;
     if (!edit)
         return;
-    applyZoom(edit);
+    m_commands.Handler<KvViewCommands>()->ApplyZoom(edit);
     edit->SetAutoUrlDetect(false);
     if (isActiveWindow())
         edit->setFocus();
