@@ -190,11 +190,9 @@ void TMainF::Show(KvFolder* folder)
     if (folder) {
         folder->ReadTabMode();
         folder->ReadSortSettings();
-        // Qt's tab bar cannot wrap. With either tab mode it scrolls, so that many tabs never
-        // widen the page area and squeeze the tree; "several lines" shortens the captions
-        // to show more tabs at once.
-        const bool multiLine = folder->GetTabMode() == KvFolder::TabsMultiLine;
-        m_ui.pagePC->setElideMode(multiLine ? Qt::ElideRight : Qt::ElideNone);
+        // Qt's tab bar cannot wrap, so tabs on "several lines" scroll like those on one line:
+        // many tabs never widen the page area and squeeze the tree, and names stay whole.
+        m_ui.pagePC->setElideMode(Qt::ElideNone);
         m_ui.pagePC->setUsesScrollButtons(true);
         ShowPagesInTabs(folder, m_ui.pagePC, true);
         if (!m_ui.pagePC->isHidden()) {

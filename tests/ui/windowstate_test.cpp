@@ -24,6 +24,7 @@
 #include "ui/tmainf.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QSplitter>
@@ -31,6 +32,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
+#include <QTreeWidgetItemIterator>
 #include <gtest/gtest.h>
 
 QT_BEGIN_NAMESPACE
@@ -431,11 +433,20 @@ TEST_F(WindowState, FirstStartTakesMostOfTheScreenWithAReadableTree)
         EXPECT_EQ(QRect(w.pos(), w.size()), c.window);
         ASSERT_TRUE(WaitUntil([&] { return std::abs(TreeWidth() - c.window.width() / 4) <= 2; }))
             << TreeWidth();
-        // A name of 24 characters three levels down is shown whole.
+        // A name of 24 characters three levels down is seen whole without scrolling.
         auto* tree = w.findChild<TexTreeView*>(u"FolderTv"_qs);
         const QString name(24, u'n');
         const int indent = tree->indentation() * 3 + tree->iconSize().width() + 8;
         EXPECT_LE(indent + tree->fontMetrics().horizontalAdvance(name), tree->viewport()->width());
+        // No name is ever cut: deeper and longer ones make the tree scroll sideways.
+        tree->expandAll();
+        QApplication::processEvents();
+        for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+            const QRect cell = tree->visualItemRect(*it);
+            EXPECT_GE(cell.width(), tree->fontMetrics().horizontalAdvance((*it)->text(0)) +
+                                        tree->iconSize().width())
+                << (*it)->text(0).toStdString();
+        }
         Close();
     }
 }
