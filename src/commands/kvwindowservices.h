@@ -7,6 +7,7 @@ class KvFolder;
 class KvObject;
 class KvPage;
 class QComboBox;
+class QTabWidget;
 class QWidget;
 class TexRichEdit;
 
@@ -63,6 +64,8 @@ public:
     // Stores the expanded state of the folder and of every folder below it.
     virtual void StoreExpandedStates(KvFolder* folder) = 0;
 
+    // --- the page area: one tab per page of the shown folder (none in tab mode 3)
+    virtual QTabWidget* PageArea() const = 0;
     // --- the editor of the shown page; null while no page text is shown
     virtual TexRichEdit* Editor() const = 0;
 

@@ -103,6 +103,11 @@ void KvMainServices::StoreExpandedStates(KvFolder* folder)
     }
 }
 
+QTabWidget* KvMainServices::PageArea() const
+{
+    return m_w.Controls().pagePC;
+}
+
 TexRichEdit* KvMainServices::Editor() const
 {
     auto* page = dynamic_cast<KvTVPage*>(m_w.ShownPage());

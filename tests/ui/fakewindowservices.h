@@ -29,6 +29,7 @@ public:
     void TreeBulkUpdate(const std::function<void()>& work) override { work(); }
     void SetExpandedAll(KvFolder*, bool expanded) override { expandCalls.append(expanded); }
     void StoreExpandedStates(KvFolder*) override { ++storeExpandedCalls; }
+    QTabWidget* PageArea() const override { return nullptr; }
     TexRichEdit* Editor() const override { return editor; }
     int MessageBox(const QString&, const QString& text, int kind) override
     {
