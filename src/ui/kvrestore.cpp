@@ -75,11 +75,14 @@ bool KvRestore::eventFilter(QObject* watched, QEvent* event)
     if (watched == ui.fldrPageSp && event->type() == QEvent::Resize && m_splittersPending)
         // Once the splitter has taken its first size of its own.
         QMetaObject::invokeMethod(this, &KvRestore::ApplySplitters, Qt::QueuedConnection);
-    else if (watched == &m_w && event->type() == QEvent::Resize && !m_arranging)
+    else if (watched == &m_w && event->type() == QEvent::Resize && m_autoArrange && !m_arranging &&
+             !m_arrangePending) {
+        // Once per burst of resizes, after the window has its new size.
+        m_arrangePending = true;
         QMetaObject::invokeMethod(this, &KvRestore::ArrangeToolbars, Qt::QueuedConnection);
-    else if (auto* tb = qobject_cast<QToolBar*>(watched);
-             tb && tb->isFloating() && tb->geometry().top() != 0 &&
-             (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+    } else if (auto* tb = qobject_cast<QToolBar*>(watched);
+               tb && tb->isFloating() && tb->geometry().top() != 0 &&
+               (event->type() == QEvent::Move || event->type() == QEvent::Resize))
         // Top 0 is where a toolbar just torn off sits; that is no place to remember.
         m_floating.insert(tb->objectName(), tb->geometry());
     return QObject::eventFilter(watched, event);
@@ -111,7 +114,9 @@ void KvRestore::Restore()
         m_w.resize(rect.size().expandedTo(m_w.minimumSize()));
         m_w.move(rect.topLeft());
     }
-    switch (KvOptionsG().StartMode) {
+    const KvOptionsG options;
+    m_autoArrange = options.AutoAdjustToolbars;
+    switch (options.StartMode) {
     case 0:
         m_w.setWindowState(Qt::WindowMinimized);
         break;
@@ -218,7 +223,8 @@ void KvRestore::ToolbarDockChanged(QToolBar* tb)
 
 void KvRestore::ArrangeToolbars()
 {
-    if (m_arranging || !m_w.isVisible() || !KvOptionsG().AutoAdjustToolbars)
+    m_arrangePending = false;
+    if (m_arranging || !m_w.isVisible() || !m_autoArrange)
         return;
     m_arranging = true;
     const QList<KvToolbarState::Entry> entries = KvToolbarState::Read(m_w);

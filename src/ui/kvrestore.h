@@ -58,6 +58,8 @@ private:
     int m_searchResHeight = -1;
     bool m_splittersPending = false;
     bool m_arranging = false;
+    bool m_arrangePending = false;
+    bool m_autoArrange = true;                   // option AutoAdjustToolbars, read at the restore
     QHash<QString, QRect> m_floating;            // floating-toolbar memory
     QHash<QString, KvToolbarPlacement> m_docked; // last docked place of each toolbar
 };
