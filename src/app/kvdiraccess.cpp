@@ -5,8 +5,6 @@
 #include "app/kvtexts.h"
 #include "platform/sysenv.h"
 
-#include <QLocale>
-
 KvLockOutcome KvTakeDirectoryLock(KvLockDirectory& lock, const KvLockRequest& request)
 {
     KvLockOutcome out;
@@ -23,9 +21,8 @@ KvLockOutcome KvTakeDirectoryLock(KvLockDirectory& lock, const KvLockRequest& re
     } else {
         text = KvTexts::Text(5028);
     }
-    text = KvTexts::FillPlaceholders(text, {request.dataDir,
-                                            QLocale().toString(holder.time, QLocale::ShortFormat),
-                                            holder.machine, holder.user});
+    text = KvTexts::FillPlaceholders(
+        text, {request.dataDir, KvTexts::DateTimeText(holder.time), holder.machine, holder.user});
     const int kind = request.constructing ? KvMsgKind::ErrorOkCancel : KvMsgKind::Error;
     if (KvPrompter::ShowMessage(KvTexts::Text(5027), text, kind) == KvAnswer::Cancel)
         out.abortStart = true;

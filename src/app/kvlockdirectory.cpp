@@ -1,6 +1,7 @@
 #include "app/kvlockdirectory.h"
 
 #include "app/kvpaths.h"
+#include "app/kvtexts.h"
 #include "platform/applog.h"
 #include "platform/kvexception.h"
 #include "platform/sysenv.h"
@@ -138,8 +139,8 @@ bool KvLockDirectory::TakeLock()
     if (fd < 0) {
         if (errno == EEXIST)
             return false; // a racing instance, or a stale lock that could not be removed
-        throw KvException(u"Die Datei '%1' kann nicht erstellt werden: %2"_qs.arg(
-            m_file, QString::fromLocal8Bit(std::strerror(errno))));
+        throw KvException(
+            KvTexts::Message(5632, {m_file, QString::fromLocal8Bit(std::strerror(errno))}));
     }
     const QByteArray bytes = text.toUtf8();
     const bool ok = ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
@@ -147,7 +148,7 @@ bool KvLockDirectory::TakeLock()
     ::close(fd);
     if (!ok) {
         ::unlink(path.constData());
-        throw KvException(u"In %1 kann nicht geschrieben werden"_qs.arg(m_file));
+        throw KvException(KvTexts::Text(65504).replace(u"%s"_qs, m_file));
     }
     m_taken = true;
     return true;

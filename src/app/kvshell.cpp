@@ -1,5 +1,7 @@
 #include "app/kvshell.h"
 
+#include "app/kvtexts.h"
+
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QUrl>
@@ -10,22 +12,21 @@ Result Open(const QString& document)
 {
     Result r;
     if (document.trimmed().isEmpty()) {
-        r.reason = u"Es wurde kein Ziel angegeben."_qs;
+        r.reason = KvTexts::Text(5634);
         return r;
     }
     QUrl url = QUrl::fromUserInput(document, QString(), QUrl::AssumeLocalFile);
     if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile())) {
-        r.reason = u"Die Datei '%1' existiert nicht."_qs.arg(url.toLocalFile());
+        r.reason = KvTexts::Message(5311, {url.toLocalFile()});
         return r;
     }
     if (!url.isValid()) {
-        r.reason = u"'%1' ist keine gültige Adresse."_qs.arg(document);
+        r.reason = KvTexts::Message(5635, {document});
         return r;
     }
     r.ok = QDesktopServices::openUrl(url);
     if (!r.ok)
-        r.reason =
-            u"Für '%1' ist kein Programm zum Öffnen eingerichtet (xdg-open)."_qs.arg(document);
+        r.reason = KvTexts::Message(5636, {document});
     return r;
 }
 

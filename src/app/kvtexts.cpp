@@ -1,12 +1,8 @@
 #include "app/kvtexts.h"
 
-#include <QFile>
-#include <QHash>
+#include "platform/kvtexttable.h"
 
-static void initTextResources()
-{
-    Q_INIT_RESOURCE(texts);
-}
+#include <QHash>
 
 namespace {
 
@@ -27,24 +23,11 @@ bool parseNumber(const QString& text, int& number)
     return ok;
 }
 
-// Loaded once, on first use; function-local statics are initialised thread-safely.
-const QHash<int, QString>& table()
-{
-    static const QHash<int, QString> texts = [] {
-        initTextResources();
-        QFile file(u":/korvelle/texts/de.txt"_qs);
-        if (!file.open(QIODevice::ReadOnly))
-            return QHash<int, QString>();
-        return KvTexts::ParseTable(file.readAll());
-    }();
-    return texts;
-}
-
 } // namespace
 
 QString KvTexts::Text(int number)
 {
-    return table().value(number);
+    return KvTextTable::Text(number);
 }
 
 QString KvTexts::ResolveReference(const QString& text)
@@ -63,6 +46,11 @@ QString KvTexts::ResolveHintNumber(const QString& hint)
 {
     int number = 0;
     return parseNumber(hint, number) ? Text(number) : QString();
+}
+
+QString KvTexts::DateTimeText(const QDateTime& dateTime)
+{
+    return dateTime.toString(u"dd.MM.yyyy HH:mm"_qs);
 }
 
 QString KvTexts::FillPlaceholder(const QString& text, const QString& value)
@@ -98,51 +86,10 @@ KvHint KvTexts::SplitHint(const QString& hint)
 
 QString KvTexts::Unescape(const QString& text)
 {
-    if (!text.contains(u'\\'))
-        return text;
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c != u'\\' || i + 1 == text.size()) {
-            out += c;
-            continue;
-        }
-        const QChar next = text.at(i + 1);
-        if (next == u'r')
-            out += u'\r';
-        else if (next == u'n')
-            out += u'\n';
-        else if (next == u't')
-            out += u'\t';
-        else if (next == u'\\')
-            out += u'\\';
-        else {
-            out += c; // not an escape: keep the backslash
-            continue;
-        }
-        ++i;
-    }
-    return out;
+    return KvTextTable::Unescape(text);
 }
 
 QHash<int, QString> KvTexts::ParseTable(const QByteArray& utf8)
 {
-    QHash<int, QString> texts;
-    const QString all = QString::fromUtf8(utf8);
-    for (QStringView line : QStringView(all).split(u'\n')) {
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        if (line.isEmpty() || line.startsWith(u'#'))
-            continue;
-        const qsizetype tab = line.indexOf(u'\t');
-        if (tab <= 0)
-            continue;
-        bool ok = false;
-        const int number = line.left(tab).toInt(&ok, 10);
-        if (!ok)
-            continue;
-        texts.insert(number, Unescape(line.mid(tab + 1).toString()));
-    }
-    return texts;
+    return KvTextTable::Parse(utf8);
 }

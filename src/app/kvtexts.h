@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -31,6 +32,9 @@ public:
     static QString FillPlaceholders(const QString& text, const QStringList& values);
     // Text number with its placeholders filled.
     static QString Message(int number, const QStringList& values = {});
+
+    // A date and time as messages show them, in the German form "31.12.2024 23:59".
+    static QString DateTimeText(const QDateTime& dateTime);
 
     // "short|long": short is the tooltip, long the status-bar text. Without "|" the
     // text serves as both; "|long" gives no tooltip.

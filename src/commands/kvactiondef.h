@@ -8,7 +8,7 @@ struct KvActionSpec
     const char* name;
     const char* caption;
     const char* hint = "";
-    const char* shortcut = ""; // portable key text, e.g. "Ctrl+N"
+    const char* shortcut = ""; // portable key text, e.g. "Ctrl+N"; several: "Ctrl+Y; Ctrl+Shift+Z"
     const char* image = "";    // menu image name, e.g. "NEWPAGE"
     bool checkable = false;
     bool available = false; // its feature exists: enabled by EnableCommands

@@ -18,23 +18,29 @@
 
 #include <QAction>
 
-void KvActionRegistry::CreateHandlers(QObject* owner)
+void KvActionRegistry::CreateHandlers(KvWindowServices& services, QObject* owner)
 {
-    Register(new KvPageCommands(owner));
-    Register(new KvFolderCommands(owner));
-    Register(new KvEditCommands(owner));
-    Register(new KvTextCommands(owner));
-    Register(new KvStyleCommands(owner));
-    Register(new KvLinkCommands(owner));
-    Register(new KvKeywordCommands(owner));
-    Register(new KvBookmarkCommands(owner));
-    Register(new KvSearchCommands(owner));
-    Register(new KvHistoryCommands(owner));
-    Register(new KvPrintCommands(owner));
-    Register(new KvExchangeCommands(owner));
-    Register(new KvShellCommands(owner));
-    Register(new KvViewCommands(owner));
-    Register(new KvHelpCommands(owner));
+    Register(new KvPageCommands(services, owner));
+    Register(new KvFolderCommands(services, owner));
+    Register(new KvEditCommands(services, owner));
+    Register(new KvTextCommands(services, owner));
+    Register(new KvStyleCommands(services, owner));
+    Register(new KvLinkCommands(services, owner));
+    Register(new KvKeywordCommands(services, owner));
+    Register(new KvBookmarkCommands(services, owner));
+    Register(new KvSearchCommands(services, owner));
+    Register(new KvHistoryCommands(services, owner));
+    Register(new KvPrintCommands(services, owner));
+    Register(new KvExchangeCommands(services, owner));
+    Register(new KvShellCommands(services, owner));
+    Register(new KvViewCommands(services, owner));
+    Register(new KvHelpCommands(services, owner));
+}
+
+void KvActionRegistry::AttachControls()
+{
+    for (KvCommandHandler* h : m_handlers)
+        h->AttachControls();
 }
 
 void KvActionRegistry::Register(KvCommandHandler* handler)

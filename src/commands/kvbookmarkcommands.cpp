@@ -9,8 +9,8 @@ constexpr KvActionSpec kCommands[] = {
 
 } // namespace
 
-KvBookmarkCommands::KvBookmarkCommands(QObject* parent)
-    : KvCommandHandler(u"KvBookmarkCommands"_qs, parent)
+KvBookmarkCommands::KvBookmarkCommands(KvWindowServices& services, QObject* parent)
+    : KvCommandHandler(u"KvBookmarkCommands"_qs, services, parent)
 {
     addActions(kCommands);
 }

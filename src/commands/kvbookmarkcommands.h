@@ -7,5 +7,5 @@ class KvBookmarkCommands : public KvCommandHandler
 {
     Q_OBJECT
 public:
-    explicit KvBookmarkCommands(QObject* parent = nullptr);
+    KvBookmarkCommands(KvWindowServices& services, QObject* parent = nullptr);
 };

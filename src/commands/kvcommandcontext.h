@@ -1,13 +1,53 @@
 #pragma once
 
+#include "commands/kvbuttonmode.h"
+
+// Where an element of the notebook stands, as far as the commands care.
+struct KvElementPlace
+{
+    bool exists = false;
+    bool isTopFolder = false;
+    bool isTrash = false;        // the trash folder itself
+    bool insideTrash = false;    // below the trash, at any depth
+    bool isReferrer = false;     // a page standing for another page
+    bool writable = false;       // the element may be written (directory access and its own flag)
+    bool writeProtected = false; // a page the user protected against changes
+};
+
 // What the command states depend on, gathered by the main window before each
-// recomputation of the enabled commands.
+// recomputation of the enabled commands (KvCommandContextBuilder fills it).
 struct KvCommandContext
 {
+    // Directory access: false in read-only work.
+    bool fullAccess = false;
+    bool ReadOnly() const { return !fullAccess; }
+
+    // The current folder and page and where they stand.
+    KvElementPlace folder;
+    KvElementPlace page;
     bool hasCurrentFolder = false;
     bool hasCurrentPage = false;
-    bool pageLoaded = false;
-    bool writable = false;
+    // The kind of the tree's selected node.
+    KvNodeKind selectedNode = KvNodeKind::None;
+
+    // The editor of the current page.
+    bool pageLoaded = false;   // the current page's text is loaded and shown
+    bool pageEditable = false; // loaded, full access, not write-protected
+    bool selection = false;    // more than an empty selection
+    bool canUndo = false;
+    bool canRedo = false;
+
+    // What the clipboard offers (followed by its change signal, never read when idle).
+    bool clipboardText = false;
+    bool clipboardRtf = false;
+    bool clipboardPicture = false;
+    bool ClipboardHasAny() const { return clipboardText || clipboardRtf || clipboardPicture; }
+
+    // Busy: a search runs or the progress window is open.
     bool searchRunning = false;
     bool progressOpen = false;
+    bool Busy() const { return searchRunning || progressOpen; }
+
+    // The version of the rich-text control (decides zoom, background colour, paragraphs).
+    int editorVersion = 3;
 };

@@ -1,9 +1,15 @@
 #include "commands/kvcommandhandler.h"
 
+#include "app/kvprompter.h"
+#include "app/kvtexts.h"
+#include "commands/kvwindowservices.h"
+#include "platform/kvexception.h"
+
 #include <QAction>
 #include <QKeySequence>
 
-KvCommandHandler::KvCommandHandler(const QString& name, QObject* parent) : QObject(parent)
+KvCommandHandler::KvCommandHandler(const QString& name, KvWindowServices& services, QObject* parent)
+    : QObject(parent), m_services(services)
 {
     setObjectName(name);
 }
@@ -26,9 +32,10 @@ void KvCommandHandler::addActions(std::span<const KvActionSpec> specs)
         const QString hint = QString::fromUtf8(s.hint);
         if (!hint.isEmpty())
             a->setStatusTip(hint);
+        // Several keys are separated by "; " ("Ctrl+Y; Ctrl+Shift+Z"); the first is shown.
         const QString keys = QString::fromUtf8(s.shortcut);
         if (!keys.isEmpty())
-            a->setShortcut(QKeySequence::fromString(keys, QKeySequence::PortableText));
+            a->setShortcuts(QKeySequence::listFromString(keys, QKeySequence::PortableText));
         const QString image = QString::fromUtf8(s.image);
         if (!image.isEmpty())
             a->setProperty(ImageProperty, image);
@@ -55,4 +62,13 @@ bool KvCommandHandler::EnableCommands(const KvCommandContext&)
         all = all && on;
     }
     return all;
+}
+
+void KvCommandHandler::guarded(const std::function<void()>& work)
+{
+    try {
+        work();
+    } catch (const KvException& e) {
+        m_services.MessageBox(KvTexts::Text(5007), e.Message(), KvMsgKind::Error);
+    }
 }

@@ -2,10 +2,25 @@
 
 #include "commands/kvcommandhandler.h"
 
+class TexRichEdit;
+
 // Editing commands of the page editor: clipboard, undo, selection, find and replace.
 class KvEditCommands : public KvCommandHandler
 {
     Q_OBJECT
 public:
-    explicit KvEditCommands(QObject* parent = nullptr);
+    KvEditCommands(KvWindowServices& services, QObject* parent = nullptr);
+    bool EnableCommands(const KvCommandContext& context) override;
+
+    void Undo();
+    void Redo();
+    // The clipboard commands and select all act only while the editor has the focus:
+    // their keys must not change the page while the user works in the tree or a box.
+    void Cut();
+    void Copy();
+    void Paste();
+    void SelectAll();
+
+private:
+    TexRichEdit* focusedEditor() const;
 };

@@ -13,8 +13,8 @@ constexpr KvActionSpec kCommands[] = {
 
 } // namespace
 
-KvExchangeCommands::KvExchangeCommands(QObject* parent)
-    : KvCommandHandler(u"KvExchangeCommands"_qs, parent)
+KvExchangeCommands::KvExchangeCommands(KvWindowServices& services, QObject* parent)
+    : KvCommandHandler(u"KvExchangeCommands"_qs, services, parent)
 {
     addActions(kCommands);
 }

@@ -7,5 +7,5 @@ class KvExchangeCommands : public KvCommandHandler
 {
     Q_OBJECT
 public:
-    explicit KvExchangeCommands(QObject* parent = nullptr);
+    KvExchangeCommands(KvWindowServices& services, QObject* parent = nullptr);
 };

@@ -1,5 +1,9 @@
 #include "commands/kvfoldercommands.h"
 
+#include "commands/kvwindowservices.h"
+#include "model/kvfolder.h"
+#include "platform/applog.h"
+
 #include <QAction>
 
 namespace {
@@ -36,10 +40,24 @@ constexpr KvActionSpec kCommands[] = {
 
 } // namespace
 
-KvFolderCommands::KvFolderCommands(QObject* parent)
-    : KvCommandHandler(u"KvFolderCommands"_qs, parent)
+KvFolderCommands::KvFolderCommands(KvWindowServices& services, QObject* parent)
+    : KvCommandHandler(u"KvFolderCommands"_qs, services, parent)
 {
     addActions(kCommands);
+    onTriggered("FolderExpandAllA", [this] { ExpandCollapseAll(true); });
+    onTriggered("FolderCollapseAllA", [this] { ExpandCollapseAll(false); });
+}
+
+void KvFolderCommands::ExpandCollapseAll(bool expand)
+{
+    KV_LOG_SCOPE("TMainF::FolderExpandCollapseAll");
+    KvFolder* folder = services().CurrentFolder();
+    if (!folder)
+        return;
+    services().SetExpandedAll(folder, expand);
+    // The expanded states are the folders' own: stored where the folder may be written.
+    if (folder->GetWritable())
+        services().StoreExpandedStates(folder);
 }
 
 bool KvFolderCommands::EnableCommands(const KvCommandContext& context)

@@ -7,6 +7,9 @@ class KvFolderCommands : public KvCommandHandler
 {
     Q_OBJECT
 public:
-    explicit KvFolderCommands(QObject* parent = nullptr);
+    KvFolderCommands(KvWindowServices& services, QObject* parent = nullptr);
     bool EnableCommands(const KvCommandContext& context) override;
+
+    // Expands or collapses the current folder's node with everything below it.
+    void ExpandCollapseAll(bool expand);
 };

@@ -11,7 +11,8 @@ constexpr KvActionSpec kCommands[] = {
 
 } // namespace
 
-KvHelpCommands::KvHelpCommands(QObject* parent) : KvCommandHandler(u"KvHelpCommands"_qs, parent)
+KvHelpCommands::KvHelpCommands(KvWindowServices& services, QObject* parent)
+    : KvCommandHandler(u"KvHelpCommands"_qs, services, parent)
 {
     addActions(kCommands);
 }

@@ -7,5 +7,5 @@ class KvHelpCommands : public KvCommandHandler
 {
     Q_OBJECT
 public:
-    explicit KvHelpCommands(QObject* parent = nullptr);
+    KvHelpCommands(KvWindowServices& services, QObject* parent = nullptr);
 };

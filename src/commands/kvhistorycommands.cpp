@@ -13,8 +13,8 @@ constexpr KvActionSpec kCommands[] = {
 
 } // namespace
 
-KvHistoryCommands::KvHistoryCommands(QObject* parent)
-    : KvCommandHandler(u"KvHistoryCommands"_qs, parent)
+KvHistoryCommands::KvHistoryCommands(KvWindowServices& services, QObject* parent)
+    : KvCommandHandler(u"KvHistoryCommands"_qs, services, parent)
 {
     addActions(kCommands);
 }

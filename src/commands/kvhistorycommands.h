@@ -7,5 +7,5 @@ class KvHistoryCommands : public KvCommandHandler
 {
     Q_OBJECT
 public:
-    explicit KvHistoryCommands(QObject* parent = nullptr);
+    KvHistoryCommands(KvWindowServices& services, QObject* parent = nullptr);
 };

@@ -10,8 +10,8 @@ constexpr KvActionSpec kCommands[] = {
 
 } // namespace
 
-KvKeywordCommands::KvKeywordCommands(QObject* parent)
-    : KvCommandHandler(u"KvKeywordCommands"_qs, parent)
+KvKeywordCommands::KvKeywordCommands(KvWindowServices& services, QObject* parent)
+    : KvCommandHandler(u"KvKeywordCommands"_qs, services, parent)
 {
     addActions(kCommands);
 }

@@ -7,5 +7,5 @@ class KvKeywordCommands : public KvCommandHandler
 {
     Q_OBJECT
 public:
-    explicit KvKeywordCommands(QObject* parent = nullptr);
+    KvKeywordCommands(KvWindowServices& services, QObject* parent = nullptr);
 };

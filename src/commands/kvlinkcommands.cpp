@@ -10,7 +10,8 @@ constexpr KvActionSpec kCommands[] = {
 
 } // namespace
 
-KvLinkCommands::KvLinkCommands(QObject* parent) : KvCommandHandler(u"KvLinkCommands"_qs, parent)
+KvLinkCommands::KvLinkCommands(KvWindowServices& services, QObject* parent)
+    : KvCommandHandler(u"KvLinkCommands"_qs, services, parent)
 {
     addActions(kCommands);
 }

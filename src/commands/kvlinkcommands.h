@@ -7,5 +7,5 @@ class KvLinkCommands : public KvCommandHandler
 {
     Q_OBJECT
 public:
-    explicit KvLinkCommands(QObject* parent = nullptr);
+    KvLinkCommands(KvWindowServices& services, QObject* parent = nullptr);
 };

@@ -18,7 +18,8 @@ constexpr KvActionSpec kCommands[] = {
 
 } // namespace
 
-KvPageCommands::KvPageCommands(QObject* parent) : KvCommandHandler(u"KvPageCommands"_qs, parent)
+KvPageCommands::KvPageCommands(KvWindowServices& services, QObject* parent)
+    : KvCommandHandler(u"KvPageCommands"_qs, services, parent)
 {
     addActions(kCommands);
 }

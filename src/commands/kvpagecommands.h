@@ -7,5 +7,5 @@ class KvPageCommands : public KvCommandHandler
 {
     Q_OBJECT
 public:
-    explicit KvPageCommands(QObject* parent = nullptr);
+    KvPageCommands(KvWindowServices& services, QObject* parent = nullptr);
 };

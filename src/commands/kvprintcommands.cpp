@@ -15,7 +15,8 @@ constexpr KvActionSpec kCommands[] = {
 
 } // namespace
 
-KvPrintCommands::KvPrintCommands(QObject* parent) : KvCommandHandler(u"KvPrintCommands"_qs, parent)
+KvPrintCommands::KvPrintCommands(KvWindowServices& services, QObject* parent)
+    : KvCommandHandler(u"KvPrintCommands"_qs, services, parent)
 {
     addActions(kCommands);
 }

@@ -7,5 +7,5 @@ class KvPrintCommands : public KvCommandHandler
 {
     Q_OBJECT
 public:
-    explicit KvPrintCommands(QObject* parent = nullptr);
+    KvPrintCommands(KvWindowServices& services, QObject* parent = nullptr);
 };

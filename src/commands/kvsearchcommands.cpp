@@ -22,8 +22,8 @@ constexpr KvActionSpec kCommands[] = {
 
 } // namespace
 
-KvSearchCommands::KvSearchCommands(QObject* parent)
-    : KvCommandHandler(u"KvSearchCommands"_qs, parent)
+KvSearchCommands::KvSearchCommands(KvWindowServices& services, QObject* parent)
+    : KvCommandHandler(u"KvSearchCommands"_qs, services, parent)
 {
     addActions(kCommands);
 }

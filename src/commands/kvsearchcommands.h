@@ -7,5 +7,5 @@ class KvSearchCommands : public KvCommandHandler
 {
     Q_OBJECT
 public:
-    explicit KvSearchCommands(QObject* parent = nullptr);
+    KvSearchCommands(KvWindowServices& services, QObject* parent = nullptr);
 };

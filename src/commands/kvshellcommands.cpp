@@ -1,5 +1,7 @@
 #include "commands/kvshellcommands.h"
 
+#include "commands/kvwindowservices.h"
+
 namespace {
 
 // name, caption, hint, shortcut, image, checkable, available
@@ -18,7 +20,13 @@ constexpr KvActionSpec kCommands[] = {
 
 } // namespace
 
-KvShellCommands::KvShellCommands(QObject* parent) : KvCommandHandler(u"KvShellCommands"_qs, parent)
+KvShellCommands::KvShellCommands(KvWindowServices& services, QObject* parent)
+    : KvCommandHandler(u"KvShellCommands"_qs, services, parent)
 {
     addActions(kCommands);
+    onTriggered("SwitchAccessA", [this] { this->services().SwitchAccess(); });
+    onTriggered("NewWindowMI", [this] { this->services().OpenNewWindow(); });
+    onTriggered("ExitMI", [this] { this->services().CloseWindow(); });
+    onTriggered("RestoreFromTrayPMI", [this] { this->services().RestoreFromTray(); });
+    onTriggered("CloseFromTrayPMI", [this] { this->services().CloseWindow(); });
 }

@@ -8,5 +8,5 @@ class KvShellCommands : public KvCommandHandler
 {
     Q_OBJECT
 public:
-    explicit KvShellCommands(QObject* parent = nullptr);
+    KvShellCommands(KvWindowServices& services, QObject* parent = nullptr);
 };

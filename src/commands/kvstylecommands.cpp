@@ -13,7 +13,8 @@ constexpr KvActionSpec kCommands[] = {
 
 } // namespace
 
-KvStyleCommands::KvStyleCommands(QObject* parent) : KvCommandHandler(u"KvStyleCommands"_qs, parent)
+KvStyleCommands::KvStyleCommands(KvWindowServices& services, QObject* parent)
+    : KvCommandHandler(u"KvStyleCommands"_qs, services, parent)
 {
     addActions(kCommands);
 }

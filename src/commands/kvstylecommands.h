@@ -7,5 +7,5 @@ class KvStyleCommands : public KvCommandHandler
 {
     Q_OBJECT
 public:
-    explicit KvStyleCommands(QObject* parent = nullptr);
+    KvStyleCommands(KvWindowServices& services, QObject* parent = nullptr);
 };

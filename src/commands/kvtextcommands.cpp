@@ -24,7 +24,8 @@ constexpr KvActionSpec kCommands[] = {
 
 } // namespace
 
-KvTextCommands::KvTextCommands(QObject* parent) : KvCommandHandler(u"KvTextCommands"_qs, parent)
+KvTextCommands::KvTextCommands(KvWindowServices& services, QObject* parent)
+    : KvCommandHandler(u"KvTextCommands"_qs, services, parent)
 {
     addActions(kCommands);
 }

@@ -7,5 +7,5 @@ class KvTextCommands : public KvCommandHandler
 {
     Q_OBJECT
 public:
-    explicit KvTextCommands(QObject* parent = nullptr);
+    KvTextCommands(KvWindowServices& services, QObject* parent = nullptr);
 };

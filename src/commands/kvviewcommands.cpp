@@ -1,5 +1,18 @@
 #include "commands/kvviewcommands.h"
 
+#include "app/kvprompter.h"
+#include "app/kvtexts.h"
+#include "richtext/kvzoomtext.h"
+#include "richtext/texrichedit.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QComboBox>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+
 namespace {
 
 // name, caption, hint, shortcut, image, checkable, available
@@ -24,9 +37,208 @@ constexpr KvActionSpec kCommands[] = {
     {"ZoomUserdefMI", "ZoomUserdefMI#", "", "", "", true, true},
 };
 
+const struct
+{
+    const char* item;
+    KvWindowPart part;
+} kParts[] = {
+    {"NavTreeMI", KvWindowPart::NavigationTree},
+    {"MainBarMI", KvWindowPart::MainToolbar},
+    {"EditBarMI", KvWindowPart::EditToolbar},
+    {"FontAndColorBarMI", KvWindowPart::FontAndColorToolbar},
+    {"TextAttrBarMI", KvWindowPart::TextAttrToolbar},
+    {"StylesBarMI", KvWindowPart::StylesToolbar},
+    {"StatusBarMI", KvWindowPart::StatusBar},
+    {"SearchResMI", KvWindowPart::SearchResults},
+};
+
+constexpr const char* kUserdef = "ZoomUserdefMI";
+
+// Keys of the zoom box's line: Enter applies the text, Esc goes back to 100%. Seen here
+// once per press (the combo box hands unused keys to its line a second time).
+class ZoomKeys : public QObject
+{
+public:
+    ZoomKeys(KvViewCommands* commands, QLineEdit* line)
+        : QObject(line), m_commands(commands), m_line(line)
+    {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return QObject::eventFilter(watched, event);
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            m_commands->ChangeZoom(m_line->text());
+            return true;
+        case Qt::Key_Escape:
+            m_commands->ChangeZoom(KvZoomText::Caption(100));
+            return true;
+        default:
+            return QObject::eventFilter(watched, event);
+        }
+    }
+
+private:
+    KvViewCommands* m_commands;
+    QLineEdit* m_line;
+};
+
 } // namespace
 
-KvViewCommands::KvViewCommands(QObject* parent) : KvCommandHandler(u"KvViewCommands"_qs, parent)
+KvViewCommands::KvViewCommands(KvWindowServices& services, QObject* parent)
+    : KvCommandHandler(u"KvViewCommands"_qs, services, parent)
 {
     addActions(kCommands);
+    for (const auto& p : kParts) {
+        const KvWindowPart part = p.part;
+        Action(QString::fromUtf8(p.item))->setChecked(true);
+        onTriggered(p.item, [this, part](bool on) { this->services().ShowPart(part, on); });
+    }
+    m_zoomGroup = new QActionGroup(this);
+    m_zoomGroup->setExclusive(true);
+    for (QAction* item : zoomItems()) {
+        m_zoomGroup->addAction(item);
+        onTriggered(item->objectName().toUtf8().constData(),
+                    [this, item] { ChangeZoom(item->text()); });
+    }
+    Action(QString::fromUtf8(kUserdef))->setVisible(false);
+}
+
+QList<QAction*> KvViewCommands::zoomItems() const
+{
+    QList<QAction*> items;
+    for (QAction* a : Actions()) {
+        if (a->objectName().startsWith(u"Zoom"))
+            items.append(a);
+    }
+    return items;
+}
+
+QAction* KvViewCommands::PartItem(KvWindowPart part) const
+{
+    for (const auto& p : kParts) {
+        if (p.part == part)
+            return Action(QString::fromUtf8(p.item));
+    }
+    return nullptr;
+}
+
+QAction* KvViewCommands::userdefSeparator() const
+{
+    // The separator in front of the user-defined item belongs to the zoom menu.
+    QAction* userdef = Action(QString::fromUtf8(kUserdef));
+    for (QObject* o : userdef->associatedObjects()) {
+        if (auto* menu = qobject_cast<QMenu*>(o)) {
+            const QList<QAction*> items = menu->actions();
+            const qsizetype at = items.indexOf(userdef);
+            if (at > 0 && items.at(at - 1)->isSeparator())
+                return items.at(at - 1);
+        }
+    }
+    return nullptr;
+}
+
+void KvViewCommands::AttachControls()
+{
+    if (QAction* sep = userdefSeparator())
+        sep->setVisible(Action(QString::fromUtf8(kUserdef))->isVisible());
+    m_zoomBox = services().ZoomBox();
+    if (!m_zoomBox)
+        return;
+    {
+        const QSignalBlocker block(m_zoomBox);
+        m_zoomBox->clear();
+        for (QAction* a : zoomItems()) {
+            if (a->text().contains(u'%'))
+                m_zoomBox->addItem(a->text());
+        }
+    }
+    SelectZoom(KvZoomText::Caption(100));
+    connect(m_zoomBox, &QComboBox::textActivated, this,
+            [this](const QString& text) { guarded([&] { ChangeZoom(text); }); });
+    if (QLineEdit* edit = m_zoomBox->lineEdit()) {
+        edit->installEventFilter(new ZoomKeys(this, edit));
+    }
+}
+
+bool KvViewCommands::SelectZoom(const QString& text)
+{
+    const std::optional<int> percent = KvZoomText::Parse(text);
+    if (!percent)
+        return false;
+    const QString zoom = KvZoomText::Caption(*percent);
+    QAction* userdef = Action(QString::fromUtf8(kUserdef));
+    QAction* fixed = nullptr;
+    for (QAction* a : zoomItems()) {
+        if (a != userdef && a->text() == zoom)
+            fixed = a;
+    }
+    if (!fixed) {
+        userdef->setText(zoom);
+        userdef->setVisible(true);
+        if (QAction* sep = userdefSeparator())
+            sep->setVisible(true);
+    }
+    (fixed ? fixed : userdef)->setChecked(true);
+    if (m_zoomBox) {
+        const QSignalBlocker block(m_zoomBox);
+        int index = m_zoomBox->findText(zoom);
+        if (index < 0) {
+            // The user-defined zoom is the box's last entry: added once, then replaced.
+            if (m_userdefEntry) {
+                m_zoomBox->setItemText(m_zoomBox->count() - 1, zoom);
+            } else {
+                m_zoomBox->addItem(zoom);
+                m_userdefEntry = true;
+            }
+            index = m_zoomBox->count() - 1;
+        }
+        m_zoomBox->setCurrentIndex(index);
+    }
+    return true;
+}
+
+void KvViewCommands::ChangeZoom(const QString& text)
+{
+    if (!SelectZoom(text)) {
+        services().MessageBox(KvTexts::Text(5600),
+                              KvTexts::Message(5601, {QString::number(KvZoomText::Min),
+                                                      QString::number(KvZoomText::Max)}),
+                              KvMsgKind::Error);
+        if (m_zoomBox)
+            m_zoomBox->setFocus();
+        return;
+    }
+    if (TexRichEdit* editor = services().Editor()) {
+        editor->setFocus();
+        editor->SetZoom(CurrentZoom());
+    }
+}
+
+int KvViewCommands::CurrentZoom() const
+{
+    if (!m_zoomBox)
+        return 100;
+    return KvZoomText::Parse(m_zoomBox->currentText()).value_or(100);
+}
+
+void KvViewCommands::ApplyZoom(TexRichEdit* editor) const
+{
+    if (editor)
+        editor->SetZoom(CurrentZoom());
+}
+
+bool KvViewCommands::EnableCommands(const KvCommandContext& context)
+{
+    const bool all = KvCommandHandler::EnableCommands(context);
+    // The zoom needs a shown page and a control that zooms.
+    const bool zoom = context.pageLoaded && context.editorVersion >= 3;
+    for (QAction* a : zoomItems())
+        a->setEnabled(zoom);
+    if (m_zoomBox)
+        m_zoomBox->setEnabled(zoom);
+    return all;
 }

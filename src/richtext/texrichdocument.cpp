@@ -1,6 +1,7 @@
 #include "richtext/texrichdocument.h"
 
 #include "platform/kvatomicfile.h"
+#include "platform/kvtexttable.h"
 #include "richtext/rtfcodepages.h"
 #include "richtext/rtfplaintext.h"
 #include "richtext/rtfproperties.h"
@@ -32,12 +33,10 @@ QByteArray ReadFile(const QString& path)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        throw TexRichDocument::ELoadError(
-            u"Die Datei \"%1\" kann nicht gelesen werden: %2"_qs.arg(path, f.errorString()));
+        throw TexRichDocument::ELoadError(KvTextTable::Message(5630, {path, f.errorString()}));
     QByteArray bytes = f.readAll();
     if (f.error() != QFileDevice::NoError)
-        throw TexRichDocument::ELoadError(
-            u"Die Datei \"%1\" kann nicht gelesen werden: %2"_qs.arg(path, f.errorString()));
+        throw TexRichDocument::ELoadError(KvTextTable::Message(5630, {path, f.errorString()}));
     return bytes;
 }
 
@@ -47,8 +46,7 @@ void TexRichDocument::WriteFile(const QString& path, const QByteArray& bytes)
 {
     int error = 0;
     if (!KvAtomicFile::WriteFile(path, bytes, KvAtomicFile::Access::KeepOrDefault, &error))
-        throw ESaveError(u"Die Datei \"%1\" kann nicht geschrieben werden: %2"_qs.arg(
-            path, KvAtomicFile::ErrorString(error)));
+        throw ESaveError(KvTextTable::Message(5631, {path, KvAtomicFile::ErrorString(error)}));
 }
 
 TexRichDocument::TexRichDocument(QObject* parent) : QObject(parent), m_doc(NewDocument())

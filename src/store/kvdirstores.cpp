@@ -1,6 +1,7 @@
 #include "store/kvdirstores.h"
 
 #include "platform/applog.h"
+#include "platform/kvtexttable.h"
 
 #include <QCoreApplication>
 #include <exception>
@@ -65,9 +66,7 @@ template <typename T> T& checked(const std::unique_ptr<T>& p, const char16_t* na
 
 namespace KvDirStores {
 
-ENotOpen::ENotOpen(const QString& store)
-    : KvException(u"Der Speicher %1 ist nicht geöffnet"_qs.arg(store))
-{}
+ENotOpen::ENotOpen(const QString& store) : KvException(KvTextTable::Message(5633, {store})) {}
 
 void Reopen(const QString& dataDir)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/kvtexttable.h"
+
 #include <QString>
 
 // Message texts raised by the store layer; the numbers are those of the program's text table.
@@ -9,7 +11,7 @@ inline constexpr int IniFileWriteNo = 65504;
 // "%s" is replaced by the path of the file.
 inline QString IniFileWrite()
 {
-    return u"In %s kann nicht geschrieben werden"_qs;
+    return KvTextTable::Text(IniFileWriteNo);
 }
 
 inline constexpr int FlushFailedNo = 65505;

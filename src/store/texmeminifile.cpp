@@ -1,6 +1,7 @@
 #include "store/texmeminifile.h"
 
 #include "platform/applog.h"
+#include "platform/kvtexttable.h"
 #include "store/texinifile.h"
 #include "store/texprofilefile.h"
 
@@ -8,7 +9,7 @@
 #include <vector>
 
 TexMemIniFile::EFileRead::EFileRead(const QString& fileName)
-    : KvException(u"Die Datei %1 kann nicht gelesen werden"_qs.arg(fileName))
+    : KvException(KvTextTable::Message(5637, {fileName}))
 {}
 
 TexMemIniFile::TexMemIniFile(TexIniFile& source)

@@ -7,6 +7,7 @@
 #include "platform/applog.h"
 #include "platform/kvexception.h"
 #include "platform/kvsignalwatcher.h"
+#include "ui/kvqttranslations.h"
 #include "ui/kvwidgetprompter.h"
 #include "ui/tmainf.h"
 #include "ui/tsplashf.h"
@@ -17,8 +18,10 @@
 int KvRunProgram(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    KvInstallQtTranslations(app);
     QApplication::setApplicationName(u"korvelle"_qs);
-    QApplication::setApplicationDisplayName(KvTexts::Text(9999));
+    // Titles are shown exactly as set (no " — Korvelle" appended to each).
+    QApplication::setApplicationDisplayName(QString());
     KvAppLog::SetDirectoryResolver(&KvPaths::SettingsDir);
 
     KvWidgetPrompter prompter(nullptr);
@@ -29,10 +32,10 @@ int KvRunProgram(int argc, char** argv)
     const bool newWindow = args.value(0) == u"/new_window";
 
     try {
-        // 1. Resolving the data directory creates the default one on first start.
+        // Resolving the data directory creates the default one on first start.
         KvPaths::DataDir();
 
-        // 2.-3. Splash and version check.
+        // Splash and version check.
         auto splash = std::make_unique<TSplashF>();
         TSplashF::Register(splash.get());
         if (!newWindow) {
@@ -45,13 +48,13 @@ int KvRunProgram(int argc, char** argv)
             splash->SetStatus(KvTexts::Text(5122));
         }
 
-        // 4.
+        // The splash is painted before the notebook opens.
         QApplication::processEvents();
 
-        // 5. The main window opens the data directory.
+        // The main window opens the data directory.
         TMainF mainWindow(args);
 
-        // 6.
+        // The splash goes.
         TSplashF::Register(nullptr);
         splash.reset();
 
@@ -64,7 +67,7 @@ int KvRunProgram(int argc, char** argv)
         QObject::connect(&signals, &KvSignalWatcher::TerminateRequested, &mainWindow,
                          [&mainWindow] { mainWindow.Terminate(); });
         mainWindow.show();
-        // 7.
+        // The event loop runs until the program ends.
         return QApplication::exec();
     } catch (const KvException& e) {
         KvPrompter::ShowMessage(KvTexts::Text(5007), e.Message(), KvMsgKind::Error);

@@ -1,18 +1,16 @@
 #pragma once
 
-class QCheckBox;
+class KvHistoryList;
+class KvSearchResultPanel;
 class QComboBox;
 class QFontComboBox;
 class QLabel;
 class QMenu;
-class QProgressBar;
-class QPushButton;
 class QSplitter;
 class QSystemTrayIcon;
 class QTabWidget;
 class QToolBar;
 class QToolButton;
-class QTreeWidget;
 class QWidget;
 class TexColorPicker;
 class TexTreeView;
@@ -26,19 +24,8 @@ struct KvMainControls
     QTabWidget* pagePC = nullptr;
     QLabel* noPagesLbl = nullptr;
     QSplitter* searchResSp = nullptr;
-    QWidget* searchResP = nullptr;
-    QLabel* resultLbl = nullptr;
-    QLabel* foundLbl = nullptr;
-    QTreeWidget* resultLV = nullptr;
-    QCheckBox* showFullPathCB = nullptr;
-    QPushButton* stopBtn = nullptr;
-    QProgressBar* searchProgress = nullptr;
-    QPushButton* newSearchBtn = nullptr;
-    QComboBox* searchResCoB = nullptr;
-    QToolButton* searchResSaveTB = nullptr;
-    QToolButton* searchResDelTB = nullptr;
-    QToolButton* searchResRenTB = nullptr;
-    QTreeWidget* historyLV = nullptr;
+    KvSearchResultPanel* searchResP = nullptr;
+    KvHistoryList* historyLV = nullptr;
     QSystemTrayIcon* trayIcon = nullptr;
 
     QToolBar* mainToolbar = nullptr;

@@ -378,7 +378,34 @@ QIcon Icon(const QString& name)
 {
     const QIcon own = OwnIcon(name);
     const QString theme = themeName(name);
-    return theme.isEmpty() ? own : QIcon::fromTheme(theme, own);
+    const QIcon base = theme.isEmpty() ? own : QIcon::fromTheme(theme, own);
+    if (base.isNull())
+        return base;
+    // A disabled command must look disabled: the style's generated image of a grey
+    // drawing is hardly paler than the drawing itself, so a faded grey one is set.
+    QIcon icon;
+    for (int size : {16, 24, 32}) {
+        const QPixmap normal = base.pixmap(size, size);
+        icon.addPixmap(normal, QIcon::Normal);
+        icon.addPixmap(Faded(normal), QIcon::Disabled);
+    }
+    return icon;
+}
+
+QPixmap Faded(const QPixmap& pixmap)
+{
+    QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb c = line[x];
+            const int grey = 128 + qGray(c) / 2;
+            line[x] = qRgba(grey, grey, grey, qAlpha(c) * 2 / 5);
+        }
+    }
+    QPixmap faded = QPixmap::fromImage(image);
+    faded.setDevicePixelRatio(pixmap.devicePixelRatio());
+    return faded;
 }
 
 } // namespace KvMenuImages

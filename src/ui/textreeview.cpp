@@ -1,5 +1,6 @@
 #include "ui/textreeview.h"
 
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -8,6 +9,13 @@ TexTreeView::TexTreeView(QWidget* parent) : QTreeWidget(parent)
 {
     setHeaderHidden(true);
     setColumnCount(1);
+    // Names are never cut: the column is as wide as the widest name shown (Qt measures a
+    // bounded number of rows), and the tree scrolls sideways when the names are wider.
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    setTextElideMode(Qt::ElideNone);
+    setUniformRowHeights(true);
+    setIndentation(16);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setContextMenuPolicy(Qt::CustomContextMenu);
 }

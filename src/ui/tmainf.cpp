@@ -13,6 +13,8 @@
 #include "model/kvpasswordasker.h"
 #include "platform/applog.h"
 #include "store/kvvalueformat.h"
+#include "ui/kvmainservices.h"
+#include "ui/kvrestore.h"
 #include "ui/kvtreenode.h"
 #include "ui/textreeview.h"
 #include "ui/tpasswordf.h"
@@ -43,8 +45,8 @@ TMainF::TMainF(const QStringList& args, QWidget* parent) : QMainWindow(parent)
     createStatusBar();
     createMenus();
     languageInit();
+    m_restore->Restore();
     setupNavigation();
-    setupAccessSwitch();
 
     if (BuildFolderAndPages())
         refreshOptions();
@@ -87,8 +89,9 @@ void TMainF::refreshOptions()
     const KvOptionsG options;
     const QString dir = KvPaths::DataDir();
     const KvDirProps props(dir);
-    const QString plain = KvWindowTitle(options.FolderInTitle, props.Name(), dir, false);
-    QGuiApplication::setApplicationDisplayName(plain);
+    // The window system shows titles exactly as set: an empty display name is what every
+    // title ends with, so none gets " — Korvelle" appended ("Korvelle ***(Nur Lesen)***").
+    QGuiApplication::setApplicationDisplayName(QString());
     setWindowTitle(KvWindowTitle(options.FolderInTitle, props.Name(), dir, !m_shell.fullAccess));
     // The selected node of the tree is drawn in the colour of the options.
     const QColor active = KvColor::ToQColor(options.BGColActNode);
@@ -109,6 +112,11 @@ int TMainF::MessageBox(const QString& title, const QString& text, int kind)
 QString TMainF::StatusPanelText(int panel) const
 {
     return panel >= 0 && panel < 5 ? m_panels[panel]->text() : QString();
+}
+
+void TMainF::RequestIdle()
+{
+    m_idle->Request();
 }
 
 void TMainF::SetStatusPanelText(int panel, const QString& text)

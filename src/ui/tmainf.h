@@ -3,6 +3,7 @@
 #include "app/kvcommandline.h"
 #include "commands/kvactionregistry.h"
 #include "commands/kvbuttonmode.h"
+#include "commands/kvwindowservices.h"
 #include "ui/kvmaincontrols.h"
 
 #include <QMainWindow>
@@ -11,19 +12,23 @@
 #include <memory>
 
 class KvAddStatus;
+class KvClipboardWatch;
 class KvDialogPasswordAsker;
 class KvDirProps;
 class KvFolder;
 class KvIdleDriver;
 class KvLockDirectory;
+class KvMainServices;
 class KvObject;
 class KvPage;
 class KvPropReader;
+class KvRestore;
 class KvTVFolder;
 class KvTVPage;
 class QKeyEvent;
 class QLabel;
 class QTreeWidgetItem;
+class ShortCutStopper;
 struct KvDirContext;
 struct KvNotebook;
 
@@ -102,6 +107,8 @@ public:
     // How often the exit sequence ran (it must run once).
     int ExitSequenceRuns() const { return m_exitRuns; }
     int IdlePasses() const { return m_idlePasses; }
+    // Asks for an idle pass even if no further event arrives.
+    void RequestIdle();
 
     // The notebook and the navigation (tmainf_tree.cpp, tmainf_navigation.cpp).
     KvTVFolder* TopFolder() const;
@@ -129,7 +136,6 @@ public:
     void SetTempElements(KvPage* page, KvFolder* folder);
     // Selects the element's node; the caller shows it. False when there is no such element.
     bool SwitchToObjectWithID(const QString& id, const QString& searchText = QString());
-    void FolderExpandCollapseAll(bool expand);
     // Completes a finished mouse click in the tree (idle pass).
     void SpecialHandlingTreeview();
     void MakeVisible(QTreeWidgetItem* node, bool keepHorizontalScroll);
@@ -154,14 +160,17 @@ public:
     QAction* MenuItem(const QString& name) const;
     const KvActionRegistry& Commands() const { return m_commands; }
     const KvMainControls& Controls() const { return m_ui; }
+    // What the command states depend on now.
+    KvCommandContext CommandContext() const;
     // Recomputes the command states and re-targets the page/folder toolbar buttons.
     void UpdateCommandStates();
     // Gives the rename, delete and move buttons the page or the folder commands.
     void RetargetButtons(KvButtonMode mode);
-    // Shows a zoom ("150%", "130") in the zoom box and checks its zoom item; a percentage
-    // without an item of its own goes to the user-defined item. False for a zoom outside
-    // 5% to 1000% (nothing changes).
-    bool SelectZoom(const QString& text);
+    // Shows or hides a part of the window; a tree or result panel shown again comes back
+    // at its remembered size.
+    void ShowPart(KvWindowPart part, bool show);
+    // The window's state in the settings file and what it remembers between the stores.
+    KvRestore& WindowState() const { return *m_restore; }
     // Sees every key press inside the window before the control that has the focus;
     // true when the window used the key.
     bool FormKeyDown(QKeyEvent* event);
@@ -183,12 +192,8 @@ private:
     void setupMenus();
     void setupContextMenus();
     void setupToolbars();
-    void setupStatusBar();
-    void bindViewItems();
-    void fillZoomBox();
-    void showPart(QWidget* part, QAction* item, bool show);
+    void followParts();
     void refreshOptions();
-    void setupAccessSwitch();
     void detachHooks();
     void closeModalWindows();
     void closeWhenUnwound();
@@ -239,7 +244,11 @@ private:
     ShellState m_shell;
     KvIdleDriver* m_idle = nullptr;
     QLabel* m_panels[5] = {};
+    std::unique_ptr<KvMainServices> m_services;
+    KvClipboardWatch* m_clipboard = nullptr;
     KvActionRegistry m_commands;
+    KvRestore* m_restore = nullptr;
+    ShortCutStopper* m_shortcutStopper = nullptr;
     KvMainControls m_ui;
     QHash<QString, QAction*> m_menuItems;
     std::unique_ptr<KvLockDirectory> m_lock;

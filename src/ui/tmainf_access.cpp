@@ -8,14 +8,6 @@
 #include <QAction>
 #include <QToolBar>
 
-void TMainF::setupAccessSwitch()
-{
-    if (QAction* a = Action(u"SwitchAccessA"_qs)) {
-        a->setCheckable(true);
-        connect(a, &QAction::triggered, this, &TMainF::SwitchAccess);
-    }
-}
-
 void TMainF::SetSwitchAccessTB()
 {
     QAction* a = Action(u"SwitchAccessA"_qs);

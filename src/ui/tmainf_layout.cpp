@@ -1,23 +1,28 @@
 // Composition of the main window: the named controls, the commands, the status bar,
 // the view items, the zoom and the re-targeted toolbar buttons.
+#include "commands/kvclipboardwatch.h"
 #include "commands/kvcommandhandler.h"
+#include "commands/kvelementplace.h"
+#include "commands/kvviewcommands.h"
 #include "model/kvpage.h"
+#include "richtext/texrichedit.h"
+#include "ui/kvhistorylist.h"
 #include "ui/kvkeypreview.h"
 #include "ui/kvlanguageinit.h"
+#include "ui/kvmainservices.h"
 #include "ui/kvmenubuilder.h"
 #include "ui/kvmenuimages.h"
+#include "ui/kvrestore.h"
+#include "ui/kvsearchresultpanel.h"
+#include "ui/kvtvfolder.h"
+#include "ui/shortcutstopper.h"
 #include "ui/textreeview.h"
 #include "ui/tmainf.h"
 
-#include <QActionGroup>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
-#include <QProgressBar>
-#include <QPushButton>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
@@ -27,15 +32,37 @@
 #include <QVBoxLayout>
 
 using KvCompose::Named;
-using KvCompose::ToolButton;
+
+namespace {
+
+// The widget of a part of the window.
+QWidget* PartWidget(const KvMainControls& ui, QMainWindow& w, KvWindowPart part)
+{
+    switch (part) {
+    case KvWindowPart::NavigationTree:
+        return ui.folderTv;
+    case KvWindowPart::MainToolbar:
+        return ui.mainToolbar;
+    case KvWindowPart::EditToolbar:
+        return ui.editToolbar;
+    case KvWindowPart::FontAndColorToolbar:
+        return ui.fontAndColorToolbar;
+    case KvWindowPart::TextAttrToolbar:
+        return ui.textAttrToolbar;
+    case KvWindowPart::StylesToolbar:
+        return ui.stylesToolbar;
+    case KvWindowPart::StatusBar:
+        return w.statusBar();
+    case KvWindowPart::SearchResults:
+        return ui.searchResP;
+    }
+    return nullptr;
+}
+
+} // namespace
 
 // ---------------------------------------------------------------------------------------
 // Construction steps
-
-void TMainF::createStatusBar()
-{
-    setupStatusBar();
-}
 
 void TMainF::createMenus()
 {
@@ -44,18 +71,23 @@ void TMainF::createMenus()
     setupMenus();
     setupContextMenus();
     setupToolbars();
-    bindViewItems();
+    followParts();
+    m_restore = new KvRestore(*this);
+    // Keys pressed in another window of the program reach that window.
+    m_shortcutStopper = new ShortCutStopper(this, m_commands.AllActions());
 }
 
 void TMainF::setupControls()
 {
-    // Tree | right side (page area over the result panel).
+    // Tree | right side (page area over the result panel). The tree keeps its width when
+    // the window is resized; the right side takes the rest.
     m_ui.fldrPageSp = Named(new QSplitter(Qt::Horizontal, this), u"FldrPageSp"_qs);
     m_ui.fldrPageSp->setChildrenCollapsible(true);
     m_ui.folderTv = Named(new TexTreeView(m_ui.fldrPageSp), u"FolderTv"_qs);
     m_ui.rightSideP = Named(new QWidget(m_ui.fldrPageSp), u"RightSideP"_qs);
     m_ui.fldrPageSp->addWidget(m_ui.folderTv);
     m_ui.fldrPageSp->addWidget(m_ui.rightSideP);
+    m_ui.fldrPageSp->setStretchFactor(0, 0);
     m_ui.fldrPageSp->setStretchFactor(1, 1);
     m_ui.fldrPageSp->setSizes({150, 600});
     setCentralWidget(m_ui.fldrPageSp);
@@ -71,6 +103,8 @@ void TMainF::setupControls()
     m_ui.pagePC = Named(new QTabWidget(pageArea), u"PagePC"_qs);
     m_ui.pagePC->setDocumentMode(true);
     m_ui.pagePC->setMovable(false);
+    // Qt's tab bar cannot wrap: it scrolls, so that many tabs never widen the page area.
+    m_ui.pagePC->setUsesScrollButtons(true);
     m_ui.noPagesLbl = Named(new QLabel(pageArea), u"NoPagesLbl"_qs);
     m_ui.noPagesLbl->setAlignment(Qt::AlignCenter);
     m_ui.noPagesLbl->setWordWrap(true);
@@ -78,8 +112,7 @@ void TMainF::setupControls()
     pages->addWidget(m_ui.pagePC);
     pages->addWidget(m_ui.noPagesLbl);
 
-    // Result panel: caption row, the list, and the row with the saved results.
-    m_ui.searchResP = Named(new QWidget(m_ui.searchResSp), u"SearchResP"_qs);
+    m_ui.searchResP = new KvSearchResultPanel(m_ui.searchResSp);
     m_ui.searchResSp->addWidget(pageArea);
     m_ui.searchResSp->addWidget(m_ui.searchResP);
     m_ui.searchResSp->setStretchFactor(0, 2);
@@ -88,66 +121,8 @@ void TMainF::setupControls()
     m_ui.searchResSp->setSizes({400, 200});
     m_ui.searchResSp->setChildrenCollapsible(true);
 
-    QWidget* p = m_ui.searchResP;
-    m_ui.resultLbl = Named(new QLabel(u"ResultLbl#12047"_qs, p), u"ResultLbl"_qs);
-    m_ui.foundLbl = Named(new QLabel(p), u"FoundLbl"_qs);
-    m_ui.resultLV = Named(new QTreeWidget(p), u"ResultLV"_qs);
-    m_ui.resultLV->setRootIsDecorated(false);
-    m_ui.resultLV->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_ui.resultLV->setSortingEnabled(true);
-    m_ui.resultLV->setHeaderLabels({u"#5000"_qs, u"#5001"_qs});
-    m_ui.resultLV->header()->resizeSection(0, 130);
-    m_ui.resultLV->setContextMenuPolicy(Qt::CustomContextMenu);
-    m_ui.resultLV->setProperty(KvLanguageInit::HintProperty, u"5400"_qs);
-    m_ui.showFullPathCB = Named(new QCheckBox(u"ShowFullPathCB#12044"_qs, p), u"ShowFullPathCB"_qs);
-    m_ui.showFullPathCB->setChecked(true);
-    m_ui.showFullPathCB->setProperty(KvLanguageInit::HintProperty, u"12045"_qs);
-    m_ui.stopBtn = Named(new QPushButton(u"StopBtn#12038"_qs, p), u"StopBtn"_qs);
-    m_ui.stopBtn->setProperty(KvLanguageInit::HintProperty, u"3130"_qs);
-    m_ui.stopBtn->setIcon(KvMenuImages::Icon(u"CANCEL"_qs));
-    m_ui.stopBtn->hide();
-    m_ui.searchProgress = Named(new QProgressBar(p), u"SearchProgress"_qs);
-    m_ui.searchProgress->setTextVisible(false);
-    m_ui.searchProgress->hide();
-    m_ui.newSearchBtn = Named(new QPushButton(u"NewSearchBtn#4006"_qs, p), u"NewSearchBtn"_qs);
-    m_ui.newSearchBtn->setProperty(KvLanguageInit::HintProperty, u"3200"_qs);
-    m_ui.newSearchBtn->setIcon(KvMenuImages::Icon(u"SEARCH"_qs));
-    m_ui.searchResCoB = Named(new QComboBox(p), u"SearchResCoB"_qs);
-    m_ui.searchResCoB->setProperty(KvLanguageInit::HintProperty, u"12071"_qs);
-    m_ui.searchResCoB->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    m_ui.searchResCoB->setMinimumContentsLength(20);
-
-    auto* panel = new QVBoxLayout(p);
-    panel->setContentsMargins(2, 2, 2, 2);
-    auto* top = new QHBoxLayout;
-    top->addWidget(m_ui.resultLbl);
-    top->addWidget(m_ui.foundLbl);
-    top->addStretch(1);
-    top->addWidget(m_ui.searchProgress);
-    top->addWidget(m_ui.stopBtn);
-    top->addWidget(m_ui.newSearchBtn);
-    panel->addLayout(top);
-    panel->addWidget(m_ui.resultLV, 1);
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(m_ui.showFullPathCB);
-    bottom->addStretch(1);
-    bottom->addWidget(m_ui.searchResCoB);
-    m_ui.searchResSaveTB = ToolButton(p, u"SearchResSaveTB"_qs);
-    m_ui.searchResDelTB = ToolButton(p, u"SearchResDelTB"_qs);
-    m_ui.searchResRenTB = ToolButton(p, u"SearchResRenTB"_qs);
-    bottom->addWidget(m_ui.searchResSaveTB);
-    bottom->addWidget(m_ui.searchResDelTB);
-    bottom->addWidget(m_ui.searchResRenTB);
-    panel->addLayout(bottom);
-
     // The history drop-down list floats over the window while it is shown.
-    m_ui.historyLV = Named(new QTreeWidget(this), u"HistoryLV"_qs);
-    m_ui.historyLV->setHeaderLabels({u"#5000"_qs, u"#5001"_qs});
-    m_ui.historyLV->setRootIsDecorated(false);
-    m_ui.historyLV->setContextMenuPolicy(Qt::CustomContextMenu);
-    m_ui.historyLV->setProperty(KvLanguageInit::HintProperty, u"16006"_qs);
-    m_ui.historyLV->hide();
-
+    m_ui.historyLV = new KvHistoryList(this);
     m_ui.trayIcon = Named(new QSystemTrayIcon(this), u"TrayIcon"_qs);
 
     new KvKeyPreview(this, [this](QKeyEvent* e) { return FormKeyDown(e); });
@@ -155,7 +130,9 @@ void TMainF::setupControls()
 
 void TMainF::setupActions()
 {
-    m_commands.CreateHandlers(this);
+    m_services = std::make_unique<KvMainServices>(*this);
+    m_clipboard = new KvClipboardWatch(this);
+    m_commands.CreateHandlers(*m_services, this);
     for (QAction* a : m_commands.AllActions()) {
         const QString image = a->property(KvCommandHandler::ImageProperty).toString();
         if (!image.isEmpty())
@@ -163,12 +140,12 @@ void TMainF::setupActions()
         // Actions live in the window so that their shortcuts work wherever the focus is.
         addAction(a);
     }
-    m_ui.searchResSaveTB->setDefaultAction(Action(u"SearchResSaveA"_qs));
-    m_ui.searchResDelTB->setDefaultAction(Action(u"SearchResDeleteA"_qs));
-    m_ui.searchResRenTB->setDefaultAction(Action(u"SearchResRenameA"_qs));
+    m_ui.searchResP->SetSavedResultCommands(Action(u"SearchResSaveA"_qs),
+                                            Action(u"SearchResDeleteA"_qs),
+                                            Action(u"SearchResRenameA"_qs));
 }
 
-void TMainF::setupStatusBar()
+void TMainF::createStatusBar()
 {
     QStatusBar* bar = statusBar();
     bar->setObjectName(u"StatusBar"_qs);
@@ -188,143 +165,56 @@ void TMainF::setupStatusBar()
 }
 
 // ---------------------------------------------------------------------------------------
-// View items, zoom and the re-targeted buttons
+// Parts of the window, zoom and the re-targeted buttons
 
-void TMainF::showPart(QWidget* part, QAction* item, bool show)
+void TMainF::ShowPart(KvWindowPart part, bool show)
 {
-    const QSignalBlocker block(item);
-    item->setChecked(show);
-    part->setVisible(show);
-    // A part collapsed by its splitter comes back with a usable size.
-    auto* sp = qobject_cast<QSplitter*>(part->parentWidget());
+    QWidget* w = PartWidget(m_ui, *this, part);
+    if (QAction* item = m_commands.Handler<KvViewCommands>()->PartItem(part))
+        item->setChecked(show);
+    w->setVisible(show);
+    auto* sp = qobject_cast<QSplitter*>(w->parentWidget());
     if (!show || !sp)
         return;
-    const int index = sp->indexOf(part);
+    // A part collapsed by its splitter comes back with its remembered size.
+    const int index = sp->indexOf(w);
     QList<int> sizes = sp->sizes();
     const int total = sizes.value(0) + sizes.value(1);
-    if (index < 0 || sizes.value(index) > 0 || total <= 0)
+    if (index < 0 || total <= 0)
         return;
-    const int wanted = index == 0 ? std::min(150, total / 2) : total / 3;
-    sizes[index] = wanted;
-    sizes[1 - index] = total - wanted;
+    const int wanted = index == 0 ? std::max(m_restore->TreeWidth(), KvRestore::MinTreeWidth)
+                                  : std::max(m_restore->SearchResHeight(), total / 3);
+    if (sizes.value(index) >= wanted)
+        return;
+    sizes[index] = std::min(wanted, total - 1);
+    sizes[1 - index] = total - sizes[index];
     sp->setSizes(sizes);
 }
 
-void TMainF::bindViewItems()
+void TMainF::followParts()
 {
-    const struct
-    {
-        const char16_t* item;
-        QWidget* part;
-    } kParts[] = {
-        {u"NavTreeMI", m_ui.folderTv},
-        {u"MainBarMI", m_ui.mainToolbar},
-        {u"EditBarMI", m_ui.editToolbar},
-        {u"FontAndColorBarMI", m_ui.fontAndColorToolbar},
-        {u"TextAttrBarMI", m_ui.textAttrToolbar},
-        {u"StylesBarMI", m_ui.stylesToolbar},
-        {u"StatusBarMI", statusBar()},
-        {u"SearchResMI", m_ui.searchResP},
-    };
-    for (const auto& p : kParts) {
-        QAction* item = Action(QString::fromUtf16(p.item));
-        QWidget* part = p.part;
-        item->setChecked(true);
-        connect(item, &QAction::toggled, this,
-                [this, part, item](bool on) { showPart(part, item, on); });
-        // Closing a floating toolbar with its own button clears the check mark.
-        if (auto* tb = qobject_cast<QToolBar*>(part)) {
-            connect(tb, &QToolBar::visibilityChanged, this, [tb, item](bool visible) {
-                if (!visible && tb->isHidden()) {
-                    const QSignalBlocker block(item);
-                    item->setChecked(false);
-                }
-            });
-        }
-    }
-    // Collapsing the tree or the result panel with the splitter unchecks its item.
-    auto followSplitter = [this](QSplitter* sp, int index, QWidget* part, const QString& item) {
-        connect(sp, &QSplitter::splitterMoved, this, [this, sp, index, part, item] {
-            if (sp->sizes().value(index) == 0 && part->isVisible())
-                showPart(part, Action(item), false);
+    // A part hidden by other means than its item (a splitter collapsed by dragging, a
+    // floating toolbar closed with its own button) clears the item's check mark.
+    auto* view = m_commands.Handler<KvViewCommands>();
+    for (KvWindowPart part :
+         {KvWindowPart::MainToolbar, KvWindowPart::EditToolbar, KvWindowPart::FontAndColorToolbar,
+          KvWindowPart::TextAttrToolbar, KvWindowPart::StylesToolbar}) {
+        auto* tb = static_cast<QToolBar*>(PartWidget(m_ui, *this, part));
+        QAction* item = view->PartItem(part);
+        connect(tb, &QToolBar::visibilityChanged, this, [tb, item](bool visible) {
+            if (!visible && tb->isHidden())
+                item->setChecked(false);
         });
-    };
-    followSplitter(m_ui.fldrPageSp, 0, m_ui.folderTv, u"NavTreeMI"_qs);
-    followSplitter(m_ui.searchResSp, 1, m_ui.searchResP, u"SearchResMI"_qs);
-
-    auto* zoomGroup = new QActionGroup(this);
-    zoomGroup->setExclusive(true);
-    for (QAction* a : m_menuItems.value(u"ZoomMI"_qs)->menu()->actions()) {
-        if (a->isSeparator())
-            continue;
-        zoomGroup->addAction(a);
-        connect(a, &QAction::triggered, this, [this, a] { SelectZoom(a->text()); });
     }
-    // The user-defined item and its separator stay hidden until a zoom of its own is used.
-    QAction* userdef = Action(u"ZoomUserdefMI"_qs);
-    const QList<QAction*> zoomItems = m_menuItems.value(u"ZoomMI"_qs)->menu()->actions();
-    userdef->setVisible(false);
-    if (const qsizetype at = zoomItems.indexOf(userdef); at > 0)
-        zoomItems[at - 1]->setVisible(false);
-    connect(m_ui.zoomCoB, &QComboBox::textActivated, this, &TMainF::SelectZoom);
-
-    connect(Action(u"ExitMI"_qs), &QAction::triggered, this, &QWidget::close);
-    connect(Action(u"NewWindowMI"_qs), &QAction::triggered, this, &TMainF::NewWindowMIClick);
-    connect(Action(u"RestoreFromTrayPMI"_qs), &QAction::triggered, this, [this] {
-        showNormal();
-        activateWindow();
+    connect(m_ui.fldrPageSp, &QSplitter::splitterMoved, this, [this] {
+        if (m_ui.fldrPageSp->sizes().value(0) == 0 && m_ui.folderTv->isVisible())
+            ShowPart(KvWindowPart::NavigationTree, false);
     });
-    connect(Action(u"CloseFromTrayPMI"_qs), &QAction::triggered, this, &QWidget::close);
+    connect(m_ui.searchResSp, &QSplitter::splitterMoved, this, [this] {
+        if (m_ui.searchResSp->sizes().value(1) == 0 && m_ui.searchResP->isVisible())
+            ShowPart(KvWindowPart::SearchResults, false);
+    });
     connect(m_ui.folderTv, &QTreeWidget::itemSelectionChanged, this, &TMainF::UpdateCommandStates);
-}
-
-void TMainF::fillZoomBox()
-{
-    const QSignalBlocker block(m_ui.zoomCoB);
-    m_ui.zoomCoB->clear();
-    for (QAction* a : m_menuItems.value(u"ZoomMI"_qs)->menu()->actions()) {
-        if (a->text().contains(u'%'))
-            m_ui.zoomCoB->addItem(a->text());
-    }
-    SelectZoom(u"100%"_qs);
-}
-
-bool TMainF::SelectZoom(const QString& text)
-{
-    QString zoom = text.trimmed();
-    if (!zoom.endsWith(u'%'))
-        zoom += u'%';
-    bool ok = false;
-    const int percent = zoom.chopped(1).toInt(&ok);
-    if (!ok || percent < 5 || percent > 1000)
-        return false;
-    zoom = QString::number(percent) + u'%';
-
-    const QList<QAction*> items = m_menuItems.value(u"ZoomMI"_qs)->menu()->actions();
-    QAction* userdef = Action(u"ZoomUserdefMI"_qs);
-    bool fixed = false;
-    for (QAction* a : items)
-        fixed = fixed || (a != userdef && !a->isSeparator() && a->text() == zoom);
-    if (!fixed) {
-        // A percentage of its own goes to the user-defined item, shown with its separator.
-        userdef->setText(zoom);
-        userdef->setVisible(true);
-        const qsizetype at = items.indexOf(userdef);
-        if (at > 0)
-            items[at - 1]->setVisible(true);
-    }
-    for (QAction* a : items) {
-        if (!a->isSeparator())
-            a->setChecked(a->text() == zoom && (a == userdef) != fixed);
-    }
-    const QSignalBlocker block(m_ui.zoomCoB);
-    int index = m_ui.zoomCoB->findText(zoom);
-    if (index < 0 && !fixed) {
-        m_ui.zoomCoB->addItem(zoom);
-        index = m_ui.zoomCoB->count() - 1;
-    }
-    m_ui.zoomCoB->setCurrentIndex(index);
-    return true;
 }
 
 void TMainF::RetargetButtons(KvButtonMode mode)
@@ -336,15 +226,36 @@ void TMainF::RetargetButtons(KvButtonMode mode)
     }
 }
 
+KvCommandContext TMainF::CommandContext() const
+{
+    KvCommandContext c;
+    c.fullAccess = m_shell.fullAccess;
+    c.folder = KvPlaceOf(m_nav.curFolder, TopFolder(), TrashFolder(), c.fullAccess);
+    c.page = KvPlaceOf(m_nav.curPage, TopFolder(), TrashFolder(), c.fullAccess);
+    c.hasCurrentFolder = c.folder.exists;
+    c.hasCurrentPage = c.page.exists;
+    c.selectedNode = m_ui.folderTv->SelectedNodeKind();
+    TexRichEdit* editor = m_services->Editor();
+    c.pageLoaded = editor && m_nav.curPage == m_nav.shownPage;
+    c.pageEditable = c.pageLoaded && c.page.writable && !c.page.writeProtected;
+    if (c.pageLoaded) {
+        c.selection = editor->SelLength() > 0;
+        c.canUndo = editor->CanUndo();
+        c.canRedo = editor->CanRedo();
+    }
+    const KvClipboardOffer& offer = m_clipboard->Offer();
+    c.clipboardText = offer.text;
+    c.clipboardRtf = offer.rtf;
+    c.clipboardPicture = offer.picture;
+    c.editorVersion = TexRichEdit::MajorVersion();
+    return c;
+}
+
 void TMainF::UpdateCommandStates()
 {
-    KvCommandContext context;
-    context.hasCurrentFolder = m_nav.curFolder != nullptr;
-    context.hasCurrentPage = m_nav.curPage != nullptr;
-    context.pageLoaded = m_nav.shownPage && m_nav.shownPage->IsLoaded();
-    context.writable = m_shell.fullAccess;
+    const KvCommandContext context = CommandContext();
     m_commands.EnableCommands(context);
-    RetargetButtons(ButtonModeFor(m_ui.folderTv->SelectedNodeKind(), context.hasCurrentPage));
+    RetargetButtons(ButtonModeFor(context.selectedNode, context.hasCurrentPage));
 }
 
 bool TMainF::FormKeyDown(QKeyEvent*)

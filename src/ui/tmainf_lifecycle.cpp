@@ -16,6 +16,7 @@
 #include "richtext/texrichedit.h"
 #include "store/kvdirstores.h"
 #include "store/waitcrsr.h"
+#include "ui/kvrestore.h"
 #include "ui/kvtvfolder.h"
 #include "ui/kvtvpage.h"
 #include "ui/tmainf.h"
@@ -53,14 +54,14 @@ bool TMainF::BuildFolderAndPages()
 {
     KvLogScope log("TMainF::BuildFolderAndPages");
 
-    // 1. The candidate: a directory from the command line (not remembered), else the
+    // The candidate: a directory from the command line (not remembered), else the
     //    configured one.
     const bool fromCommandLine = !m_shell.startDir.isEmpty();
     QString candidate = fromCommandLine ? m_shell.startDir : KvPaths::DataDir();
     candidate = KvPaths::WithDrive(candidate);
     m_shell.startDir.clear();
 
-    // 2. A missing directory: say so and let the user pick another one.
+    // A missing directory: say so and let the user pick another one.
     if (!QFileInfo(candidate).isDir()) {
         MessageBox(KvTexts::Text(5007), KvTexts::Message(5026, {candidate}), KvMsgKind::Error);
         candidate = askForDataDirectory(candidate);
@@ -70,7 +71,7 @@ bool TMainF::BuildFolderAndPages()
         }
     }
 
-    // 3. The directory's properties decide full or read-only access.
+    // The directory's properties decide full or read-only access.
     KvDirProps props(candidate);
     if (m_shell.commandLine.action == u"/dr")
         props.SetFullAccess(false);
@@ -79,7 +80,7 @@ bool TMainF::BuildFolderAndPages()
     m_shell.commandLine.action.clear();
     m_shell.fullAccess = props.FullAccess();
 
-    // 4. A directory without data must at least be writable.
+    // A directory without data must at least be writable.
     while (!props.HasData() && !props.WriteTest()) {
         MessageBox(KvTexts::Text(5007), KvTexts::Message(5031, {candidate}), KvMsgKind::Error);
         candidate = askForDataDirectory(candidate);
@@ -91,34 +92,35 @@ bool TMainF::BuildFolderAndPages()
         m_shell.fullAccess = props.FullAccess();
     }
 
-    // 5.
+    // A directory that fails the write test is used read-only.
     if (m_shell.fullAccess && !props.WriteTest()) {
         m_shell.fullAccess = false;
         MessageBox(KvTexts::Text(5027), KvTexts::Message(5030, {candidate}), KvMsgKind::Error);
     }
-    // 6.-7.
+    // The group flag; no lock message for a second window or read-only work.
     m_shell.groupDir = props.GroupDir();
     if (m_shell.commandLine.newWindow || !m_shell.fullAccess)
         m_shell.lockMessageWanted = false;
 
-    // 8. The candidate becomes the data directory.
+    // The candidate becomes the data directory.
     KvPaths::SetDataDir(candidate, !fromCommandLine);
 
-    // 9.
+    // The stores of the data directory and of the settings directory.
     KvDirStores::Reopen(KvPaths::DataDir());
     KvDirStores::Open(KvPaths::SettingsDir());
 
-    // 10. The lock (an access switch may already hold it).
+    // Full access needs the lock (an access switch may already hold it); the user may end
+    // the program in its message.
     const bool lockHeld = m_lock && m_lock->Taken();
     if (m_shell.fullAccess && !lockHeld && !LockDirectory() && m_shell.startAborted) {
         log.Exit(3);
         return false;
     }
 
-    // 11.-20.
+    // The notebook, built into the tree, with lost elements recovered.
     buildTree(props);
 
-    // 21.
+    // Built: the exit sequence has something to save from now on.
     m_shell.commandLine.newWindow = false;
     m_shell.savedAtExit = false;
     log.Exit(4);
@@ -155,11 +157,12 @@ void TMainF::FormShow()
 void TMainF::firstShowChoose()
 {
     KV_LOG_SCOPE("TMainF::FirstShowChoose");
-    // 2.
+    // Without a current folder, the top folder.
     if (!m_nav.curFolder)
         m_nav.curFolder = TopFolder();
-    // 3. The welcome page of a first start is created here once templates exist.
-    // 4.
+    // The welcome page of a first start is created here once templates exist.
+    // The element shown first: the command line's, the top folder, the one shown before an
+    // access switch, or the last page.
     const QString& pending = m_shell.pendingObjectId;
     if (!pending.isEmpty()) {
         if (pending.contains(u"Page"_qs)) {
@@ -188,15 +191,15 @@ void TMainF::firstShowChoose()
             m_nav.curFolder = dynamic_cast<KvFolder*>(page->Parent());
         }
     }
-    // 5.
+    // Activated once; the next show is no first show.
     FormActivate();
     m_shell.firstShowPending = false;
-    // 6.
+    // Still nothing chosen: the top folder and its active page (or first page).
     if (!m_nav.curFolder)
         m_nav.curFolder = TopFolder();
     if (!m_nav.curPage && m_nav.curFolder)
         m_nav.curPage = m_nav.curFolder->GetActivePage();
-    // 7.
+    // The idle pass shows the element chosen.
     if (m_nav.curPage)
         SetPendingObject(m_nav.curPage->Id());
     else if (m_nav.curFolder)
@@ -249,7 +252,7 @@ void TMainF::OnIdle()
     if (!isVisible())
         return;
     ++m_idlePasses;
-    // 1.
+    // A pending element is shown.
     if (!m_shell.pendingObjectId.isEmpty()) {
         const QString id = m_shell.pendingObjectId;
         const QString text = m_shell.pendingSearchText;
@@ -260,18 +263,18 @@ void TMainF::OnIdle()
             FolderTvChange();
         });
     }
-    // 2.
+    // A pending document is opened with the shell.
     openPendingDocument();
-    // 3.
+    // A finished click in the tree is completed.
     guarded([this] { SpecialHandlingTreeview(); });
-    // 4.
+    // Command states and the modification text follow the editor.
     StatusBarModifText(m_nav.shownPage);
     UpdateCommandStates();
-    // 5.
+    // Caret position and insert mode in the status bar.
     displayStats();
-    // 6.
+    // The pending re-layout is done by Qt's layouts.
     m_shell.resizePending = false;
-    // 7.
+    // A control that asked for the focus gets it.
     if (QWidget* w = m_shell.pendingFocus) {
         if (w->isVisible() && w->isEnabled() && w->focusPolicy() != Qt::NoFocus)
             w->setFocus();
@@ -332,6 +335,7 @@ void TMainF::NewWindowMIClick()
 {
     KV_LOG_SCOPE("TMainF::NewWindowMIClick");
     WaitCrsr busy;
+    m_restore->Store();
     SavePage(m_nav.shownPage);
     if (m_nav.curFolder && m_nav.curFolder->GetWritable())
         StoreFolder(m_nav.curFolder);
@@ -433,7 +437,7 @@ void TMainF::closeWhenUnwound()
 void TMainF::SaveAtExit()
 {
     KV_LOG_SCOPE("TMainF::SaveAtExit");
-    // The window state is stored here once it is kept.
+    m_restore->Store();
     m_shell.savedAtExit = true;
     ++m_exitRuns;
     DestroyFolderAndPages(false);
@@ -448,7 +452,8 @@ void TMainF::DestroyFolderAndPages(bool keepLock)
     if (isVisible())
         splash.show(); // built but hidden, the progress text would reach nobody
 
-    // Every failure of the teardown is collected into one message.
+    // Shown page saved, folder stored, last page written, notebook destroyed; every
+    // failure of the teardown is collected into one message.
     QStringList errors;
     m_collectedErrors = &errors;
     destroyTree();

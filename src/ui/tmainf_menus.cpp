@@ -1,5 +1,7 @@
 // The main menu and the context menus of the main window.
+#include "ui/kvhistorylist.h"
 #include "ui/kvmenubuilder.h"
+#include "ui/kvsearchresultpanel.h"
 #include "ui/textreeview.h"
 #include "ui/tmainf.h"
 
@@ -242,8 +244,6 @@ void TMainF::setupContextMenus()
     };
     connect(m_ui.folderTv, &QWidget::customContextMenuRequested, this,
             showAt(m_ui.folderTvPopupM, m_ui.folderTv));
-    connect(m_ui.resultLV, &QWidget::customContextMenuRequested, this,
-            showAt(m_ui.resultLVPM, m_ui.resultLV->viewport()));
-    connect(m_ui.historyLV, &QWidget::customContextMenuRequested, this,
-            showAt(m_ui.historyPM, m_ui.historyLV->viewport()));
+    m_ui.searchResP->SetContextMenu(m_ui.resultLVPM);
+    m_ui.historyLV->SetContextMenu(m_ui.historyPM);
 }

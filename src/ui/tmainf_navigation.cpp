@@ -4,6 +4,7 @@
 #include "app/kvoptionsg.h"
 #include "app/kvprompter.h"
 #include "app/kvtexts.h"
+#include "commands/kvviewcommands.h"
 #include "model/kvaddstatus.h"
 #include "model/kvdircontext.h"
 #include "model/kvnewpagelayout.h"
@@ -19,6 +20,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QScrollBar>
 #include <QTabWidget>
 
@@ -86,46 +88,46 @@ void TMainF::FolderTvChange()
 {
     KvLogScope log("TMainF::FolderTvChange");
     WaitCrsr busy;
-    // 1.
+    // Nothing without a selected node.
     QTreeWidgetItem* node = m_ui.folderTv->currentItem();
     KvObject* obj = KvTreeNode::ObjectOf(node);
     if (!obj || !TopFolder()) {
         log.Exit(1);
         return;
     }
-    // 2.
+    // The selected element becomes current.
     m_nav.curFolder = dynamic_cast<KvFolder*>(obj);
     m_nav.curPage = dynamic_cast<KvPage*>(obj);
-    // 3.
+    // The tree's handlers rest while the selection is shown.
     FolderTvEventStop();
     struct EventsBack
     {
         TMainF* w;
         ~EventsBack() { w->FolderTvEventStart(); }
     } eventsBack{this};
-    // 4.
+    // A page's folder is current with it; a folder shows its active page.
     if (m_nav.curPage)
         m_nav.curFolder = dynamic_cast<KvFolder*>(m_nav.curPage->Parent());
     else if (m_nav.curFolder)
         m_nav.curPage = m_nav.curFolder->GetActivePage();
-    // 5.
+    // Without a folder, the top folder.
     if (!m_nav.curFolder) {
         m_nav.curFolder = TopFolder();
         node = TopFolder()->Node();
         SelectNodeQuietly(node);
     }
-    // 6.
+    // The folder's pages as tabs, then the page (not while a new page is being made).
     Show(m_nav.curFolder);
     if (!m_nav.creatingPage)
         Show(m_nav.curPage);
-    // 7.
+    // The folder remembers the page shown.
     m_nav.curFolder->SetActivePage(m_nav.curPage);
-    // 8.
+    // The node gets the focus and is scrolled into view.
     if (node) {
         m_ui.folderTv->setFocus();
         MakeVisible(node, true);
     }
-    // 9.
+    // Remembered for temporary actions.
     m_nav.lastNode = KvTreeNode::ObjectOf(node);
     m_nav.lastPage = m_nav.curPage;
     m_nav.lastFolder = m_nav.curFolder;
@@ -177,7 +179,7 @@ void TMainF::Show(KvFolder* folder)
         TMainF* w;
         ~EventsBack() { w->FolderTvEventStart(); }
     } eventsBack{this};
-    // 1.
+    // The folder shown so far is stored, its page saved and its tabs detached.
     if (KvFolder* old = m_nav.shownFolder) {
         if (folder && m_nav.tempExpanded && folder->Parent() == m_nav.tempExpanded)
             m_nav.tempExpanded = nullptr;
@@ -187,11 +189,14 @@ void TMainF::Show(KvFolder* folder)
         ShowPagesInTabs(old, m_ui.pagePC, false);
         m_nav.shownFolder = nullptr;
     }
-    // 2.
+    // The folder's pages as tabs, or the notice that it has none.
     if (folder) {
         folder->ReadTabMode();
         folder->ReadSortSettings();
-        m_ui.pagePC->setUsesScrollButtons(folder->GetTabMode() != KvFolder::TabsMultiLine);
+        // Qt's tab bar cannot wrap, so tabs on "several lines" scroll like those on one line:
+        // many tabs never widen the page area and squeeze the tree, and names stay whole.
+        m_ui.pagePC->setElideMode(Qt::ElideNone);
+        m_ui.pagePC->setUsesScrollButtons(true);
         ShowPagesInTabs(folder, m_ui.pagePC, true);
         if (!m_ui.pagePC->isHidden()) {
             m_ui.noPagesLbl->hide();
@@ -203,7 +208,7 @@ void TMainF::Show(KvFolder* folder)
         }
         m_nav.shownFolder = folder;
     }
-    // 3.
+    // The window is laid out again.
     m_shell.resizePending = true;
 }
 
@@ -211,14 +216,14 @@ void TMainF::Show(KvPage* page)
 {
     KV_LOG_SCOPE("TMainF::Show(page)");
     if (page && page == m_nav.shownPage && !m_nav.tempAction) {
-        if (auto* tv = dynamic_cast<KvTVPage*>(page); tv && tv->EditorWidget())
-            SelectZoom(m_ui.zoomCoB->currentText());
+        if (auto* tv = dynamic_cast<KvTVPage*>(page))
+            m_commands.Handler<KvViewCommands>()->ApplyZoom(tv->EditorWidget());
         return;
     }
     if (!page && !m_nav.shownPage)
         return;
-    // 1. The browse history records the page left here once it exists.
-    // 2.
+    // The browse history records the page left here once it exists.
+    // The page shown so far is saved and unloaded.
     if (KvPage* old = m_nav.shownPage) {
         old->SetRestorePosition(KvOptionsG().RestoreCursorPos);
         SavePage(old);
@@ -226,20 +231,20 @@ void TMainF::Show(KvPage* page)
             old->Unload();
         m_nav.shownPage = nullptr;
     }
-    // 3.
+    // The access panel is cleared.
     SetStatusPanelText(4, QString());
     if (!page) {
         m_idle->Request();
         return;
     }
-    // 4.
+    // The new page is loaded; a cancelled password leaves no page shown.
     m_shell.pendingObjectId.clear();
     try {
         LoadPage(page);
     } catch (const KvPage::EWrongPassword&) {
         return;
     }
-    // 5.
+    // The page is shown: its tab, its context menu, its status texts.
     m_nav.shownPage = page;
     auto* tv = dynamic_cast<KvTVPage*>(page);
     if (tv && tv->Tab()) {
@@ -249,9 +254,11 @@ void TMainF::Show(KvPage* page)
     if (tv && tv->EditorWidget()) {
         TexRichEdit* edit = tv->EditorWidget();
         edit->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(edit, &QWidget::customContextMenuRequested, m_ui.editPopupM,
+                [this, edit](QPoint pos) { m_ui.editPopupM->popup(edit->mapToGlobal(pos)); });
     }
     StatusBarText(page);
-    // 7. A folder without tabs shows the page's node.
+    // A folder without tabs shows the page's node.
     if (tv && !tv->Tab() && tv->Node()) {
         auto* folder = dynamic_cast<KvTVFolder*>(m_nav.curFolder);
         if (!m_nav.tempExpanded && folder && folder->Node() && !folder->Node()->isExpanded())
@@ -260,7 +267,7 @@ void TMainF::Show(KvPage* page)
         if (m_nav.curFolder && m_nav.curFolder == m_nav.tempExpanded)
             MakeVisible(tv->Node(), false);
     }
-    // 8.
+    // The command states follow at the next idle pass.
     m_idle->Request();
 }
 
@@ -289,12 +296,7 @@ void TMainF::LoadPage(KvPage* page)
     TexRichEdit* edit = tv ? tv->EditorWidget() : nullptr;
     if (!edit)
         return;
-    const QString zoom = m_ui.zoomCoB->currentText();
-    if (zoom != u"100%") {
-        const int percent = QString(zoom).remove(u'%').toInt();
-        if (percent >= 5 && percent <= 1000)
-            edit->SetZoom(percent);
-    }
+    m_commands.Handler<KvViewCommands>()->ApplyZoom(edit);
     edit->SetAutoUrlDetect(false);
     if (isActiveWindow())
         edit->setFocus();
@@ -335,8 +337,7 @@ void TMainF::StatusBarModifText(KvPage* page)
         SetStatusPanelText(0, KvTexts::Text(5350));
         m_nav.modifiedIndicator = true;
     } else {
-        QString text =
-            KvTexts::Text(11030) + u' ' + page->ContentFileTime().toString(u"dd.MM.yyyy HH:mm"_qs);
+        QString text = KvTexts::Text(11030) + u' ' + KvTexts::DateTimeText(page->ContentFileTime());
         if (KvDirContext::Current().groupDir && !page->LastEditor().isEmpty())
             text += u" [" + page->LastEditor() + u']';
         SetStatusPanelText(0, text);
@@ -366,7 +367,7 @@ void TMainF::SetTempElements(KvPage* page, KvFolder* folder)
 void TMainF::TempActionOnNavTree(bool restoreSelection, const std::function<void()>& command)
 {
     KV_LOG_SCOPE("TMainF::TempActionOnNavTree");
-    // 1.
+    // The context menu's element becomes current for the command.
     m_nav.tempAction = true;
     m_nav.curPage = m_nav.tempPage;
     m_nav.curFolder = m_nav.tempFolder;
@@ -377,7 +378,7 @@ void TMainF::TempActionOnNavTree(bool restoreSelection, const std::function<void
         ~Back() { w->m_nav.tempAction = false; }
     } back{this};
     try {
-        // 2.
+        // The command runs.
         if (command)
             command();
     } catch (...) {
@@ -388,7 +389,7 @@ void TMainF::TempActionOnNavTree(bool restoreSelection, const std::function<void
     }
     m_nav.tempPage = nullptr;
     m_nav.tempFolder = nullptr;
-    // 3.
+    // The selection from before comes back.
     if (restoreSelection && m_nav.lastNode) {
         const bool wasPage = m_nav.lastPage && m_nav.lastPage == m_nav.lastNode;
         const bool wasFolder = m_nav.lastFolder && m_nav.lastFolder == m_nav.lastNode;
@@ -397,7 +398,7 @@ void TMainF::TempActionOnNavTree(bool restoreSelection, const std::function<void
             SelectNodeQuietly(NodeOf(m_nav.lastNode));
         }
     }
-    // 4.
+    // The tree's handlers work again; the selection is shown unless an element is pending.
     FolderTvEventStart();
     if (m_shell.pendingObjectId.isEmpty())
         FolderTvChange();

@@ -1,20 +1,18 @@
 // Resolution of the main window's texts when it is created.
 #include "app/kvtexts.h"
 #include "platform/applog.h"
+#include "ui/kvhistorylist.h"
 #include "ui/kvlanguageinit.h"
+#include "ui/kvsearchresultpanel.h"
 #include "ui/texcolorpicker.h"
 #include "ui/tmainf.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QFontComboBox>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTreeWidget>
 #include <functional>
 
 void TMainF::MenuTextAndHint(QAction* item)
@@ -29,14 +27,14 @@ void TMainF::MenuTextAndHint(QAction* item)
 void TMainF::languageInit()
 {
     KV_LOG_SCOPE("TMainF::LanguageInit");
-    // 1. The commands; a command without a caption of its own is named by its tooltip.
+    // The commands; a command without a caption of its own is named by its tooltip.
     for (QAction* a : m_commands.Commands()) {
         KvLanguageInit::ResolveAction(a);
         if (a->text().isEmpty())
             a->setText(a->toolTip());
     }
 
-    // 2. The main menu down to the fourth level and the context menus.
+    // The main menu down to the fourth level and the context menus.
     std::function<void(QMenu*, int)> walk = [&](QMenu* menu, int depth) {
         if (depth <= 0)
             return;
@@ -59,7 +57,7 @@ void TMainF::languageInit()
     for (QAction* a : m_commands.AllActions())
         MenuTextAndHint(a);
 
-    // 3. Toolbar captions from the items that show and hide them.
+    // Toolbar captions from the items that show and hide them.
     const struct
     {
         QToolBar* bar;
@@ -74,11 +72,11 @@ void TMainF::languageInit()
     for (const auto& b : kBars)
         b.bar->setWindowTitle(Action(QString::fromUtf16(b.item))->text());
 
-    // 4.
+    // The zoom box's hint.
     KvLanguageInit::ApplyHint(m_ui.zoomCoB,
                               KvTexts::SplitHint(KvTexts::Text(1319) + u'|' + KvTexts::Text(1320)));
 
-    // 5.
+    // The hints of the font, size and styles boxes; the custom-colour entries.
     auto ownHint = [](QWidget* w) {
         KvLanguageInit::ApplyHint(
             w, KvLanguageInit::Hint(w->property(KvLanguageInit::HintProperty).toString()));
@@ -94,35 +92,11 @@ void TMainF::languageInit()
         custom->setText(KvLanguageInit::Caption(custom->text()));
     }
 
-    // 6.
-    m_ui.resultLbl->setText(KvLanguageInit::Caption(m_ui.resultLbl->text()));
-    QTreeWidgetItem* header = m_ui.resultLV->headerItem();
-    for (int i = 0; i < header->columnCount(); ++i)
-        header->setText(i, KvLanguageInit::Caption(header->text(i)));
-    QTreeWidgetItem* historyHeader = m_ui.historyLV->headerItem();
-    for (int i = 0; i < historyHeader->columnCount(); ++i)
-        historyHeader->setText(i, KvLanguageInit::Caption(historyHeader->text(i)));
-    m_ui.stopBtn->setText(KvLanguageInit::Caption(m_ui.stopBtn->text()));
-    m_ui.newSearchBtn->setText(KvLanguageInit::Caption(m_ui.newSearchBtn->text()));
-    m_ui.showFullPathCB->setText(KvLanguageInit::Caption(m_ui.showFullPathCB->text()));
+    // The result panel's and the history list's captions and hints.
+    m_ui.searchResP->LanguageInit();
+    m_ui.historyLV->LanguageInit();
 
-    // 7. Bare numbers.
-    auto bareHint = [](QWidget* w) {
-        KvLanguageInit::ApplyHint(
-            w, KvLanguageInit::Hint(w->property(KvLanguageInit::HintProperty).toString(), true));
-    };
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             m_ui.resultLV, m_ui.searchResCoB, m_ui.stopBtn, m_ui.newSearchBtn, m_ui.historyLV})
-        bareHint(w);
-
-    // 8.
-    m_ui.foundLbl->setText(u"0 "_qs + KvTexts::Text(12014));
-
-    // 9. Status bar only.
-    const QString fullPath = KvTexts::ResolveHintNumber(
-        m_ui.showFullPathCB->property(KvLanguageInit::HintProperty).toString());
-    KvLanguageInit::ApplyHint(m_ui.showFullPathCB, KvTexts::SplitHint(u'|' + fullPath));
-
-    fillZoomBox();
+    // The handlers follow their controls once these show their texts (zoom captions).
+    m_commands.AttachControls();
     UpdateCommandStates();
 }

@@ -70,17 +70,13 @@ void TMainF::setupNavigation()
     connect(tree, &QTreeWidget::itemCollapsed, this, &TMainF::FolderTvExpandedOrCollapsed);
     connect(m_ui.pagePC, &QTabWidget::currentChanged, this,
             [this] { guarded([this] { PagePCChange(); }); });
-    connect(Action(u"FolderExpandAllA"_qs), &QAction::triggered, this,
-            [this] { guarded([this] { FolderExpandCollapseAll(true); }); });
-    connect(Action(u"FolderCollapseAllA"_qs), &QAction::triggered, this,
-            [this] { guarded([this] { FolderExpandCollapseAll(false); }); });
 }
 
 void TMainF::buildTree(const KvDirProps& props)
 {
     KV_LOG_SCOPE("TMainF::BuildTree");
     TexTreeView* tree = m_ui.folderTv;
-    // 11.
+    // Wait cursor; the tree is stopped and emptied.
     WaitCrsr busy;
     FolderTvEventStop();
     struct EventsBack
@@ -100,15 +96,15 @@ void TMainF::buildTree(const KvDirProps& props)
     {
         KvTreeBulkUpdate bulk(tree);
         tree->clear();
-        // 13. The status catalogue and its images.
+        // The status catalogue and its images.
         m_statusCatalogue->LoadForDirectory(KvPaths::DataDir());
         tree->SetImages(TreeImages(*m_statusCatalogue));
-        // 12., 14., 16.
+        // Both root folders with their subtrees from snapshots of the stores, referrers bound.
         KvTVFactory factory(tree);
         m_notebook = std::make_unique<KvNotebook>(KvNotebookBuild::Build(factory));
         TopFolder()->AttachRootNode();
         TrashFolder()->AttachRootNode();
-        // 15.
+        // Folders collapsed at start when the directory asks for it.
         if (props.CollapseFldrAtStart() && !m_shell.switchingAccess) {
             TexTreeView::SetExpandedAll(TrashFolder()->Node(), false);
             QTreeWidgetItem* top = TopFolder()->Node();
@@ -118,20 +114,20 @@ void TMainF::buildTree(const KvDirProps& props)
                 top->setExpanded(true);
         }
     }
-    // 17. The browse history binds itself here once it exists.
-    // 18.
+    // The browse history binds itself here once it exists.
+    // Lost elements are put back into the tree (full access with the lock only).
     if (m_shell.fullAccess && m_lock && FindLostElements(*m_notebook->objectSnapshot)) {
         MessageBox(KvTexts::Text(5071), KvTexts::Message(5072, {m_nav.curFolder->Name()}),
                    KvMsgKind::Info);
     }
     m_notebook->objectSnapshot.reset();
-    // 19.
+    // The whole notebook takes the directory's access.
     if (TopFolder()->GetWritable() != m_shell.fullAccess) {
         const KvTreeBulkUpdate bulk(tree);
         TopFolder()->SetWritable(m_shell.fullAccess);
         TrashFolder()->SetWritable(m_shell.fullAccess);
     }
-    // 20. Bookmarks and saved search results load themselves here once they exist.
+    // Bookmarks and saved search results load themselves here once they exist.
 }
 
 bool TMainF::FindLostElements(KvPropReader& objectSnapshot)
@@ -176,33 +172,14 @@ void TMainF::StoreFolder(KvFolder* folder)
         m_nav.tempExpanded = nullptr;
 }
 
-void TMainF::FolderExpandCollapseAll(bool expand)
-{
-    KV_LOG_SCOPE("TMainF::FolderExpandCollapseAll");
-    auto* folder = dynamic_cast<KvTVFolder*>(m_nav.curFolder);
-    if (!folder)
-        return;
-    {
-        const KvTreeBulkUpdate bulk(m_ui.folderTv);
-        TexTreeView::SetExpandedAll(folder->Node(), expand);
-    }
-    if (!folder->GetWritable())
-        return;
-    folder->StoreExpanded();
-    for (KvObject* obj : CollectDescendants(folder)) {
-        if (auto* sub = dynamic_cast<KvTVFolder*>(obj))
-            sub->StoreExpanded();
-    }
-}
-
 void TMainF::destroyTree()
 {
     KV_LOG_SCOPE("TMainF::DestroyTree");
     if (!m_notebook)
         return;
-    // 2.
+    // The tree's handlers rest from here on.
     FolderTvEventStop();
-    // 3. The shown page is saved and unloaded, the shown folder stored. A failure is
+    // The shown page is saved and unloaded, the shown folder stored. A failure is
     //    reported and the rest is still saved.
     guarded([this] { Show(static_cast<KvPage*>(nullptr)); });
     guarded([this] { Show(static_cast<KvFolder*>(nullptr)); });
@@ -210,7 +187,7 @@ void TMainF::destroyTree()
         if (m_nav.curFolder && m_nav.curFolder->GetWritable())
             StoreFolder(m_nav.curFolder);
     });
-    // 4. The last page of the directory.
+    // The last page of the directory.
     guarded([this] {
         if (TopFolder() && TopFolder()->GetWritable()) {
             TexIniFile& store = KvDirContext::FldrStore();
@@ -219,8 +196,8 @@ void TMainF::destroyTree()
             store.UpdateFile();
         }
     });
-    // 5.-8. Search window, saved results, history and the trash are closed by their owners.
-    // 9.
+    // Search window, saved results, history and the trash are closed by their owners.
+    // The notebook is destroyed with the tree's redrawing suspended.
     {
         const KvTreeBulkUpdate bulk(m_ui.folderTv);
         m_notebook.reset();

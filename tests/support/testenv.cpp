@@ -1,7 +1,10 @@
 #include "support/testenv.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
+#include <QTimer>
 #include <stdexcept>
 #include <unistd.h>
 #include <vector>
@@ -64,6 +67,20 @@ std::optional<gid_t> OtherGroup()
             return g;
     }
     return std::nullopt;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        // One turn of a real loop: events are delivered and the loop blocks once.
+        QEventLoop loop;
+        QTimer::singleShot(5, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return true;
 }
 
 void WriteAll(const QString& path, const QByteArray& bytes)

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <optional>
 #include <sys/types.h>
+#include <functional>
 
 namespace korvtest {
 
@@ -37,6 +38,9 @@ QByteArray ReadAll(const QString& path);
 // A group other than our own that we may give a file (any for root, else one of our
 // supplementary groups); none when there is no such group.
 std::optional<gid_t> OtherGroup();
+// Runs a real event loop (idle passes fire when it is about to wait) until condition holds
+// or timeoutMs passed; returns whether it held.
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 5000);
 void WriteAll(const QString& path, const QByteArray& bytes);
 
 } // namespace korvtest

@@ -1,5 +1,6 @@
 #include "commands/kvactionregistry.h"
 #include "commands/kvcommandhandler.h"
+#include "fakewindowservices.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -11,7 +12,8 @@ namespace {
 class SampleCommands : public KvCommandHandler
 {
 public:
-    explicit SampleCommands(QObject* parent = nullptr) : KvCommandHandler(u"Sample"_qs, parent)
+    explicit SampleCommands(KvWindowServices& services, QObject* parent = nullptr)
+        : KvCommandHandler(u"Sample"_qs, services, parent)
     {
         static constexpr KvActionSpec kSpecs[] = {
             {"BuiltA", "#1001", "#1002", "Ctrl+N", "NEWPAGE", false, true},
@@ -24,7 +26,8 @@ public:
 
 TEST(KvCommandHandler, CreatesNamedActionsFromTheirDefinitions)
 {
-    SampleCommands h;
+    korvtest::FakeWindowServices services;
+    SampleCommands h(services);
     ASSERT_EQ(h.Actions().size(), 3);
     QAction* built = h.Action(u"BuiltA"_qs);
     ASSERT_NE(built, nullptr);
@@ -39,7 +42,8 @@ TEST(KvCommandHandler, CreatesNamedActionsFromTheirDefinitions)
 
 TEST(KvCommandHandler, WaitingCommandsStayDisabled)
 {
-    SampleCommands h;
+    korvtest::FakeWindowServices services;
+    SampleCommands h(services);
     // Before the first recomputation only the built command may be used.
     EXPECT_TRUE(h.Action(u"BuiltA"_qs)->isEnabled());
     EXPECT_FALSE(h.Action(u"WaitingA"_qs)->isEnabled());
@@ -53,8 +57,9 @@ TEST(KvCommandHandler, WaitingCommandsStayDisabled)
 TEST(KvActionRegistry, FindsActionsOfAllHandlersByName)
 {
     QObject owner;
+    korvtest::FakeWindowServices services;
     KvActionRegistry registry;
-    registry.CreateHandlers(&owner);
+    registry.CreateHandlers(services, &owner);
     EXPECT_GE(registry.Handlers().size(), 10);
     QAction* a = registry.Action(u"CreateNewPageA"_qs);
     ASSERT_NE(a, nullptr);

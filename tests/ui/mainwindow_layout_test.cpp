@@ -1,6 +1,7 @@
 #include "app/kvpaths.h"
 #include "app/kvscriptedprompter.h"
 #include "commands/kvbuttonmode.h"
+#include "commands/kvviewcommands.h"
 #include "support/testenv.h"
 #include "ui/kvmenubuilder.h"
 #include "ui/kvmenuimages.h"
@@ -23,6 +24,7 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -450,11 +452,11 @@ TEST_F(MainWindowLayout, NamedControls)
     auto* found = window->findChild<QLabel*>(u"FoundLbl"_qs);
     ASSERT_NE(found, nullptr);
     EXPECT_EQ(found->text(), u"0 Elemente"_qs);
-    auto* list = window->findChild<QTreeWidget*>(u"ResultLV"_qs);
+    auto* list = window->findChild<QTreeView*>(u"ResultLV"_qs);
     ASSERT_NE(list, nullptr);
-    ASSERT_EQ(list->columnCount(), 2);
-    EXPECT_EQ(list->headerItem()->text(0), u"Seite"_qs);
-    EXPECT_EQ(list->headerItem()->text(1), u"Ordner"_qs);
+    ASSERT_EQ(list->model()->columnCount(), 2);
+    EXPECT_EQ(list->model()->headerData(0, Qt::Horizontal).toString(), u"Seite"_qs);
+    EXPECT_EQ(list->model()->headerData(1, Qt::Horizontal).toString(), u"Ordner"_qs);
     EXPECT_EQ(list->statusTip(),
               u"Mit einem Doppelklick wird die Seite bzw. der Ordner angezeigt"_qs);
     auto* stop = window->findChild<QPushButton*>(u"StopBtn"_qs);
@@ -467,9 +469,10 @@ TEST_F(MainWindowLayout, NamedControls)
     auto* fullPath = window->findChild<QCheckBox*>(u"ShowFullPathCB"_qs);
     ASSERT_NE(fullPath, nullptr);
     EXPECT_EQ(fullPath->text(), u"Vollständiger Pfad"_qs);
-    auto* history = window->findChild<QTreeWidget*>(u"HistoryLV"_qs);
+    auto* history = window->findChild<QTreeView*>(u"HistoryLV"_qs);
     ASSERT_NE(history, nullptr);
     EXPECT_TRUE(history->isHidden());
+    EXPECT_EQ(history->model()->headerData(0, Qt::Horizontal).toString(), u"Seite"_qs);
 
     QStatusBar* bar = window->statusBar();
     EXPECT_EQ(bar->objectName(), u"StatusBar"_qs);
@@ -608,7 +611,7 @@ TEST_F(MainWindowLayout, CommandsWaitingForTheirFeatureStayDisabled)
     window->UpdateCommandStates();
     for (const char16_t* name : {u"CreateNewPageA", u"CutA", u"PrintPageA", u"AboutA"})
         EXPECT_FALSE(window->Action(QString::fromUtf16(name))->isEnabled());
-    for (const char16_t* name : {u"ExitMI", u"NewWindowMI", u"NavTreeMI", u"Zoom150MI",
+    for (const char16_t* name : {u"ExitMI", u"NewWindowMI", u"NavTreeMI", u"SearchResMI",
                                  u"PrintWithHeaderMI", u"CloseFromTrayPMI"})
         EXPECT_TRUE(window->Action(QString::fromUtf16(name))->isEnabled())
             << QString::fromUtf16(name).toStdString();
@@ -683,14 +686,21 @@ TEST_F(MainWindowLayout, ZoomItemsAndZoomBox)
     EXPECT_EQ(zoom->itemText(8), u"50%"_qs);
     EXPECT_EQ(zoom->currentText(), u"100%"_qs);
     EXPECT_TRUE(window->Action(u"Zoom100MI"_qs)->isChecked());
+    // Without a shown page there is nothing to zoom.
+    window->UpdateCommandStates();
+    EXPECT_FALSE(window->Action(u"Zoom150MI"_qs)->isEnabled());
+    EXPECT_FALSE(zoom->isEnabled());
 
-    window->Action(u"Zoom150MI"_qs)->trigger();
+    KvViewCommands* view = window->Commands().Handler<KvViewCommands>();
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(view->SelectZoom(u"150%"_qs));
     EXPECT_EQ(zoom->currentText(), u"150%"_qs);
     EXPECT_TRUE(window->Action(u"Zoom150MI"_qs)->isChecked());
     EXPECT_FALSE(window->Action(u"Zoom100MI"_qs)->isChecked());
-    window->Action(u"Zoom100MI"_qs)->trigger();
+    view->SelectZoom(u"100%"_qs);
 
-    // A zoom of its own goes to the user-defined item, which shows up with its separator.
+    // A zoom of its own goes to the user-defined item, which shows up with its separator;
+    // the box gains it as its last entry, replaced by the next zoom of its own.
     QMenu* zoomMenu = menu(u"ZoomMI"_qs);
     QAction* userdef = window->Action(u"ZoomUserdefMI"_qs);
     const qsizetype at = zoomMenu->actions().indexOf(userdef);
@@ -698,26 +708,30 @@ TEST_F(MainWindowLayout, ZoomItemsAndZoomBox)
     QAction* userdefSep = zoomMenu->actions()[at - 1];
     EXPECT_FALSE(userdef->isVisible());
     EXPECT_FALSE(userdefSep->isVisible());
-    EXPECT_TRUE(window->SelectZoom(u"130"_qs));
+    EXPECT_TRUE(view->SelectZoom(u"130"_qs));
     EXPECT_TRUE(userdef->isVisible());
     EXPECT_TRUE(userdefSep->isVisible());
     EXPECT_EQ(userdef->text(), u"130%"_qs);
     EXPECT_TRUE(userdef->isChecked());
     EXPECT_FALSE(window->Action(u"Zoom100MI"_qs)->isChecked());
     EXPECT_EQ(zoom->currentText(), u"130%"_qs);
+    EXPECT_EQ(zoom->count(), 10);
+    EXPECT_TRUE(view->SelectZoom(u"140"_qs));
+    EXPECT_EQ(zoom->count(), 10);
+    EXPECT_EQ(zoom->itemText(9), u"140%"_qs);
 
     const struct
     {
         const char16_t* text;
         bool accepted;
-    } kTexts[] = {{u"4%", false}, {u"1001", false}, {u"abc", false}, {u"", false},
-                  {u"5", true},   {u"1000%", true}, {u" 75% ", true}};
+    } kTexts[] = {{u"4%", false}, {u"1001", false}, {u"abc", false},  {u"", false},
+                  {u"-5", false}, {u"5", true},     {u"1000%", true}, {u" 75% ", true}};
     for (const auto& t : kTexts)
-        EXPECT_EQ(window->SelectZoom(QString::fromUtf16(t.text)), t.accepted)
+        EXPECT_EQ(view->SelectZoom(QString::fromUtf16(t.text)), t.accepted)
             << QString::fromUtf16(t.text).toStdString();
     EXPECT_TRUE(window->Action(u"Zoom75MI"_qs)->isChecked());
     EXPECT_FALSE(userdef->isChecked());
-    EXPECT_TRUE(window->SelectZoom(u"100%"_qs));
+    EXPECT_TRUE(view->SelectZoom(u"100%"_qs));
     EXPECT_TRUE(window->Action(u"Zoom100MI"_qs)->isChecked());
 }
 

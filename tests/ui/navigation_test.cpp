@@ -381,7 +381,7 @@ TEST_F(Navigation, ReadOnlySessionsChangeNoByte)
         EXPECT_GT(writeProtected, 0) << "no lock image on write-protected pages";
         w.TopFolder()->Node()->setExpanded(false);
         w.TopFolder()->Node()->setExpanded(true);
-        w.FolderExpandCollapseAll(true);
+        w.Action(u"FolderExpandAllA"_qs)->trigger();
         Close();
         EXPECT_EQ(Contents(dir), before);
         EXPECT_FALSE(prompter.Unexpected());

@@ -1,0 +1,69 @@
+#include "ui/kvelementlistmodel.h"
+
+#include "ui/kvlanguageinit.h"
+
+KvElementListModel::KvElementListModel(const QStringList& headers, QObject* parent)
+    : QAbstractTableModel(parent)
+{
+    for (const QString& h : headers)
+        m_headers.append(KvLanguageInit::Caption(h));
+}
+
+void KvElementListModel::SetRows(const QList<Row>& rows)
+{
+    beginResetModel();
+    m_rows = rows;
+    endResetModel();
+}
+
+void KvElementListModel::AppendRow(const Row& row)
+{
+    beginInsertRows(QModelIndex(), int(m_rows.size()), int(m_rows.size()));
+    m_rows.append(row);
+    endInsertRows();
+}
+
+void KvElementListModel::Clear()
+{
+    SetRows({});
+}
+
+QString KvElementListModel::IdAt(int row) const
+{
+    return row >= 0 && row < m_rows.size() ? m_rows.at(row).id : QString();
+}
+
+int KvElementListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
+
+int KvElementListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_headers.size());
+}
+
+QVariant KvElementListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_rows.size())
+        return {};
+    const Row& r = m_rows.at(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+        return index.column() == 0 ? r.name : r.folder;
+    case Qt::DecorationRole:
+        return index.column() == 0 ? QVariant(r.image) : QVariant();
+    case IdRole:
+        return r.id;
+    default:
+        return {};
+    }
+}
+
+QVariant KvElementListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+        section < m_headers.size())
+        return m_headers.at(section);
+    return {};
+}
