@@ -29,21 +29,6 @@
 
 namespace {
 
-// Lets the event loop run (idle passes included) until cond holds or time is up.
-bool waitFor(const std::function<bool()>& cond, int timeoutMs = 5000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!cond()) {
-        if (t.elapsed() > timeoutMs)
-            return false;
-        QEventLoop loop;
-        QTimer::singleShot(5, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
-}
-
 enum Choice
 {
     Retry = 0,
@@ -92,7 +77,8 @@ protected:
             }
         }
         window->SetPendingObject(id);
-        if (!waitFor([&] { return window->ShownPage() && window->ShownPage()->Id() == id; }))
+        if (!korvtest::WaitUntil(
+                [&] { return window->ShownPage() && window->ShownPage()->Id() == id; }))
             return nullptr;
         auto* page = dynamic_cast<KvTVPage*>(window->ShownPage());
         contentPath = page->ContentFilePath();
@@ -325,7 +311,7 @@ TEST(ExitSignal, TerminateWhileThePasswordDialogIsOpen)
     p.start(bin, {u"/d"_qs, dir, u"/id"_qs, locked});
     ASSERT_TRUE(p.waitForStarted(10000));
     const QString logPath = env.Data().configHome + u"korvelle/applog.txt";
-    const bool asking = waitFor(
+    const bool asking = korvtest::WaitUntil(
         [&] {
             return korvtest::ReadAll(logPath).contains("KvDialogPasswordAsker::AskPassword entry");
         },

@@ -18,15 +18,6 @@
 
 namespace {
 
-// Runs a real event loop: the idle pass fires when the loop is about to wait, which
-// QTest::qWait never does.
-void runEventLoop(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 class MainWindowLifecycle : public ::testing::Test
 {
 protected:
@@ -53,8 +44,7 @@ TEST_F(MainWindowLifecycle, StartsWithTitleIdlesAndRunsTheExitSequenceOnce)
     EXPECT_FALSE(w.Shell().startAborted);
     EXPECT_EQ(w.windowTitle(), u"Korvelle"_qs);
     w.show();
-    runEventLoop(50);
-    EXPECT_GE(w.IdlePasses(), 1);
+    EXPECT_TRUE(korvtest::WaitUntil([&] { return w.IdlePasses() >= 1; }));
 
     // Close query and close handler both ask for the exit sequence; it runs once.
     EXPECT_TRUE(w.FormCloseQuery());
@@ -184,11 +174,8 @@ TEST_F(MainWindowLifecycle, ProgramEndsCleanlyOnTerminate)
     p.start(bin, {u"/d"_qs, env.Dir(u"notes"_qs)});
     ASSERT_TRUE(p.waitForStarted(10000));
     const QString log = env.Data().configHome + u"korvelle/applog.txt";
-    bool idle = false;
-    for (int i = 0; i < 200 && !idle; ++i) {
-        QTest::qWait(50);
-        idle = korvtest::ReadAll(log).contains("TMainF::FormShow end");
-    }
+    const bool idle = korvtest::WaitUntil(
+        [&] { return korvtest::ReadAll(log).contains("TMainF::FormShow end"); }, 10000);
     ASSERT_TRUE(idle) << korvtest::ReadAll(log).toStdString();
     ::kill(p.processId(), SIGTERM);
     ASSERT_TRUE(p.waitForFinished(10000));

@@ -37,13 +37,6 @@ QT_END_NAMESPACE
 
 namespace {
 
-void runEventLoop(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 QMap<QString, QByteArray> Contents(const QString& dir)
 {
     QMap<QString, QByteArray> files;
@@ -89,14 +82,14 @@ protected:
         window = std::make_unique<TMainF>(QStringList{mode, dir} + extra);
         window->resize(1800, 900);
         window->show();
-        runEventLoop(10);
+        Settle();
         // A tree wide enough to click deep nodes.
         if (auto* sp = window->findChild<QSplitter*>(u"FldrPageSp"_qs))
             sp->setSizes({900, 900});
         Tree()->setMinimumWidth(500);
         Tree()->header()->setStretchLastSection(false);
         Tree()->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-        runEventLoop(30);
+        Settle();
         return *window;
     }
 
@@ -107,6 +100,14 @@ protected:
     }
 
     TexTreeView* Tree() { return window->findChild<TexTreeView*>(u"FolderTv"_qs); }
+
+    // Lets the events run until the window's idle pass has run once more: clicks are
+    // completed, command states and the status bar are up to date.
+    void Settle()
+    {
+        const int before = window->IdlePasses();
+        ASSERT_TRUE(korvtest::WaitUntil([&] { return window->IdlePasses() > before; }));
+    }
 
     // A left click on the element's node, completed by the idle pass.
     void Click(KvObject* obj)
@@ -119,14 +120,14 @@ protected:
         ASSERT_NE(node, nullptr);
         for (QTreeWidgetItem* p = node->parent(); p; p = p->parent())
             p->setExpanded(true);
-        runEventLoop(20);
+        Settle();
         Tree()->scrollToItem(node);
-        runEventLoop(10);
+        Settle();
         const QRect r = Tree()->visualItemRect(node);
         const QPoint at(qMin(r.center().x(), r.x() + 8), r.center().y());
         ASSERT_TRUE(Tree()->viewport()->rect().contains(at));
         QTest::mouseClick(Tree()->viewport(), Qt::LeftButton, {}, at);
-        runEventLoop(30);
+        Settle();
     }
 
     // The first page of the notebook below the top folder (depth first).
@@ -223,7 +224,7 @@ TEST_F(Navigation, ClickingAPageShowsItAndSwitchingSavesTheEditedText)
     page->EditorWidget()->setFocus();
     page->EditorWidget()->moveCursor(QTextCursor::End);
     QTest::keyClicks(page->EditorWidget(), u"Zusatz"_qs);
-    runEventLoop(30);
+    Settle();
     EXPECT_EQ(w.StatusPanelText(0), KvTexts::Text(5350));
     EXPECT_TRUE(w.ModifiedIndicator());
 
@@ -586,7 +587,7 @@ TEST_F(Navigation, TabsShowNamesLiterallyAndAClickOnATabShowsItsPage)
     EXPECT_FALSE(area->tabBar()->isHidden());
     EXPECT_EQ(w.StatusPanelText(1), KvTexts::Text(11200)) << "a page without status";
     c1->EditorWidget()->SetSelection(2, 0);
-    runEventLoop(20);
+    Settle();
     EXPECT_EQ(w.StatusPanelText(2), u"1/3"_qs);
     EXPECT_EQ(w.StatusPanelText(3), KvTexts::Text(4100));
 
@@ -629,7 +630,7 @@ TEST_F(Navigation, ArrowKeysMoveTheHighlightAndEnterShowsIt)
     TexTreeView* tree = Tree();
     tree->setFocus();
     QTest::keyClick(tree, Qt::Key_Down);
-    runEventLoop(20);
+    Settle();
     EXPECT_EQ(KvTreeNode::ObjectOf(tree->currentItem()), Obj<KvObject>(ids.c2));
     EXPECT_EQ(w.ShownPage(), Obj<KvPage>(ids.c1)) << "the highlight alone shows nothing";
     QTest::keyClick(tree, Qt::Key_Return);
@@ -639,7 +640,7 @@ TEST_F(Navigation, ArrowKeysMoveTheHighlightAndEnterShowsIt)
     QTreeWidgetItem* t1 = Obj<KvTVPage>(ids.t1)->Node();
     const QRect r = tree->visualItemRect(t1);
     QTest::mouseClick(tree->viewport(), Qt::RightButton, {}, QPoint(r.x() + 8, r.center().y()));
-    runEventLoop(20);
+    Settle();
     EXPECT_EQ(KvTreeNode::ObjectOf(tree->currentItem()), Obj<KvObject>(ids.c2));
     EXPECT_EQ(w.ShownPage(), Obj<KvPage>(ids.c2));
 }
@@ -675,7 +676,7 @@ TEST_F(Navigation, AccessSwitchShowsTheSamePageAgain)
     props.SetFullAccess(false);
     props.Store();
     w.UpdateDirectoryAccess(dir, true);
-    runEventLoop(30);
+    Settle();
     EXPECT_FALSE(w.Shell().fullAccess);
     EXPECT_FALSE(w.Shell().switchingAccess);
     ASSERT_NE(w.ShownPage(), nullptr);
@@ -725,7 +726,7 @@ TEST_F(Navigation, PointerGuardSavesAndForgetsElementsThatGo)
     delete t1;
     EXPECT_EQ(w.ShownPage(), nullptr);
     EXPECT_EQ(w.CurrentPage(), nullptr);
-    runEventLoop(20);
+    Settle();
 }
 
 } // namespace
