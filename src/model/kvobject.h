@@ -110,8 +110,11 @@ private:
     friend void ResolveAllReferrers();
     void CollectChildIds(const QString& prefix, bool filter, QStringList& ids);
     void StoreSections(TexIniFile& store);
+    // This object or an ancestor is being removed.
+    bool InRemoval() const;
 
     bool m_removed = false;
+    bool m_removing = false; // Remove is running
     QString m_id;
     QString m_name;
     std::optional<QString> m_pendingKeywords;
