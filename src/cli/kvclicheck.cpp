@@ -9,6 +9,7 @@
 #include "model/blowfishvcl.h"
 #include "model/kvfolder.h"
 #include "model/kvnotebookbuild.h"
+#include "model/kvrekeyfile.h"
 #include "store/texinifile.h"
 #include "store/texmeminifile.h"
 #include "store/texprofilefile.h"
@@ -195,7 +196,11 @@ private:
             return;
         }
         const QString name = objects.ReadString(id, u"Name"_qs, QString());
-        const QString path = m_dir + id + u'.' + m_ext;
+        const QString check = pages.ReadInteger(id, u"PWAskMode"_qs, -1) >= 0
+                                  ? pages.ReadString(id, u"PWBF"_qs, QString())
+                                  : QString();
+        // A password change that was stored but not moved into place: the side file counts.
+        const QString path = KvRekeyFile::ReadPath(m_dir + id + u'.' + m_ext, check);
         QFile f(path);
         if (!f.exists()) {
             Add(u"page %1 '%2': content file %3 is missing"_qs.arg(id, name, Name(path)));
@@ -207,8 +212,7 @@ private:
             return;
         }
         const QByteArray bytes = f.readAll();
-        if (!pages.ReadString(id, u"PWBF"_qs, QString()).isEmpty() &&
-            pages.ReadInteger(id, u"PWAskMode"_qs, -1) >= 0) {
+        if (!check.isEmpty()) {
             const QString fault = RecordFault(bytes);
             if (!fault.isEmpty())
                 Add(u"page %1 '%2': corrupt encrypted record in %3: %4"_qs.arg(id, name, Name(path),
