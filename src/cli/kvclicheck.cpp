@@ -14,6 +14,7 @@
 #include "store/texmeminifile.h"
 #include "store/texprofilefile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -62,6 +63,7 @@ public:
         for (const QString& id : std::as_const(m_pageIds))
             CheckPage(objects, pages, id);
         m_result.pages = int(m_pageIds.size());
+        CheckContentOwners(objects);
         return m_result;
     }
 
@@ -223,6 +225,23 @@ private:
             Add(u"page %1 '%2': content file %3 is not RTF"_qs.arg(id, name, Name(path)));
     }
 
+    // Every page content file belongs to a page that the notebook shows: listed by a
+    // folder (with or without a section of its own) or lost, and not a referrer.
+    void CheckContentOwners(TexMemIniFile& objects)
+    {
+        const QString suffix = u'.' + m_ext;
+        const QStringList files =
+            QDir(m_dir).entryList({u'*' + suffix}, QDir::Files | QDir::Hidden, QDir::Name);
+        for (const QString& file : files) {
+            const QString id = file.chopped(suffix.size());
+            if (!id.contains(u"Page"))
+                continue;
+            if (m_seen.contains(id) && objects.ReadString(id, u"Ref2"_qs, QString()).isEmpty())
+                continue;
+            Add(u"content file %1 belongs to no page"_qs.arg(file));
+        }
+    }
+
     // What is wrong with the record sequence of an encrypted file; empty when nothing.
     static QString RecordFault(const QByteArray& bytes)
     {
@@ -297,13 +316,17 @@ bool Repair(const QString& dir, KvCliIo& io)
         }
         KvCliNotebook nb(path, true);
         nb.Build();
-        if (nb.LostIds().isEmpty()) {
-            io.OutLine(u"nothing to repair: no lost elements"_qs);
-        } else {
-            const KvRecoveryResult result = KvCliRecovery::CollectLost(nb);
+        const KvRecoveryResult result = KvCliRecovery::CollectLost(nb);
+        if (result.folder) {
             io.OutLine(u"collected %1 lost element(s) into the folder '%2'"_qs.arg(
                 QString::number(result.recovered.size()), result.folder->Name()));
         }
+        if (!result.named.isEmpty()) {
+            io.OutLine(u"named %1 element(s) whose name was lost"_qs.arg(
+                QString::number(result.named.size())));
+        }
+        if (!result.folder && result.named.isEmpty())
+            io.OutLine(u"nothing to repair: no lost elements"_qs);
     } // the model is stored and destroyed, the stores flushed, then the lock released
     return Run(dir, io);
 }

@@ -46,6 +46,7 @@ struct KvRecoveryResult
 {
     KvFolder* folder = nullptr; // the recovery folder; none when nothing was lost
     QStringList recovered;      // the ids put into it, in store order
+    QStringList named;          // elements whose lost name was given back (KvLostName)
 };
 
 namespace KvNotebookBuild {
@@ -61,11 +62,19 @@ KvNotebook Build(KvElementFactory& factory,
 // in store order (the roots excluded).
 QStringList FindLostIds(KvPropReader& objectSnapshot);
 
+// Pages that no element stands for although the directory holds their data: a content
+// file or a page-store section, but no section in the object store and no live object
+// (a folder that lists such an id makes it live). Page-store order, then content files in
+// name order.
+QStringList FindOrphanPageIds(KvPropReader& objectSnapshot);
+
 // Appends a new folder named with text 5070 and `when` to the top folder and puts every
-// lost element (a folder with its subtree) into it; stores the top folder and the new
-// folder and flushes the object store. Nothing happens when nothing is lost. The
-// directory must be writable. storeTop stores the top folder (the window collapses a
-// temporarily expanded node first); none means top.Store().
+// lost element (a folder with its subtree) and every orphan page into it; then gives every
+// element of the notebook whose name was lost (a page without a name, a folder without a
+// stored name) a name of its own (KvLostName). Stores what it changed and flushes. No
+// folder is made when nothing is lost. The directory must be writable. storeTop stores the
+// top folder (the window collapses a temporarily expanded node first); none means
+// top.Store().
 KvRecoveryResult RecoverLostElements(KvFolder& top, KvPropReader& objectSnapshot,
                                      KvElementFactory& factory, const QDateTime& when,
                                      const std::function<void(KvFolder&)>& storeTop = {});

@@ -831,18 +831,25 @@ QList<KvObject*> CollectDescendants(const KvObject* folder)
     return out;
 }
 
-QStringList FindUnreferencedSections(KvPropReader& store)
+QSet<QString> FindListedIds(KvPropReader& store)
 {
-    KV_LOG_SCOPE("FindUnreferencedSections");
-    const QStringList sections = store.ReadSections();
+    KV_LOG_SCOPE("FindListedIds");
     QSet<QString> named;
-    for (const QString& section : sections) {
+    for (const QString& section : store.ReadSections()) {
         const QStringList keys = store.ReadSection(section);
         for (const QString& key : keys) {
             if (key.startsWith(kItem) || key == kContinuation)
                 named.insert(store.ReadString(section, key, QString()));
         }
     }
+    return named;
+}
+
+QStringList FindUnreferencedSections(KvPropReader& store)
+{
+    KV_LOG_SCOPE("FindUnreferencedSections");
+    const QStringList sections = store.ReadSections();
+    const QSet<QString> named = FindListedIds(store);
     QStringList result;
     for (const QString& section : sections) {
         if (!named.contains(section))
