@@ -9,7 +9,7 @@ KvLockOutcome KvTakeDirectoryLock(KvLockDirectory& lock, const KvLockRequest& re
 {
     KvLockOutcome out;
     // A lock this object holds already is kept, not released and taken again.
-    if (lock.Holds())
+    if (lock.Taken())
         out.fullAccess = lock.KeepLock();
     else
         out.fullAccess = lock.IsHeld() ? false : lock.TakeLock();

@@ -5,7 +5,6 @@
 #include "platform/applog.h"
 #include "platform/kvexception.h"
 #include "platform/sysenv.h"
-#include "store/kvdirstores.h"
 #include "store/kvvalueformat.h"
 #include "store/texprofilefile.h"
 
@@ -113,13 +112,7 @@ KvLockDirectory::~KvLockDirectory()
 {
     if (m_fd < 0)
         return;
-    try {
-        ReleaseLock();
-    } catch (...) {
-        // The pending changes could not be flushed: the file stays as the last sign of them.
-        ::close(m_fd);
-        m_fd = -1;
-    }
+    ReleaseLock();
 }
 
 void KvLockDirectory::ClearEntry()
@@ -312,8 +305,6 @@ void KvLockDirectory::ReleaseLock()
         ReadLock();
         return;
     }
-    // Flush first, release last.
-    KvDirStores::FlushAll();
     if (PathIsHeldFile()) {
         ::unlink(QFile::encodeName(m_file).constData());
         SyncDirectory(QFile::encodeName(QFileInfo(m_file).absolutePath()));

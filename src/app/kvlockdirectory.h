@@ -29,8 +29,7 @@ class KvLockDirectory
 {
 public:
     explicit KvLockDirectory(const QString& dataDir);
-    // Releases a lock this object holds (ReleaseLock); when the stores cannot be flushed the
-    // file stays and turns stale when the process ends.
+    // Releases a lock this object holds.
     ~KvLockDirectory();
     KvLockDirectory(const KvLockDirectory&) = delete;
     KvLockDirectory& operator=(const KvLockDirectory&) = delete;
@@ -44,19 +43,17 @@ public:
     // already is kept (KeepLock). Raises KvException when the file cannot be written for
     // another reason.
     bool TakeLock();
-    // Flushes the stores of the data directory first, then removes the lock file: a failed
-    // flush raises and the lock stays held, so that no other instance writes over changes
-    // that are still pending. Without a lock of this object it only reads the lock.
+    // Removes the lock file this object holds and drops its flock. The caller flushes the
+    // directory's stores first, so that no other instance takes the directory while changes
+    // are still on their way. Without a lock of this object it only reads the lock.
     void ReleaseLock();
     // Keeps holding the lock through a reopen of the directory (an access switch): true
     // while the lock file is still the one this object holds, else the result of taking it
     // anew. There is no moment in which the directory is unlocked.
     bool KeepLock();
-    // This object holds the lock.
-    bool Holds() const { return m_fd >= 0; }
-
-    // This object created the lock file and has not released it.
+    // This object created the lock file and has not released it: it holds the lock.
     bool Taken() const { return m_fd >= 0; }
+
     bool HeldByMe() const { return m_heldByMe; }
     bool HeldByAnother() const { return m_heldByAnother; }
     const KvLockEntry& Entry() const { return m_entry; }
