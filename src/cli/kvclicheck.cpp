@@ -321,11 +321,15 @@ bool Repair(const QString& dir, KvCliIo& io)
             io.OutLine(u"collected %1 lost element(s) into the folder '%2'"_qs.arg(
                 QString::number(result.recovered.size()), result.folder->Name()));
         }
+        if (!result.dropped.isEmpty()) {
+            io.OutLine(u"removed %1 empty page(s) that had lost their section, content and "
+                       "properties"_qs.arg(QString::number(result.dropped.size())));
+        }
         if (!result.named.isEmpty()) {
             io.OutLine(u"named %1 element(s) whose name was lost"_qs.arg(
                 QString::number(result.named.size())));
         }
-        if (!result.folder && result.named.isEmpty())
+        if (!result.folder && result.named.isEmpty() && result.dropped.isEmpty())
             io.OutLine(u"nothing to repair: no lost elements"_qs);
     } // the model is stored and destroyed, the stores flushed, then the lock released
     return Run(dir, io);

@@ -11,6 +11,7 @@
 #include "store/texmeminifile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
 #include <algorithm>
 #include <dirent.h>
@@ -62,6 +63,39 @@ void CollectTree(KvObject* root, QList<KvObject*>& out)
         return;
     out.append(root);
     out += CollectDescendants(root);
+}
+
+// Takes out the pages that have nothing but their place in a list: no name, no target, no
+// content file, no page-store or keyword section, no referrer. Such a page was a referrer
+// that lost its section (its target is known nowhere else) or a page whose section was
+// lost before it was ever saved; kept, it would be an empty page without a name. Returns
+// their ids; the folders that listed them are stored.
+QStringList DropEmptyShells(KvFolder& top)
+{
+    QList<KvObject*> all;
+    CollectTree(&top, all);
+    CollectTree(FindObject(kTrashFolder), all);
+    QStringList dropped;
+    QList<KvObject*> parents;
+    for (KvObject* obj : std::as_const(all)) {
+        auto* page = dynamic_cast<KvPage*>(obj);
+        if (!page || page->IsRemoved() || page->IsReferrer() || !page->Name().isEmpty())
+            continue;
+        const QString& id = page->Id();
+        if (QFileInfo::exists(page->ContentReadPath()) ||
+            KvDirContext::PageStore().SectionExists(id) ||
+            KvDirContext::KwdStore().SectionExists(id) || !page->Referrers().isEmpty())
+            continue;
+        KvObject* parent = page->Parent();
+        dropped.append(id);
+        page->Remove();
+        delete page;
+        if (parent && !parents.contains(parent))
+            parents.append(parent);
+    }
+    for (KvObject* parent : std::as_const(parents))
+        parent->Store();
+    return dropped;
 }
 
 // Gives every element whose name was lost a name of its own; returns their ids. The name
@@ -188,21 +222,25 @@ QStringList FindOrphanPageIds(KvPropReader& objectSnapshot)
     for (const QString& section : objectSnapshot.ReadSections())
         sections.insert(section.toLower());
     const KvDirContext& ctx = KvDirContext::Current();
-    QStringList candidates;
-    for (const QString& section : KvDirContext::PageStore().ReadSections()) {
-        if (section.contains(u"Page"_qs))
-            candidates.append(section);
-    }
-    candidates += ContentFileIds(ctx.DataDir(), ctx.fileExt);
     QStringList orphans;
     QSet<QString> seen;
-    for (const QString& id : std::as_const(candidates)) {
+    auto add = [&](const QString& id, bool hasSection) {
         const QString key = id.toLower();
-        if (seen.contains(key) || sections.contains(key) || FindObject(id))
-            continue;
+        if (!id.contains(u"Page"_qs) || seen.contains(key) || FindObject(id))
+            return;
+        if (!hasSection && sections.contains(key))
+            return; // its section stands for it: a lost element or one that no list reaches
         seen.insert(key);
         orphans.append(id);
-    }
+    };
+    // A page section that a list names, but a list that no folder reaches (a continuation
+    // whose key was lost).
+    for (const QString& section : objectSnapshot.ReadSections())
+        add(section, true);
+    for (const QString& section : KvDirContext::PageStore().ReadSections())
+        add(section, false);
+    for (const QString& id : ContentFileIds(ctx.DataDir(), ctx.fileExt))
+        add(id, false);
     return orphans;
 }
 
@@ -221,6 +259,7 @@ KvRecoveryResult RecoverLostElements(KvFolder& top, KvPropReader& objectSnapshot
     const QStringList orphans = FindOrphanPageIds(objectSnapshot);
     TexIniFile& objects = KvDirContext::ObjStore();
     if (lost.isEmpty() && orphans.isEmpty()) {
+        result.dropped = DropEmptyShells(top);
         result.named = NameNameless(top, objectSnapshot, nullptr);
         objects.UpdateFile();
         log.Exit(1);
@@ -245,7 +284,8 @@ KvRecoveryResult RecoverLostElements(KvFolder& top, KvPropReader& objectSnapshot
         }
         result.recovered.append(lostId);
     }
-    // Pages known only by their content file or page-store section.
+    // Pages that no list reaches any more, or known only by their content file or page-store
+    // section.
     for (const QString& orphanId : orphans) {
         if (FindObject(orphanId))
             continue; // listed by a folder that came back above
@@ -253,6 +293,7 @@ KvRecoveryResult RecoverLostElements(KvFolder& top, KvPropReader& objectSnapshot
         result.recovered.append(orphanId);
     }
     ResolveAllReferrers();
+    result.dropped = DropEmptyShells(top);
     result.named = NameNameless(top, objectSnapshot, folder);
     folder->Store();
     objects.UpdateFile();
