@@ -1,10 +1,12 @@
 #include "model/kvrekeyfile.h"
 
 #include "platform/applog.h"
+#include "platform/kvfileseam.h"
 
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -51,6 +53,10 @@ bool Complete(const QString& contentPath, const QString& storedCheckValue)
     if (::stat(from.constData(), &st) != 0)
         return false;
     KV_LOG_SCOPE("KvRekeyFile::Complete");
+    if (const int error = KvFileSeam::Check(KvFileSeam::Rename, contentPath)) {
+        errno = error;
+        return false;
+    }
     // Best effort, as for every content file: some network file systems refuse both.
     if (::stat(to.constData(), &st) == 0) {
         ::chmod(from.constData(), st.st_mode & 07777);

@@ -5,6 +5,7 @@
 #include "model/kvpasswordlist.h"
 #include "model/kvrekeyfile.h"
 #include "modelfixture.h"
+#include "platform/kvfileseam.h"
 #include "richtext/texrichdocument.h"
 
 #include <QDir>
@@ -453,6 +454,62 @@ INSTANTIATE_TEST_SUITE_P(States, InterruptedPasswordChange,
                                            InterruptedChangeCase{"AfterTheCommitReadOnly", true,
                                                                  false}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A password change whose new content cannot be written changes nothing; one whose last
+// rename fails after the commit opens with the new password, and a later store or load
+// moves the content into place.
+struct RekeyFailureCase
+{
+    const char* name;
+    unsigned ops;
+    const char* pattern;
+    bool committed;
+};
+
+class RekeyFailure : public PageTest, public ::testing::WithParamInterface<RekeyFailureCase>
+{
+};
+
+TEST_P(RekeyFailure, LeavesAPageThatOpens)
+{
+    const RekeyFailureCase& c = GetParam();
+    page->SetPassword(u"alt"_qs, false);
+    page->Load(false, false);
+    SetText(page, u"Inhalt"_qs);
+    page->Store();
+    page->Unload();
+    page->SetPassword(u"alt"_qs, false);
+    page->SetPassword(u"neu"_qs, false);
+    {
+        KvFileSeam::Scope seam({c.ops, QString::fromLatin1(c.pattern), 1, ENOSPC, true});
+        if (c.committed)
+            page->Store();
+        else
+            EXPECT_THROW(page->Store(), KvPage::EEncryptError);
+        EXPECT_EQ(KvFileSeam::Injected(), 1);
+    }
+    const QString check = KvPagePassword::CheckValue(0, c.committed ? u"neu"_qs : u"alt"_qs);
+    EXPECT_EQ(Page().ReadString(PageId(1), u"PWBF"_qs, QString()), check);
+    const QString side = KvRekeyFile::SidePath(ContentPath(), check);
+    EXPECT_EQ(QFile::exists(side), c.committed);
+
+    DestroyModel();
+    ReopenStores();
+    KvPasswordList::Clear();
+    top = std::make_unique<KvFolder>(u"TopFolder"_qs, nullptr, KvFolder::TopFolder, true);
+    KvPage* p = new KvPage(PageId(1), top.get(), true);
+    asker.answers = {c.committed ? u"neu"_qs : u"alt"_qs};
+    p->Load(false, false);
+    EXPECT_EQ(Text(p), u"Inhalt"_qs);
+    EXPECT_FALSE(QFile::exists(side)) << "moved into place by the load";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Seam, RekeyFailure,
+    ::testing::Values(
+        RekeyFailureCase{"SideFileNotWritten", KvFileSeam::AnyWrite, "*Page0000001.kvp.pw*", false},
+        RekeyFailureCase{"RenameAfterTheCommit", KvFileSeam::Rename, "*Page0000001.kvp", true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PageTest, DecryptFailureNamesTheContentFile)
 {
