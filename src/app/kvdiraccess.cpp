@@ -8,7 +8,11 @@
 KvLockOutcome KvTakeDirectoryLock(KvLockDirectory& lock, const KvLockRequest& request)
 {
     KvLockOutcome out;
-    out.fullAccess = lock.IsHeld() ? false : lock.TakeLock();
+    // A lock this object holds already is kept, not released and taken again.
+    if (lock.Taken())
+        out.fullAccess = lock.KeepLock();
+    else
+        out.fullAccess = lock.IsHeld() ? false : lock.TakeLock();
     if (out.fullAccess || !request.lockMessageWanted)
         return out;
 

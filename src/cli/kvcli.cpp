@@ -53,10 +53,13 @@ const char* const kCheckHelp =
     "\n"
     "Checks the data directory DIR: unreadable or unparsable member files, sections in two\n"
     "member files, child ids without a section, ids listed twice, lost elements, missing\n"
-    "content files, corrupt encrypted records, referrers whose target is gone. One line\n"
-    "per finding, then a summary; the exit status is 0 only when nothing is wrong.\n"
-    "  --repair   take the directory's lock, collect lost elements into a recovery folder\n"
-    "             as the program's start-up does, and release the lock\n";
+    "content files, content files that belong to no page, corrupt encrypted records,\n"
+    "referrers whose target is gone. One line per finding, then a summary; the exit status\n"
+    "is 0 only when nothing is wrong.\n"
+    "  --repair   take the directory's lock, collect lost elements and pages known only by\n"
+    "             their content file or page properties into a recovery folder, name the\n"
+    "             elements whose name was lost, as the program's start-up does, and release\n"
+    "             the lock\n";
 
 const char* const kConvertHelp =
     "usage: korvnote-cli convert IN OUT\n"

@@ -9,10 +9,12 @@
 #include "model/blowfishvcl.h"
 #include "model/kvfolder.h"
 #include "model/kvnotebookbuild.h"
+#include "model/kvrekeyfile.h"
 #include "store/texinifile.h"
 #include "store/texmeminifile.h"
 #include "store/texprofilefile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -61,6 +63,7 @@ public:
         for (const QString& id : std::as_const(m_pageIds))
             CheckPage(objects, pages, id);
         m_result.pages = int(m_pageIds.size());
+        CheckContentOwners(objects);
         return m_result;
     }
 
@@ -195,7 +198,11 @@ private:
             return;
         }
         const QString name = objects.ReadString(id, u"Name"_qs, QString());
-        const QString path = m_dir + id + u'.' + m_ext;
+        const QString check = pages.ReadInteger(id, u"PWAskMode"_qs, -1) >= 0
+                                  ? pages.ReadString(id, u"PWBF"_qs, QString())
+                                  : QString();
+        // A password change that was stored but not moved into place: the side file counts.
+        const QString path = KvRekeyFile::ReadPath(m_dir + id + u'.' + m_ext, check);
         QFile f(path);
         if (!f.exists()) {
             Add(u"page %1 '%2': content file %3 is missing"_qs.arg(id, name, Name(path)));
@@ -207,8 +214,7 @@ private:
             return;
         }
         const QByteArray bytes = f.readAll();
-        if (!pages.ReadString(id, u"PWBF"_qs, QString()).isEmpty() &&
-            pages.ReadInteger(id, u"PWAskMode"_qs, -1) >= 0) {
+        if (!check.isEmpty()) {
             const QString fault = RecordFault(bytes);
             if (!fault.isEmpty())
                 Add(u"page %1 '%2': corrupt encrypted record in %3: %4"_qs.arg(id, name, Name(path),
@@ -217,6 +223,23 @@ private:
         }
         if (!bytes.trimmed().startsWith("{\\rtf"))
             Add(u"page %1 '%2': content file %3 is not RTF"_qs.arg(id, name, Name(path)));
+    }
+
+    // Every page content file belongs to a page that the notebook shows: listed by a
+    // folder (with or without a section of its own) or lost, and not a referrer.
+    void CheckContentOwners(TexMemIniFile& objects)
+    {
+        const QString suffix = u'.' + m_ext;
+        const QStringList files =
+            QDir(m_dir).entryList({u'*' + suffix}, QDir::Files | QDir::Hidden, QDir::Name);
+        for (const QString& file : files) {
+            const QString id = file.chopped(suffix.size());
+            if (!id.contains(u"Page"))
+                continue;
+            if (m_seen.contains(id) && objects.ReadString(id, u"Ref2"_qs, QString()).isEmpty())
+                continue;
+            Add(u"content file %1 belongs to no page"_qs.arg(file));
+        }
     }
 
     // What is wrong with the record sequence of an encrypted file; empty when nothing.
@@ -293,13 +316,21 @@ bool Repair(const QString& dir, KvCliIo& io)
         }
         KvCliNotebook nb(path, true);
         nb.Build();
-        if (nb.LostIds().isEmpty()) {
-            io.OutLine(u"nothing to repair: no lost elements"_qs);
-        } else {
-            const KvRecoveryResult result = KvCliRecovery::CollectLost(nb);
+        const KvRecoveryResult result = KvCliRecovery::CollectLost(nb);
+        if (result.folder) {
             io.OutLine(u"collected %1 lost element(s) into the folder '%2'"_qs.arg(
                 QString::number(result.recovered.size()), result.folder->Name()));
         }
+        if (!result.dropped.isEmpty()) {
+            io.OutLine(u"removed %1 empty page(s) that had lost their section, content and "
+                       "properties"_qs.arg(QString::number(result.dropped.size())));
+        }
+        if (!result.named.isEmpty()) {
+            io.OutLine(u"named %1 element(s) whose name was lost"_qs.arg(
+                QString::number(result.named.size())));
+        }
+        if (!result.folder && result.named.isEmpty() && result.dropped.isEmpty())
+            io.OutLine(u"nothing to repair: no lost elements"_qs);
     } // the model is stored and destroyed, the stores flushed, then the lock released
     return Run(dir, io);
 }

@@ -82,21 +82,22 @@ void Run(const QString& dir, const QString& id, KvCliFormats::Format format, boo
         throw KvCliError(u"content file of %1 cannot be read: %2"_qs.arg(id, e.Message()));
     }
 
-    if (format == KvCliFormats::Format::Rtf && QFileInfo::exists(page.ContentFilePath())) {
+    // The file the page was loaded from: a password change may not be in place yet.
+    const QString contentPath = page.ContentReadPath();
+    if (format == KvCliFormats::Format::Rtf && QFileInfo::exists(contentPath)) {
         // The stored RTF as it is, decrypted for a protected page.
         QByteArray rtf;
         if (page.IsProtected()) {
             bool ok = false;
             try {
-                ok = page.Password().ReadContent(page.ContentFilePath(), rtf);
+                ok = page.Password().ReadContent(contentPath, rtf);
             } catch (const KvException&) {
                 ok = false;
             }
             if (!ok)
-                throw KvCliError(
-                    u"corrupt encrypted content file: %1"_qs.arg(page.ContentFilePath()));
+                throw KvCliError(u"corrupt encrypted content file: %1"_qs.arg(contentPath));
         } else {
-            rtf = readFile(page.ContentFilePath());
+            rtf = readFile(contentPath);
         }
         io.Out(rtf);
         rtf.fill('\0');

@@ -46,6 +46,8 @@ struct KvRecoveryResult
 {
     KvFolder* folder = nullptr; // the recovery folder; none when nothing was lost
     QStringList recovered;      // the ids put into it, in store order
+    QStringList named;          // elements whose lost name was given back (KvLostName)
+    QStringList dropped;        // pages that had lost everything but their place in a list
 };
 
 namespace KvNotebookBuild {
@@ -61,10 +63,19 @@ KvNotebook Build(KvElementFactory& factory,
 // in store order (the roots excluded).
 QStringList FindLostIds(KvPropReader& objectSnapshot);
 
+// Pages that no live element stands for although the directory holds their data: a section
+// in the object store that no folder reaches, or a content file or page-store section
+// without a section in the object store (a folder that lists such an id makes it live).
+// Object-store order, then page-store order, then content files in name order.
+QStringList FindOrphanPageIds(KvPropReader& objectSnapshot);
+
 // Appends a new folder named with text 5070 and `when` to the top folder and puts every
-// lost element (a folder with its subtree) into it; stores the top folder and the new
-// folder and flushes the object store. Nothing happens when nothing is lost. The
-// directory must be writable. storeTop stores the top folder (the window collapses a
+// lost element (a folder with its subtree) and every orphan page into it; takes out the
+// pages that hold nothing but their place in a list (no name, content file, page-store or
+// keyword section, referrer); then gives every element of the notebook whose name was
+// lost (a page without a name, a folder without a stored name) a name of its own
+// (KvLostName). Stores what it changed and flushes. No folder is made when nothing is lost.
+// The directory must be writable. storeTop stores the top folder (the window collapses a
 // temporarily expanded node first); none means top.Store().
 KvRecoveryResult RecoverLostElements(KvFolder& top, KvPropReader& objectSnapshot,
                                      KvElementFactory& factory, const QDateTime& when,

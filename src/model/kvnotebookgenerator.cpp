@@ -52,6 +52,10 @@ private:
     int m_number = 0;
 };
 
+} // namespace
+
+namespace KvNotebookGenerator {
+
 const QStringList& Words()
 {
     static const QStringList words = {
@@ -61,6 +65,12 @@ const QStringList& Words()
         u"Ziel"_qs,     u"Ärger"_qs,       u"Straße"_qs, u"alpha"_qs,     u"beta"_qs};
     return words;
 }
+
+} // namespace KvNotebookGenerator
+
+namespace {
+
+using KvNotebookGenerator::Words;
 
 class Generator
 {
@@ -127,18 +137,20 @@ QByteArray Generator::Rtf(const QString& title)
         const int words = 3 + Pick(40);
         for (int w = 0; w < words; ++w) {
             const QByteArray word = esc(Word());
+            // The blank after a control word is its delimiter, not text: the blank between
+            // two words follows the delimiter.
             switch (Pick(12)) {
             case 0:
-                rtf += "\\b " + word + "\\b0 ";
+                rtf += "\\b " + word + "\\b0  ";
                 break;
             case 1:
-                rtf += "\\i " + word + "\\i0 ";
+                rtf += "\\i " + word + "\\i0  ";
                 break;
             case 2:
-                rtf += "\\cf1 " + word + "\\cf0 ";
+                rtf += "\\cf1 " + word + "\\cf0  ";
                 break;
             case 3:
-                rtf += "\\f1 " + word + "\\f0 ";
+                rtf += "\\f1 " + word + "\\f0  ";
                 break;
             default:
                 rtf += word + ' ';

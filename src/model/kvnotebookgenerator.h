@@ -35,5 +35,7 @@ struct KvGeneratedNotebook
 namespace KvNotebookGenerator {
 
 KvGeneratedNotebook Generate(const QString& dataDir, const KvGeneratorOptions& options);
+// The words that names and page texts are made of.
+const QStringList& Words();
 
 } // namespace KvNotebookGenerator

@@ -476,6 +476,7 @@ void KvObject::Remove()
 {
     KV_LOG_SCOPE("KvObject::Remove");
     CheckRemoved();
+    m_removing = true;
     NotifyReferrers(Removed);
     while (!m_children.isEmpty()) {
         KvObject* child = m_children.last();
@@ -494,6 +495,15 @@ void KvObject::Remove()
     KvDirContext::KwdStore().EraseSection(m_id);
     KvDirContext::KwdStore().UpdateFile();
     m_removed = true;
+}
+
+bool KvObject::InRemoval() const
+{
+    for (const KvObject* o = this; o; o = o->m_parent) {
+        if (o->m_removing)
+            return true;
+    }
+    return false;
 }
 
 void KvObject::MoveUp()
@@ -725,8 +735,10 @@ void KvObject::NotifyReferrers(NotifyKind kind)
                 r->Remove();
             delete r;
             // The referrer's folder must forget it in the store too: a listed id without a
-            // section would come back as an empty element at the next start.
-            if (parent && !parent->m_removed && KvDirContext::Current().writable)
+            // section would come back as an empty element at the next start. A folder that
+            // is being removed is not stored: that would write back its erased sections.
+            if (parent && !parent->m_removed && !parent->InRemoval() &&
+                KvDirContext::Current().writable)
                 parent->Store();
         }
     }
@@ -819,18 +831,25 @@ QList<KvObject*> CollectDescendants(const KvObject* folder)
     return out;
 }
 
-QStringList FindUnreferencedSections(KvPropReader& store)
+QSet<QString> FindListedIds(KvPropReader& store)
 {
-    KV_LOG_SCOPE("FindUnreferencedSections");
-    const QStringList sections = store.ReadSections();
+    KV_LOG_SCOPE("FindListedIds");
     QSet<QString> named;
-    for (const QString& section : sections) {
+    for (const QString& section : store.ReadSections()) {
         const QStringList keys = store.ReadSection(section);
         for (const QString& key : keys) {
             if (key.startsWith(kItem) || key == kContinuation)
                 named.insert(store.ReadString(section, key, QString()));
         }
     }
+    return named;
+}
+
+QStringList FindUnreferencedSections(KvPropReader& store)
+{
+    KV_LOG_SCOPE("FindUnreferencedSections");
+    const QStringList sections = store.ReadSections();
+    const QSet<QString> named = FindListedIds(store);
     QStringList result;
     for (const QString& section : sections) {
         if (!named.contains(section))

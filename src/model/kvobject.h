@@ -110,8 +110,11 @@ private:
     friend void ResolveAllReferrers();
     void CollectChildIds(const QString& prefix, bool filter, QStringList& ids);
     void StoreSections(TexIniFile& store);
+    // This object or an ancestor is being removed.
+    bool InRemoval() const;
 
     bool m_removed = false;
+    bool m_removing = false; // Remove is running
     QString m_id;
     QString m_name;
     std::optional<QString> m_pendingKeywords;
@@ -153,6 +156,8 @@ KvObject* FindObject(const QString& id);
 void ResolveAllReferrers();
 // Every object below folder, each child followed by its own descendants.
 QList<KvObject*> CollectDescendants(const KvObject* folder);
+// Every id that a child list or a continuation of the object store names.
+QSet<QString> FindListedIds(KvPropReader& store);
 // Sections of the object store that no child list and no continuation names, in store order.
 QStringList FindUnreferencedSections(KvPropReader& store);
 // Number of registered objects.

@@ -1,10 +1,12 @@
 #include "model/kvpage.h"
 
+#include "app/kvtexts.h"
 #include "model/blowfishvcl.h"
 #include "model/kvdircontext.h"
 #include "model/kvfolder.h"
 #include "model/kvpagelayout.h"
 #include "model/kvpasswordasker.h"
+#include "model/kvrekeyfile.h"
 #include "platform/applog.h"
 #include "platform/sysenv.h"
 #include "richtext/texrichdocument.h"
@@ -28,6 +30,10 @@ const QString kPWBF = u"PWBF"_qs;
 const QString kPWList = u"PWList"_qs;
 
 } // namespace
+
+KvPage::EPasswordChangeRefused::EPasswordChangeRefused(const QString& pageName)
+    : KvException(KvTexts::Message(5511, {pageName}))
+{}
 
 KvPage::KvPage(const QString& id, KvFolder* parent, bool atEnd) : KvObject(id)
 {
@@ -94,6 +100,23 @@ const QString& KvPage::ContentFilePath() const
 {
     CheckRemoved();
     return m_contentPath;
+}
+
+QString KvPage::ContentReadPath() const
+{
+    CheckRemoved();
+    return KvRekeyFile::ReadPath(m_contentPath, m_password.CommittedCheckValue());
+}
+
+bool KvPage::MayWrite() const
+{
+    return m_writable && KvDirContext::Current().writable;
+}
+
+void KvPage::CompleteRekey()
+{
+    if (MayWrite())
+        KvRekeyFile::Complete(m_contentPath, m_password.CommittedCheckValue());
 }
 
 const QString& KvPage::TempFilePath() const
@@ -188,18 +211,20 @@ void KvPage::Load(bool show, bool keepPlainFile)
         ConfigureEditor();
     }
     bool pending = false;
+    CompleteRekey();
+    const QString path = ContentReadPath();
     if (m_pendingContent) {
         // The file still has the old key; the text is rewritten by the next Store.
         m_editor->LoadRtf(*m_pendingContent);
         m_pendingContent.reset();
         pending = true;
         RestorePosition();
-    } else if (QFileInfo::exists(m_contentPath)) {
+    } else if (QFileInfo::exists(path)) {
         if (m_password.IsProtected()) {
             QByteArray plain;
             bool ok = false;
             try {
-                ok = m_password.ReadContent(m_contentPath, plain);
+                ok = m_password.ReadContent(path, plain);
             } catch (const BlowFishVCL::EDecryptError&) {
                 ok = false;
             } catch (const BlowFishVCL::EKeyMissing&) {
@@ -210,7 +235,7 @@ void KvPage::Load(bool show, bool keepPlainFile)
             m_editor->LoadRtf(plain);
             plain.fill('\0');
         } else {
-            m_editor->LoadRtfFile(m_contentPath);
+            m_editor->LoadRtfFile(path);
         }
         RestorePosition();
     }
@@ -241,6 +266,11 @@ void KvPage::Unload()
         QFile::remove(m_tempPath);
         m_tempPath.clear();
     }
+    // Text waiting for a new key stays in memory until the page is stored: the file is
+    // still under the old key.
+    if (m_editor && !m_pendingContent && m_password.PasswordChanged() &&
+        m_password.ContentKeyChanged())
+        m_pendingContent = m_editor->SaveRtf();
     m_editor.reset();
     m_zoom = 0;
     m_layout.reset();
@@ -249,20 +279,46 @@ void KvPage::Unload()
     NotifyReferrers(NameChanged);
 }
 
-void KvPage::WriteContent(const QByteArray& rtf)
+void KvPage::WriteContent(const QByteArray& rtf, bool newKey)
 {
+    // Under a new key the content goes to the side file first (see KvRekeyFile).
+    const QString path = newKey
+                             ? KvRekeyFile::SidePath(m_contentPath, m_password.StoredCheckValue())
+                             : m_contentPath;
     if (m_password.IsProtected()) {
         bool ok = false;
         try {
-            ok = m_password.WriteContent(m_contentPath, rtf);
+            ok = m_password.WriteContent(path, rtf);
         } catch (const BlowFishVCL::EKeyMissing&) {
             ok = false;
         }
         if (!ok)
             throw EEncryptError(m_contentPath);
     } else {
-        TexRichDocument::WriteFile(m_contentPath, rtf);
+        TexRichDocument::WriteFile(path, rtf);
     }
+}
+
+void KvPage::WritePasswordKeys(TexIniFile& store, const QString& section, bool current)
+{
+    // Until the content is under the new key, the store keeps the committed check value.
+    const QString& check =
+        current ? m_password.StoredCheckValue() : m_password.CommittedCheckValue();
+    if (check.isEmpty()) {
+        store.DeleteKey(section, kPWAskMode);
+        store.DeleteKey(section, kPWBF);
+        store.DeleteKey(section, kEncSCl);
+        store.DeleteKey(section, kPWCopy);
+        store.DeleteKey(section, kPWList);
+        return;
+    }
+    store.WriteInteger(section, kPWAskMode, std::max(m_password.AskMode(), 0));
+    store.WriteString(section, kPWBF, check);
+    store.WriteInteger(section, kEncSCl,
+                       current ? m_password.ProtectionClass()
+                               : m_password.CommittedProtectionClass());
+    store.WriteBool(section, kPWCopy, m_password.CopyProtection());
+    store.WriteBool(section, kPWList, m_password.UsePasswordList());
 }
 
 void KvPage::AfterContentWritten(TexIniFile& store, const QString& section)
@@ -279,29 +335,42 @@ void KvPage::AfterContentWritten(TexIniFile& store, const QString& section)
 
 void KvPage::KeepContentForNewKey(const QString& newPassword)
 {
-    if (m_editor || m_pendingContent || !QFileInfo::exists(m_contentPath))
+    if (m_editor || m_pendingContent)
+        return;
+    CompleteRekey();
+    const QString path = ContentReadPath();
+    if (!QFileInfo::exists(path))
         return;
     QByteArray plain;
     if (m_password.IsProtected()) {
-        // The same password keeps the key; an unknown one cannot be re-keyed.
+        // The same password keeps the key.
         if (!newPassword.isEmpty() &&
             KvPagePassword::CheckValue(m_password.ProtectionClass(), newPassword) ==
                 m_password.StoredCheckValue())
             return;
-        if (!m_password.Unlocked())
-            return;
-        try {
-            if (!m_password.ReadContent(m_contentPath, plain))
-                return;
-        } catch (const KvException&) {
-            return;
+        // A new check value over content under the old key would leave a page that opens
+        // with no password at all: the old one is needed to re-key the content.
+        if (!m_password.Unlocked()) {
+            try {
+                AskForPassword();
+            } catch (const EWrongPassword&) {
+                throw EPasswordChangeRefused(Name());
+            }
         }
+        bool ok = false;
+        try {
+            ok = m_password.ReadContent(path, plain);
+        } catch (const KvException&) {
+            ok = false;
+        }
+        if (!ok)
+            throw EDecryptError(m_contentPath);
     } else {
         if (newPassword.isEmpty())
             return;
-        QFile file(m_contentPath);
+        QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
-            return;
+            throw TexRichDocument::ELoadError(m_contentPath);
         plain = file.readAll();
     }
     m_pendingContent = std::move(plain);
@@ -315,6 +384,9 @@ void KvPage::Store()
         return;
     TexIniFile& store = KvDirContext::PageStore();
     const QString section = PropSection();
+    CompleteRekey();
+    const bool newKey = m_password.ContentKeyChanged();
+    bool contentWritten = false;
     if (m_editor) {
         if (m_restorePosition) {
             store.WriteInteger(section, kSelStart, m_editor->SelStart());
@@ -330,35 +402,41 @@ void KvPage::Store()
         if ((m_editor->IsModified() && !m_writeProtect) || m_password.PasswordChanged()) {
             if (m_password.IsProtected() && !m_password.Unlocked())
                 throw EWrongPassword(Id());
-            WriteContent(m_editor->SaveRtf());
+            WriteContent(m_editor->SaveRtf(), newKey);
             m_pendingContent.reset();
             AfterContentWritten(store, section);
             m_editor->SetModified(false);
+            contentWritten = true;
         }
     } else if (m_pendingContent && m_password.PasswordChanged()) {
         if (m_password.IsProtected() && !m_password.Unlocked())
             throw EWrongPassword(Id());
-        WriteContent(*m_pendingContent);
+        WriteContent(*m_pendingContent, newKey);
         m_pendingContent.reset();
         AfterContentWritten(store, section);
+        contentWritten = true;
     }
-    if (!IsReferrer()) {
+    // The new check value is stored together with the content under its key, or when there
+    // is no content to move. Otherwise (the text is held by a referrer that stores it next)
+    // the store keeps the committed one.
+    const bool commit = !newKey || contentWritten || !QFileInfo::exists(m_contentPath);
+    if (newKey && commit && !contentWritten)
+        QFile::remove(KvRekeyFile::SidePath(m_contentPath, m_password.StoredCheckValue()));
+    if (!IsReferrer())
         store.WriteInteger(section, kStatus, m_status);
-        if (m_password.IsProtected()) {
-            store.WriteInteger(section, kPWAskMode, m_password.AskMode());
-            store.WriteString(section, kPWBF, m_password.StoredCheckValue());
-            store.WriteInteger(section, kEncSCl, m_password.ProtectionClass());
-            store.WriteBool(section, kPWCopy, m_password.CopyProtection());
-            store.WriteBool(section, kPWList, m_password.UsePasswordList());
-        } else {
-            store.DeleteKey(section, kPWAskMode);
-            store.DeleteKey(section, kPWBF);
-            store.DeleteKey(section, kEncSCl);
-            store.DeleteKey(section, kPWCopy);
-            store.DeleteKey(section, kPWList);
+    // A referrer that moved the content to the new key stores the key with it.
+    if (!IsReferrer() || (newKey && contentWritten))
+        WritePasswordKeys(store, section, commit);
+    store.UpdateFile();
+    if (commit) {
+        m_password.Commit();
+        if (newKey) {
+            if (contentWritten)
+                KvRekeyFile::Complete(m_contentPath, m_password.StoredCheckValue());
+            // Referrers and target share one content file and one key.
+            NotifyReferrers(NameChanged);
         }
     }
-    store.UpdateFile();
     if (m_layout && m_layout->IsModified() && !IsReferrer())
         m_layout->Store();
 }
@@ -373,8 +451,13 @@ void KvPage::Remove()
     store.EraseSection(Id());
     store.UpdateFile();
     // Only the page's own file: a referrer shares its target's file.
-    if (!IsReferrer() && m_contentPath == OwnContentPath() && QFileInfo::exists(m_contentPath))
-        QFile::remove(m_contentPath);
+    if (!IsReferrer() && m_contentPath == OwnContentPath()) {
+        if (QFileInfo::exists(m_contentPath))
+            QFile::remove(m_contentPath);
+        const QString side = KvRekeyFile::SidePath(m_contentPath, m_password.CommittedCheckValue());
+        if (QFileInfo::exists(side))
+            QFile::remove(side);
+    }
     if (!m_tempPath.isEmpty()) {
         QFile::remove(m_tempPath);
         m_tempPath.clear();

@@ -38,6 +38,13 @@ public:
     public:
         explicit EEncryptError(const QString& path) : KvException(path) {}
     };
+    // The password of a locked page cannot change without the old one: its content could
+    // not be moved to the new key. Message 5511 with the page name.
+    class EPasswordChangeRefused : public KvException
+    {
+    public:
+        explicit EPasswordChangeRefused(const QString& pageName);
+    };
 
     // Our editor document keeps scroll positions (what older editor controls could not).
     static constexpr int RichEditMajorVersion = 3;
@@ -78,6 +85,9 @@ public:
     TexRichDocument* GetEditor() const;
     KvPageLayout* GetLayout();
     const QString& ContentFilePath() const;
+    // The file that holds the content now: the content file, or the side file of a password
+    // change that was stored but not yet moved into place (see KvRekeyFile).
+    QString ContentReadPath() const;
     // Always empty: no plain copy of a protected page is written.
     const QString& TempFilePath() const;
     qint64 ContentFileSize() const;
@@ -89,6 +99,10 @@ public:
     bool IsProtected() const;
     bool IsUnlocked() const;
     bool CheckPassword(const QString& text);
+    // Protects the page with text (empty: removes the protection). When the content must
+    // move to the new key and the page is locked, the old password is asked first (through
+    // KvPasswordAsker); raises EPasswordChangeRefused when it is not given, and
+    // EDecryptError when the content cannot be read. Nothing changes then.
     bool SetPassword(const QString& text, bool remember);
     bool TryPasswordList();
     QString GetPlainPassword() const;
@@ -102,9 +116,13 @@ protected:
 private:
     void AskForPassword();
     void RestorePosition();
-    void WriteContent(const QByteArray& rtf);
+    void WriteContent(const QByteArray& rtf, bool newKey);
     void AfterContentWritten(TexIniFile& store, const QString& section);
+    void WritePasswordKeys(TexIniFile& store, const QString& section, bool current);
     void KeepContentForNewKey(const QString& newPassword);
+    // Finishes a password change that was stored but not moved into place (writable only).
+    void CompleteRekey();
+    bool MayWrite() const;
     void MirrorFrom(KvPage& source);
     void UpdateEditorReadOnly();
     QString OwnContentPath() const;

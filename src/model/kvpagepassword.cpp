@@ -109,6 +109,16 @@ bool KvPagePassword::TryPasswordList()
     return false;
 }
 
+bool KvPagePassword::ContentKeyChanged() const
+{
+    if (m_checkValue == m_committedCheck && m_protectionClass == m_committedClass)
+        return false;
+    if (m_checkValue.isEmpty() || m_committedCheck.isEmpty())
+        return m_checkValue.isEmpty() != m_committedCheck.isEmpty();
+    // Another class re-keys the check value only; the content key is the password.
+    return CheckValue(m_committedClass, m_password) != m_committedCheck;
+}
+
 void KvPagePassword::Unload()
 {
     if (m_askMode == AskEveryLoad)

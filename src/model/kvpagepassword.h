@@ -61,8 +61,25 @@ public:
     int ProtectionClass() const { return m_protectionClass; }
     const QString& StoredCheckValue() const { return m_checkValue; }
     // As read from the page store.
-    void SetStoredCheckValue(const QString& value) { m_checkValue = value; }
-    void SetStoredProtectionClass(int protectionClass) { m_protectionClass = protectionClass; }
+    void SetStoredCheckValue(const QString& value) { m_checkValue = m_committedCheck = value; }
+    void SetStoredProtectionClass(int protectionClass)
+    {
+        m_protectionClass = m_committedClass = protectionClass;
+    }
+
+    // The check value and protection class that the page store holds: the content file is
+    // under the key of that check value.
+    const QString& CommittedCheckValue() const { return m_committedCheck; }
+    int CommittedProtectionClass() const { return m_committedClass; }
+    // The page store received the current check value and class.
+    void Commit()
+    {
+        m_committedCheck = m_checkValue;
+        m_committedClass = m_protectionClass;
+    }
+    // The content must move to another key: protection switched on or off, or a password
+    // other than the one of the committed check value.
+    bool ContentKeyChanged() const;
     const QString& Password() const { return m_password; }
     bool Unlocked() const { return m_unlocked; }
     bool PasswordChanged() const { return m_passwordChanged; }
@@ -75,6 +92,8 @@ private:
     bool m_usePasswordList = false;
     int m_protectionClass = 0;
     QString m_checkValue;
+    int m_committedClass = 0;
+    QString m_committedCheck;
     QString m_password;
     bool m_unlocked = false;
     bool m_passwordChanged = false;

@@ -109,9 +109,9 @@ bool TMainF::BuildFolderAndPages()
     KvDirStores::Reopen(KvPaths::DataDir());
     KvDirStores::Open(KvPaths::SettingsDir());
 
-    // Full access needs the lock (an access switch may already hold it); the user may end
-    // the program in its message.
-    const bool lockHeld = m_lock && m_lock->Taken();
+    // Full access needs the lock (an access switch may already hold it, and takes it anew
+    // when its file was removed meanwhile); the user may end the program in its message.
+    const bool lockHeld = m_lock && m_lock->Taken() && m_lock->KeepLock();
     if (m_shell.fullAccess && !lockHeld && !LockDirectory() && m_shell.startAborted) {
         log.Exit(3);
         return false;

@@ -8,7 +8,11 @@
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using korvtest::ReadAll;
 using korvtest::WriteAll;
@@ -58,6 +62,66 @@ TEST_F(DirAccess, TakeWritesFiveLinesAndReleaseRemoves)
     EXPECT_EQ(lines[4], QByteArray::number(KvLockDirectory::OwnPid()) + '\r');
     lock.ReleaseLock();
     EXPECT_FALSE(lockExists());
+}
+
+// The identity of the file at a path: the lock that is held stays the same file.
+ino_t Inode(const QString& path)
+{
+    struct stat st
+    {
+    };
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
+}
+
+TEST_F(DirAccess, HeldLockIsKeptThroughAnAccessSwitch)
+{
+    KvLockDirectory lock(data);
+    ASSERT_TRUE(lock.TakeLock());
+    EXPECT_TRUE(lock.Taken());
+    const ino_t held = Inode(data + u"lockdir.dat"_qs);
+    const QByteArray content = ReadAll(data + u"lockdir.dat"_qs);
+
+    lock.ReadLock();
+    EXPECT_TRUE(lock.HeldByMe()) << "reading the lock one holds does not release it";
+    EXPECT_TRUE(lock.KeepLock());
+    EXPECT_TRUE(KvTakeDirectoryLock(lock, {data, true, false}).fullAccess);
+    EXPECT_TRUE(prompter.Messages().isEmpty());
+    EXPECT_EQ(Inode(data + u"lockdir.dat"_qs), held) << "never released in between";
+    EXPECT_EQ(ReadAll(data + u"lockdir.dat"_qs), content);
+
+    KvLockDirectory other(data);
+    EXPECT_FALSE(KvTakeDirectoryLock(other, {data, false, false}).fullAccess)
+        << "another object of this process does not get it";
+    EXPECT_EQ(Inode(data + u"lockdir.dat"_qs), held);
+
+    // Removed by hand: taken anew. Replaced by another instance's lock: lost.
+    QFile::remove(data + u"lockdir.dat"_qs);
+    EXPECT_TRUE(lock.KeepLock());
+    EXPECT_TRUE(QFile::exists(data + u"lockdir.dat"_qs));
+    QFile::remove(data + u"lockdir.dat"_qs);
+    writeLock(u"otherpc"_qs, u"someone"_qs, kLivePid);
+    EXPECT_FALSE(lock.KeepLock());
+    EXPECT_FALSE(lock.Taken());
+    lock.ReleaseLock();
+    EXPECT_TRUE(lockExists()) << "the other instance's lock stays";
+}
+
+TEST_F(DirAccess, StaleLookingLockIsKeptWhileItsFlockIsHeld)
+{
+    // A lock whose recorded process is gone but that another process still holds (for
+    // instance one that reuses the file of an instance that just ended).
+    writeLock(u"testbox"_qs, u"tester"_qs, kDeadPid);
+    const int fd = ::open(QFile::encodeName(data + u"lockdir.dat"_qs).constData(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+    KvLockDirectory lock(data);
+    EXPECT_TRUE(lock.IsHeld());
+    EXPECT_FALSE(lock.TakeLock());
+    EXPECT_TRUE(lockExists());
+    ::close(fd);
+    EXPECT_FALSE(lock.IsHeld()) << "stale once nobody holds it";
+    EXPECT_FALSE(lockExists());
+    EXPECT_TRUE(lock.TakeLock());
 }
 
 TEST_F(DirAccess, ReadingLocksOfOthersAndStaleLocks)

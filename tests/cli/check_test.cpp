@@ -1,6 +1,7 @@
 // check and check --repair on generated, hand-made and corrupted notebooks.
 #include "clifixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <functional>
 
@@ -220,6 +221,80 @@ TEST_F(CheckRepair, RepairCollectsALostFolderWithItsSubtree)
                                   nb.names.value(child)))
             << child.toStdString();
 }
+
+// A damaged object store: after the repair every content file belongs to a page of the
+// tree, and no element is left without a name.
+struct StoreDamage
+{
+    const char* name;
+    const char* pages;
+    const char* folders;
+    std::function<void(const QString& dir)> apply;
+};
+
+const StoreDamage kStoreDamages[] = {
+    {"TruncatedMember", "300", "20",
+     [](const QString& dir) { QFile::resize(dir + u"objprps.001"_qs, 10000); }},
+    {"DeletedMember", "800", "30",
+     [](const QString& dir) {
+         // The first member holds the folders' child lists and the first pages.
+         ASSERT_TRUE(QFile::exists(dir + u"objprps.002"_qs));
+         ASSERT_TRUE(QFile::remove(dir + u"objprps.001"_qs));
+     }},
+    {"GarbageBytes", "300", "20",
+     [](const QString& dir) {
+         QByteArray bytes = ReadAll(dir + u"objprps.001"_qs);
+         quint32 x = 2463534242u;
+         for (qsizetype i = 3000; i < 7000; ++i) {
+             x ^= x << 13;
+             x ^= x >> 17;
+             x ^= x << 5;
+             bytes[i] = char(x);
+         }
+         WriteAll(dir + u"objprps.001"_qs, bytes);
+     }},
+};
+
+class RepairDamage : public CliFixture, public ::testing::WithParamInterface<StoreDamage>
+{
+};
+
+TEST_P(RepairDamage, EveryContentFileComesBackWithAName)
+{
+    const StoreDamage& d = GetParam();
+    ASSERT_EQ(RunCli({u"generate"_qs, m_dir, u"--pages"_qs, QString::fromLatin1(d.pages),
+                      u"--folders"_qs, QString::fromLatin1(d.folders)})
+                  .code,
+              0);
+    d.apply(m_dir);
+    EXPECT_EQ(RunCli({u"check"_qs, m_dir}).code, 1);
+
+    const CliResult r = RunCli({u"check"_qs, m_dir, u"--repair"_qs});
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("named ")) << r.out.toStdString();
+    EXPECT_FALSE(r.out.contains("belongs to no page")) << r.out.toStdString();
+
+    const QString tree = QString::fromUtf8(RunCli({u"tree"_qs, m_dir, u"--ids"_qs}).out);
+    EXPECT_FALSE(tree.contains(u"Lost elements"_qs));
+    for (const QString& line : tree.split(u'\n', Qt::SkipEmptyParts)) {
+        const QString item = line.trimmed();
+        const bool unnamed = item.startsWith(u"- ["_qs) || item.startsWith(u"+ ["_qs);
+        EXPECT_FALSE(unnamed) << "no name: " << line.toStdString();
+    }
+    const QStringList files = QDir(m_dir).entryList({u"*.kvp"_qs}, QDir::Files);
+    ASSERT_FALSE(files.isEmpty());
+    for (const QString& file : files)
+        EXPECT_TRUE(tree.contains(u" ["_qs + file.chopped(4) + u']'))
+            << file.toStdString() << " is not in the tree";
+
+    const auto repaired = DirContents(m_dir);
+    const CliResult again = RunCli({u"check"_qs, m_dir, u"--repair"_qs});
+    EXPECT_TRUE(again.out.startsWith("nothing to repair")) << again.out.toStdString();
+    EXPECT_TRUE(DirContents(m_dir) == repaired) << "a second repair changes nothing";
+}
+
+INSTANTIATE_TEST_SUITE_P(Damages, RepairDamage, ::testing::ValuesIn(kStoreDamages),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CheckRepair, RepairRefusesADirectoryLockedByAnotherInstance)
 {

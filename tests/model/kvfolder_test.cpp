@@ -175,6 +175,86 @@ TEST_F(FolderTest, EmptyingTheTrashRemovesEverythingInItButTheTrash)
     EXPECT_EQ(FindObject(PageId(1)), nullptr);
 }
 
+// A folder removed with a referrer and its target below it leaves no section of its id in
+// any store, so that a new folder with the same id starts clean.
+struct ReferrerRemovalCase
+{
+    const char* name;
+    bool referrerFirst;       // the referrer is listed before its target, which goes first
+    bool referrerInSubfolder; // the referrer sits in a folder below the removed one
+    bool targetOutside;       // the target is outside the removed folder
+};
+
+class FolderReferrerRemoval : public FolderTest,
+                              public ::testing::WithParamInterface<ReferrerRemovalCase>
+{
+};
+
+TEST_P(FolderReferrerRemoval, LeavesNoSectionOfTheFolder)
+{
+    const ReferrerRemovalCase& c = GetParam();
+    Build();
+    KvFolder* f = NewFolder(FldrId(1), top.get(), u"F"_qs);
+    KvFolder* sub = NewFolder(FldrId(2), f, u"Unterordner"_qs);
+    KvFolder* targetFolder = c.targetOutside ? top.get() : f;
+    KvFolder* referrerFolder = c.referrerInSubfolder ? sub : f;
+    auto addReferrer = [&] {
+        Obj().WriteString(PageId(2), u"Ref2"_qs, PageId(1));
+        new KvPage(PageId(2), referrerFolder, true);
+    };
+    if (c.referrerFirst)
+        Obj().WriteString(PageId(1), u"Name"_qs, u"Ziel"_qs);
+    KvPage* target = nullptr;
+    if (c.referrerFirst) {
+        target = new KvPage(PageId(1), nullptr, true); // registered before the referrer
+        addReferrer();
+        target->SetParent(targetFolder, true);
+    } else {
+        target = NewPage(PageId(1), targetFolder, u"Ziel"_qs);
+        addReferrer();
+    }
+    ASSERT_EQ(static_cast<KvPage*>(FindObject(PageId(2)))->Target(), target);
+    f->SetStatus(5);
+    f->SetTabModeInherited(false);
+    f->SetTabMode(KvFolder::NoTabs);
+    f->SetSortInherited(false);
+    f->SetAutoSort(true);
+    f->SetActivePage(target);
+    f->SetKeywords(u"Plan"_qs);
+    for (KvObject* obj : CollectDescendants(top.get()))
+        obj->Store();
+    top->Store();
+    ASSERT_TRUE(Fldr().SectionExists(FldrId(1)));
+    ASSERT_TRUE(Kwd().SectionExists(FldrId(1)));
+
+    f->Remove();
+    delete f;
+    top->Store();
+    for (TexIniFile* store : {&Obj(), &Fldr(), &Page(), &Kwd()}) {
+        for (const QString& id : {FldrId(1), FldrId(2), PageId(2)})
+            EXPECT_FALSE(store->SectionExists(id)) << id.toStdString();
+    }
+    EXPECT_EQ(Obj().SectionExists(PageId(1)), c.targetOutside);
+    ReopenStores();
+    for (TexIniFile* store : {&Obj(), &Fldr(), &Page(), &Kwd()})
+        EXPECT_FALSE(store->SectionExists(FldrId(1))) << "after a flush";
+
+    KvFolder* again = NewFolder(FldrId(1), top.get(), u"Neu"_qs);
+    EXPECT_EQ(again->GetStatus(), 0);
+    EXPECT_TRUE(again->TabModeInherited());
+    EXPECT_TRUE(again->SortInherited());
+    EXPECT_TRUE(again->ActivePageId().isEmpty());
+    EXPECT_TRUE(again->GetKeywords().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, FolderReferrerRemoval,
+    ::testing::Values(ReferrerRemovalCase{"ReferrerRemovedFirst", false, false, false},
+                      ReferrerRemovalCase{"TargetRemovedFirst", true, false, false},
+                      ReferrerRemovalCase{"ReferrerInSubfolder", false, true, false},
+                      ReferrerRemovalCase{"TargetOutside", false, false, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(FolderTest, RemoveOnTheTopFolderDoesNothing)
 {
     top = std::make_unique<KvFolder>(u"TopFolder"_qs, nullptr, KvFolder::TopFolder, true);

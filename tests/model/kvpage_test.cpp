@@ -1,7 +1,11 @@
+#include "model/blowfishvcl.h"
 #include "model/kvpagelayout.h"
 #include "model/kvpasswordasker.h"
+#include "model/kvpasswordbytes.h"
 #include "model/kvpasswordlist.h"
+#include "model/kvrekeyfile.h"
 #include "modelfixture.h"
+#include "platform/kvfileseam.h"
 #include "richtext/texrichdocument.h"
 
 #include <QDir>
@@ -335,6 +339,178 @@ INSTANTIATE_TEST_SUITE_P(Changes, RekeyTest,
                                            RekeyCase{QString(), u"neu"_qs, true},
                                            RekeyCase{u"alt"_qs, u"alt"_qs, false}));
 
+// The password of a page that was never opened in this run changes only with the old one:
+// its content has to move to the new key.
+struct LockedChangeCase
+{
+    const char* name;
+    QString answer; // what the user gives when asked for the old password (empty: cancel)
+    QString newPassword;
+    bool refused;
+};
+
+class LockedPasswordChange : public PageTest, public ::testing::WithParamInterface<LockedChangeCase>
+{
+};
+
+TEST_P(LockedPasswordChange, OpensWithTheNewPasswordOrStaysAsItWas)
+{
+    const LockedChangeCase& c = GetParam();
+    page->SetPassword(u"alt"_qs, false);
+    page->Load(false, false);
+    SetText(page, u"Geheimer Inhalt"_qs);
+    page->Store();
+    DestroyModel();
+    ReopenStores();
+    KvPasswordList::Clear();
+    top = std::make_unique<KvFolder>(u"TopFolder"_qs, nullptr, KvFolder::TopFolder, true);
+    KvPage* p = new KvPage(PageId(1), top.get(), true);
+    ASSERT_FALSE(p->IsUnlocked());
+
+    asker.answers = {c.answer};
+    if (c.refused) {
+        try {
+            p->SetPassword(c.newPassword, false);
+            ADD_FAILURE() << "changed without the old password";
+        } catch (const KvPage::EPasswordChangeRefused& e) {
+            EXPECT_EQ(e.Message(), u"Das Passwort der Seite 'Seite' kann nur nach Eingabe des "
+                                   "bisherigen Passwortes geändert werden."_qs);
+        }
+    } else {
+        p->SetPassword(c.newPassword, false);
+    }
+    EXPECT_EQ(asker.asked, 1);
+    p->Store();
+    DestroyModel();
+    ReopenStores();
+    KvPasswordList::Clear();
+    top = std::make_unique<KvFolder>(u"TopFolder"_qs, nullptr, KvFolder::TopFolder, true);
+    p = new KvPage(PageId(1), top.get(), true);
+    const QString opens = c.refused ? u"alt"_qs : c.newPassword;
+    EXPECT_EQ(p->IsProtected(), !opens.isEmpty());
+    asker.answers = {opens};
+    p->Load(false, false);
+    EXPECT_EQ(Text(p), u"Geheimer Inhalt"_qs);
+    const QStringList side = QDir(Dir()).entryList({PageId(1) + u".kvp.*"_qs}, QDir::Files);
+    EXPECT_TRUE(side.isEmpty()) << side.join(u' ').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, LockedPasswordChange,
+    ::testing::Values(LockedChangeCase{"OldPasswordGiven", u"alt"_qs, u"neu"_qs, false},
+                      LockedChangeCase{"ProtectionRemoved", u"alt"_qs, QString(), false},
+                      LockedChangeCase{"Cancelled", QString(), u"neu"_qs, true},
+                      LockedChangeCase{"WrongOldPassword", u"falsch"_qs, u"neu"_qs, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A password change interrupted between its steps: the content under the new key lies in
+// the side file, and the page store holds the old check value (before the commit) or the
+// new one (after it).
+struct InterruptedChangeCase
+{
+    const char* name;
+    bool committed;
+    bool writable;
+};
+
+class InterruptedPasswordChange : public PageTest,
+                                  public ::testing::WithParamInterface<InterruptedChangeCase>
+{
+};
+
+TEST_P(InterruptedPasswordChange, OpensWithThePasswordTheStoreNames)
+{
+    const InterruptedChangeCase& c = GetParam();
+    page->SetPassword(u"alt"_qs, false);
+    page->Load(false, false);
+    SetText(page, u"Alter Text"_qs);
+    page->Store();
+    const QByteArray oldFile = ReadAll(ContentPath());
+    const QString newCheck = KvPagePassword::CheckValue(0, u"neu"_qs);
+    const QString side = KvRekeyFile::SidePath(ContentPath(), newCheck);
+    const BlowFishVCL cipher(KvPasswordBytes::Encode(u"neu"_qs));
+    ASSERT_TRUE(cipher.EncryptToFile("{\\rtf1\\ansi Neuer Text\\par}", side));
+    if (c.committed)
+        Page().WriteString(PageId(1), u"PWBF"_qs, newCheck);
+    DestroyModel();
+    ReopenStores();
+    KvPasswordList::Clear();
+    Ctx().writable = c.writable;
+    top = std::make_unique<KvFolder>(u"TopFolder"_qs, nullptr, KvFolder::TopFolder, true);
+    KvPage* p = new KvPage(PageId(1), top.get(), true);
+    asker.answers = {c.committed ? u"neu"_qs : u"alt"_qs};
+    p->Load(false, false);
+    EXPECT_EQ(Text(p), c.committed ? u"Neuer Text"_qs : u"Alter Text"_qs);
+    EXPECT_EQ(p->ContentReadPath(), c.committed && !c.writable ? side : ContentPath());
+    // A writer moves a committed side file into place; nothing else touches the files.
+    EXPECT_EQ(QFile::exists(side), !(c.committed && c.writable));
+    if (!c.committed || !c.writable)
+        EXPECT_EQ(ReadAll(ContentPath()), oldFile);
+}
+
+INSTANTIATE_TEST_SUITE_P(States, InterruptedPasswordChange,
+                         ::testing::Values(InterruptedChangeCase{"BeforeTheCommit", false, true},
+                                           InterruptedChangeCase{"AfterTheCommit", true, true},
+                                           InterruptedChangeCase{"AfterTheCommitReadOnly", true,
+                                                                 false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A password change whose new content cannot be written changes nothing; one whose last
+// rename fails after the commit opens with the new password, and a later store or load
+// moves the content into place.
+struct RekeyFailureCase
+{
+    const char* name;
+    unsigned ops;
+    const char* pattern;
+    bool committed;
+};
+
+class RekeyFailure : public PageTest, public ::testing::WithParamInterface<RekeyFailureCase>
+{
+};
+
+TEST_P(RekeyFailure, LeavesAPageThatOpens)
+{
+    const RekeyFailureCase& c = GetParam();
+    page->SetPassword(u"alt"_qs, false);
+    page->Load(false, false);
+    SetText(page, u"Inhalt"_qs);
+    page->Store();
+    page->Unload();
+    page->SetPassword(u"alt"_qs, false);
+    page->SetPassword(u"neu"_qs, false);
+    {
+        KvFileSeam::Scope seam({c.ops, QString::fromLatin1(c.pattern), 1, ENOSPC, true});
+        if (c.committed)
+            page->Store();
+        else
+            EXPECT_THROW(page->Store(), KvPage::EEncryptError);
+        EXPECT_EQ(KvFileSeam::Injected(), 1);
+    }
+    const QString check = KvPagePassword::CheckValue(0, c.committed ? u"neu"_qs : u"alt"_qs);
+    EXPECT_EQ(Page().ReadString(PageId(1), u"PWBF"_qs, QString()), check);
+    const QString side = KvRekeyFile::SidePath(ContentPath(), check);
+    EXPECT_EQ(QFile::exists(side), c.committed);
+
+    DestroyModel();
+    ReopenStores();
+    KvPasswordList::Clear();
+    top = std::make_unique<KvFolder>(u"TopFolder"_qs, nullptr, KvFolder::TopFolder, true);
+    KvPage* p = new KvPage(PageId(1), top.get(), true);
+    asker.answers = {c.committed ? u"neu"_qs : u"alt"_qs};
+    p->Load(false, false);
+    EXPECT_EQ(Text(p), u"Inhalt"_qs);
+    EXPECT_FALSE(QFile::exists(side)) << "moved into place by the load";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Seam, RekeyFailure,
+    ::testing::Values(
+        RekeyFailureCase{"SideFileNotWritten", KvFileSeam::AnyWrite, "*Page0000001.kvp.pw*", false},
+        RekeyFailureCase{"RenameAfterTheCommit", KvFileSeam::Rename, "*Page0000001.kvp", true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(PageTest, DecryptFailureNamesTheContentFile)
 {
     page->SetPassword(u"geheim"_qs, false);
@@ -422,6 +598,35 @@ TEST_F(ReferrerPageTest, AttributesAreMirroredBothWays)
     referrer->SetPassword(u"pw"_qs, false);
     EXPECT_TRUE(page->IsProtected());
     EXPECT_TRUE(page->CheckPassword(u"pw"_qs));
+}
+
+TEST_F(ReferrerPageTest, PasswordChangedThroughTheReferrerMovesTheSharedContent)
+{
+    page->SetPassword(u"alt"_qs, false);
+    page->Load(false, false);
+    SetText(page, u"Gemeinsamer Text"_qs);
+    page->Store();
+    page->Unload();
+    asker.answers = {u"alt"_qs};
+    referrer->Load(false, false);
+    referrer->SetPassword(u"neu"_qs, false);
+    // Storing the referrer stores the target first, which does not hold the text.
+    referrer->Store();
+    EXPECT_EQ(Page().ReadString(PageId(1), u"PWBF"_qs, QString()),
+              KvPagePassword::CheckValue(0, u"neu"_qs));
+    page->Store();
+    EXPECT_EQ(Page().ReadString(PageId(1), u"PWBF"_qs, QString()),
+              KvPagePassword::CheckValue(0, u"neu"_qs))
+        << "the target keeps the new key";
+
+    DestroyModel();
+    ReopenStores();
+    KvPasswordList::Clear();
+    top = std::make_unique<KvFolder>(u"TopFolder"_qs, nullptr, KvFolder::TopFolder, true);
+    KvPage* p = new KvPage(PageId(1), top.get(), true);
+    asker.answers = {u"neu"_qs};
+    p->Load(false, false);
+    EXPECT_EQ(Text(p), u"Gemeinsamer Text"_qs);
 }
 
 TEST_F(ReferrerPageTest, RemovingTheReferrerLeavesTheTargetsFile)

@@ -1,6 +1,8 @@
 #include "model/kvnotebookbuild.h"
 #include "model/kvnotebookgenerator.h"
+#include "model/kvpagepassword.h"
 #include "model/kvpasswordlist.h"
+#include "model/kvsectionnames.h"
 #include "modelfixture.h"
 #include "store/kvdirstores.h"
 #include "store/texmeminifile.h"
@@ -105,6 +107,87 @@ TEST_F(NotebookRecovery, OnlyFoldersAndPagesCountAsLost)
     Obj().UpdateFile();
     KvNotebook nb = Rebuild();
     EXPECT_TRUE(KvNotebookBuild::FindLostIds(*nb.objectSnapshot).isEmpty());
+}
+
+// Elements whose sections were lost: listed ids without a section, and pages known only by
+// their content file or page-store section. Each comes back with a name of its own, but a
+// page that holds nothing at all (a former referrer) is taken out.
+TEST_F(NotebookRecovery, ElementsWithoutSectionsComeBackNamed)
+{
+    const QString longLine = QString(u"Wort "_qs).repeated(30).trimmed();
+    struct Case
+    {
+        const char* name;
+        QString id;
+        bool listed;      // the top folder still lists it
+        QByteArray file;  // content file (empty: none)
+        bool pageSection; // a page-store section is left
+        QString expected; // the name it gets (empty: taken out)
+    };
+    const Case cases[] = {
+        {"FirstLineOfTheText", PageId(1), true,
+         "{\\rtf1\\ansi\\par  Erste Zeile \\par Zweite\\par}", false, u"Erste Zeile"_qs},
+        {"LongLineIsCut", PageId(2), true, "{\\rtf1\\ansi " + longLine.toUtf8() + "\\par}", false,
+         longLine.left(100).trimmed()},
+        {"NothingLeft", PageId(3), true, {}, false, QString()},
+        {"OnlyProperties", PageId(9), true, {}, true, PageId(9)},
+        {"NotRtf", PageId(4), true, "\x01\x02 binary", false, PageId(4)},
+        {"ProtectedPage", PageId(5), true, QByteArray("\x08\0\0\0\x02\0\0\0abcdefgh", 16), true,
+         PageId(5)},
+        {"FolderWithoutSection", FldrId(6), true, {}, false, FldrId(6)},
+        {"OrphanContentFile", PageId(7), false, "{\\rtf1\\ansi Verwaist\\par}", false,
+         u"Verwaist"_qs},
+        {"OrphanPageSection", PageId(8), false, {}, true, PageId(8)},
+    };
+    Obj().WriteString(u"TopFolder"_qs, u"Name"_qs, u"Ordner"_qs);
+    int item = 0;
+    for (const Case& c : cases) {
+        if (c.listed)
+            Obj().WriteString(u"TopFolder"_qs, KvSectionNames::ItemKey(++item), c.id);
+        if (!c.file.isEmpty())
+            WriteAll(Dir() + c.id + u".kvp"_qs, c.file);
+        if (c.pageSection) {
+            Page().WriteInteger(c.id, u"PWAskMode"_qs, 0);
+            Page().WriteString(c.id, u"PWBF"_qs, KvPagePassword::CheckValue(0, u"pw"_qs));
+        }
+    }
+    KvNotebook nb = Rebuild();
+    KvElementFactory plain;
+    const KvRecoveryResult r =
+        KvNotebookBuild::RecoverLostElements(*nb.top, *nb.objectSnapshot, plain, when);
+    ASSERT_NE(r.folder, nullptr);
+    EXPECT_EQ(r.recovered, (QStringList{PageId(8), PageId(7)})) << "page store, then files";
+    EXPECT_NE(r.folder->Id(), FldrId(6)) << "an id that a list still names is not reused";
+    EXPECT_EQ(r.dropped, QStringList{PageId(3)});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        KvObject* obj = FindObject(c.id);
+        if (c.expected.isEmpty()) {
+            EXPECT_EQ(obj, nullptr);
+            EXPECT_FALSE(Obj().SectionExists(c.id));
+            EXPECT_FALSE(Obj().ReadSectionValues(u"TopFolder"_qs).join(u' ').contains(c.id));
+            continue;
+        }
+        ASSERT_NE(obj, nullptr);
+        EXPECT_EQ(obj->Parent(), c.listed ? nb.top.get() : r.folder);
+        EXPECT_EQ(obj->Name(), c.expected);
+        EXPECT_TRUE(r.named.contains(c.id));
+    }
+    nb.Reset();
+
+    KvNotebook again = Rebuild();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.expected.isEmpty())
+            continue;
+        ASSERT_NE(FindObject(c.id), nullptr);
+        EXPECT_EQ(FindObject(c.id)->Name(), c.expected) << "the name was stored";
+    }
+    const KvRecoveryResult none =
+        KvNotebookBuild::RecoverLostElements(*again.top, *again.objectSnapshot, plain, when);
+    EXPECT_EQ(none.folder, nullptr);
+    EXPECT_TRUE(none.named.isEmpty());
+    EXPECT_TRUE(none.dropped.isEmpty());
 }
 
 TEST_F(NotebookRecovery, GeneratedNotebookHasNothingLost)
