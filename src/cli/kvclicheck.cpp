@@ -314,6 +314,22 @@ bool Repair(const QString& dir, KvCliIo& io)
             throw KvCliError(u"the data directory is locked by %1 on %2; close that "
                              "instance first"_qs.arg(holder.user, holder.machine));
         }
+        // Lines cut short by a crash elsewhere go first, so the build reads whole lines.
+        bool mended = false;
+        for (const QString& base : kStores) {
+            TexIniFile store(path + base, 40, false);
+            const QStringList members = store.FileList(); // a copy: the store's list is reused
+            for (const QString& member : members) {
+                TexProfileFile file(member);
+                const int dropped = file.DropUnparsableLines();
+                file.UpdateFile();
+                if (dropped > 0) {
+                    mended = true;
+                    io.OutLine(u"removed %1 unreadable line(s) from %2"_qs.arg(
+                        QString::number(dropped), QFileInfo(member).fileName()));
+                }
+            }
+        }
         KvCliNotebook nb(path, true);
         nb.Build();
         const KvRecoveryResult result = KvCliRecovery::CollectLost(nb);
@@ -329,7 +345,7 @@ bool Repair(const QString& dir, KvCliIo& io)
             io.OutLine(u"named %1 element(s) whose name was lost"_qs.arg(
                 QString::number(result.named.size())));
         }
-        if (!result.folder && result.named.isEmpty() && result.dropped.isEmpty())
+        if (!mended && !result.folder && result.named.isEmpty() && result.dropped.isEmpty())
             io.OutLine(u"nothing to repair: no lost elements"_qs);
     } // the model is stored and destroyed, the stores flushed, then the lock released
     return Run(dir, io);

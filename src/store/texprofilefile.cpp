@@ -315,6 +315,9 @@ void TexProfileFile::reloadAndReapply()
         case OpKind::Replace:
             applyReplace(op.section, op.keys);
             break;
+        case OpKind::Mend:
+            applyMend();
+            break;
         }
     }
 }
@@ -561,6 +564,30 @@ void TexProfileFile::ReplaceSection(const QString& section, const KeyValues& key
     checkWritable();
     applyReplace(section, keys);
     m_pending.push_back({OpKind::Replace, section, QString(), QString(), keys});
+}
+
+int TexProfileFile::DropUnparsableLines()
+{
+    checkWritable();
+    const int dropped = applyMend();
+    m_pending.push_back({OpKind::Mend, QString(), QString(), QString(), {}});
+    return dropped;
+}
+
+int TexProfileFile::applyMend()
+{
+    ensureLoaded();
+    int dropped = 0;
+    for (size_t i = 0; i < m_sections.size(); ++i) {
+        const bool beforeFirstHeader = i == 0;
+        dropped += int(std::erase_if(m_sections[i].lines, [&](const Line& line) {
+            const QStringView t = QStringView(line.text).trimmed();
+            if (t.isEmpty() || t.startsWith(u';'))
+                return false;
+            return beforeFirstHeader || line.eq < 0;
+        }));
+    }
+    return dropped;
 }
 
 void TexProfileFile::DeleteKey(const QString& section, const QString& key)

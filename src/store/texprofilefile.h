@@ -72,6 +72,10 @@ public:
     bool ValueExists(const QString& section, const QString& key) const;
 
     void EraseSection(const QString& section);
+    // Drops the lines that are neither blank, a comment, a section header nor a key line
+    // of a section (what a write cut short elsewhere leaves); returns how many went. The
+    // next UpdateFile writes the mended file, ending with a complete line. For repairs.
+    int DropUnparsableLines();
     // The section holds exactly these keys afterwards, in this order, at its place in the
     // file (at the end when it is new); a later section of the same name goes.
     void ReplaceSection(const QString& section, const KeyValues& keys);
@@ -131,7 +135,8 @@ private:
         Write,
         Delete,
         Erase,
-        Replace
+        Replace,
+        Mend
     };
     struct Op
     {
@@ -143,6 +148,7 @@ private:
     };
 
     void ensureLoaded() const;
+    int applyMend();
     void reloadAndReapply();
     void loadFrom(const QByteArray& bytes) const;
     void rebuildHash() const;

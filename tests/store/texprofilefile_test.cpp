@@ -99,6 +99,10 @@ const WriteCase kWriteCases[] = {
     {"line break in a value cannot forge a header", nullptr,
      [](TexProfileFile& f) { f.WriteString(u"S"_qs, u"k"_qs, u"a\r\n[X]"_qs); },
      "[S]\r\nk=a  [X]\r\n"},
+    {"mending drops a header cut short", "[A]\r\na=1\r\n[Page00",
+     [](TexProfileFile& f) { EXPECT_EQ(f.DropUnparsableLines(), 1); }, "[A]\r\na=1\r\n"},
+    {"mending drops stray lines, keeps comments and blanks", "junk\r\n;c\r\n[A]\r\nNam\r\n\r\na=1",
+     [](TexProfileFile& f) { EXPECT_EQ(f.DropUnparsableLines(), 2); }, ";c\r\n[A]\r\n\r\na=1\r\n"},
     {"UTF-8 without BOM", nullptr,
      [](TexProfileFile& f) { f.WriteString(u"S"_qs, u"k"_qs, u"Grüße"_qs); },
      "[S]\r\nk=Gr\xC3\xBC\xC3\x9F"
