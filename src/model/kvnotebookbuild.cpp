@@ -67,9 +67,9 @@ void CollectTree(KvObject* root, QList<KvObject*>& out)
 
 // Takes out the pages that have nothing but their place in a list: no name, no target, no
 // content file, no page-store or keyword section, no referrer. Such a page was a referrer
-// that lost its section (its target is known nowhere else) or a page whose section was
-// lost before it was ever saved; kept, it would be an empty page without a name. Returns
-// their ids; the folders that listed them are stored.
+// that lost its section (its target is known nowhere else), a referrer whose target left
+// no trace, or a page whose section was lost before it was ever saved; kept, it would be
+// an empty page without a name. Returns their ids; the folders that listed them are stored.
 QStringList DropEmptyShells(KvFolder& top)
 {
     QList<KvObject*> all;
@@ -79,12 +79,18 @@ QStringList DropEmptyShells(KvFolder& top)
     QList<KvObject*> parents;
     for (KvObject* obj : std::as_const(all)) {
         auto* page = dynamic_cast<KvPage*>(obj);
-        if (!page || page->IsRemoved() || page->IsReferrer() || !page->Name().isEmpty())
+        if (!page || page->IsRemoved())
+            continue;
+        // A referrer whose target is gone with all it had (a damaged Ref2 names nothing)
+        // shows nothing either.
+        const bool dangling = page->IsReferrer() && !page->Target();
+        if (!dangling && (page->IsReferrer() || !page->Name().isEmpty()))
             continue;
         const QString& id = page->Id();
+        const QString& section = dangling ? page->Ref2() : id;
         if (QFileInfo::exists(page->ContentReadPath()) ||
-            KvDirContext::PageStore().SectionExists(id) ||
-            KvDirContext::KwdStore().SectionExists(id) || !page->Referrers().isEmpty())
+            KvDirContext::PageStore().SectionExists(section) ||
+            KvDirContext::KwdStore().SectionExists(section) || !page->Referrers().isEmpty())
             continue;
         KvObject* parent = page->Parent();
         dropped.append(id);

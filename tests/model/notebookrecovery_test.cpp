@@ -190,6 +190,29 @@ TEST_F(NotebookRecovery, ElementsWithoutSectionsComeBackNamed)
     EXPECT_TRUE(none.dropped.isEmpty());
 }
 
+// A referrer whose Ref2 was cut short names nothing: nothing of it can be shown, so the
+// repair takes it out; a referrer of a live page stays.
+TEST_F(NotebookRecovery, ReferrerWhoseTargetLeftNoTraceIsTakenOut)
+{
+    Obj().WriteString(u"TopFolder"_qs, u"Name"_qs, u"Ordner"_qs);
+    Obj().WriteString(u"TopFolder"_qs, KvSectionNames::ItemKey(1), PageId(1));
+    Obj().WriteString(u"TopFolder"_qs, KvSectionNames::ItemKey(2), PageId(2));
+    Obj().WriteString(u"TopFolder"_qs, KvSectionNames::ItemKey(3), PageId(3));
+    Obj().WriteString(PageId(1), u"Name"_qs, u"Ziel"_qs);
+    Obj().WriteString(PageId(2), u"Ref2"_qs, PageId(1));
+    Obj().WriteString(PageId(3), u"Ref2"_qs, u"Page00"_qs);
+    WriteAll(Dir() + PageId(1) + u".kvp"_qs, "{\\rtf1\\ansi Ziel\\par}");
+    KvNotebook nb = Rebuild();
+    KvElementFactory plain;
+    const KvRecoveryResult r =
+        KvNotebookBuild::RecoverLostElements(*nb.top, *nb.objectSnapshot, plain, when);
+    EXPECT_EQ(r.dropped, QStringList{PageId(3)});
+    EXPECT_EQ(FindObject(PageId(3)), nullptr);
+    ASSERT_NE(FindObject(PageId(2)), nullptr);
+    EXPECT_EQ(FindObject(PageId(2))->Target(), FindObject(PageId(1)));
+    EXPECT_EQ(nb.top->ChildCount(), 2);
+}
+
 TEST_F(NotebookRecovery, GeneratedNotebookHasNothingLost)
 {
     KvGeneratorOptions o;
