@@ -67,6 +67,7 @@ const char* const kConvertHelp =
 const char* const kGenerateHelp =
     "usage: korvnote-cli generate DIR --pages N [--folders M] [--depth D]\n"
     "                             [--protected K --password-stdin] [--seed S]\n"
+    "                             [--page-size BYTES]\n"
     "\n"
     "Writes a synthetic notebook into DIR (created when missing; refused when it already\n"
     "holds a notebook). The same options and seed give the same bytes.\n"
@@ -75,7 +76,8 @@ const char* const kGenerateHelp =
     "  --depth D       folders nested at most D deep (0: no folders, every page directly\n"
     "                  in the top folder or the trash)\n"
     "  --protected K   protect K pages with the password read from standard input\n"
-    "  --seed S        seed of the generator (default 1)\n";
+    "  --seed S        seed of the generator (default 1)\n"
+    "  --page-size B   pages get paragraphs until their RTF has at least B bytes\n";
 
 const char* const kTextHelp = "usage: korvnote-cli text NUMBER\n"
                               "\n"
@@ -222,9 +224,9 @@ int Convert(const QStringList& argv, KvCliIo& io)
 
 int Generate(const QStringList& argv, KvCliIo& io)
 {
-    const Args args(
-        argv, {u"--password-stdin"_qs},
-        {u"--pages"_qs, u"--folders"_qs, u"--depth"_qs, u"--protected"_qs, u"--seed"_qs});
+    const Args args(argv, {u"--password-stdin"_qs},
+                    {u"--pages"_qs, u"--folders"_qs, u"--depth"_qs, u"--protected"_qs, u"--seed"_qs,
+                     u"--page-size"_qs});
     if (args.Help()) {
         io.Out(kGenerateHelp);
         return KvCli::Success;
@@ -239,6 +241,7 @@ int Generate(const QStringList& argv, KvCliIo& io)
     r.depth = args.Number(u"--depth"_qs, -1, 0);
     r.protectedPages = args.Number(u"--protected"_qs, 0, 0);
     r.seed = quint32(args.Number(u"--seed"_qs, 1, 0));
+    r.pageBytes = args.Number(u"--page-size"_qs, 0, 0);
     if (r.protectedPages > 0) {
         if (!args.Flag(u"--password-stdin"_qs))
             throw KvCliUsageError(u"--protected needs --password-stdin (a password is never "

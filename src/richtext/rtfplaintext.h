@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 
 class QTextDocument;
 
@@ -18,7 +19,12 @@ class QTextDocument;
 class KvRtfPlainText
 {
 public:
-    static QString Extract(const QByteArray& rtf);
+    static QString Extract(QByteArrayView rtf);
+    // The same into text (its buffer is reused), calling checkpoint with the text so far
+    // after about every `interval` bytes of input. When checkpoint answers false, the
+    // extraction ends there and the answer is false; text then holds only a beginning.
+    static bool Extract(QByteArrayView rtf, QString& text, qsizetype interval,
+                        const std::function<bool(const QString&)>& checkpoint);
     // The document's plain text under the conventions above.
     static QString DocumentText(const QTextDocument& doc);
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <array>
 
 class QTextDocument;
 
@@ -12,10 +13,12 @@ struct KvMatchOptions
 
 // The one rule by which terms are found in names, keywords and page text.
 //
-// Word characters are letters, digits (any script, Unicode categories L and N) and "_".
-// A hit is a whole word when neither the character before it nor the one after it is a
-// word character (the ends of the text count as non-word). Without match case, upper and
-// lower case are compared by Unicode case folding. An empty term is never found.
+// A hit is a place where the text has the term: with match case the same code units,
+// without it the same after simple Unicode case folding of each character (a surrogate
+// pair folded as one). Word characters are letters, digits (any script, Unicode categories
+// L and N) and "_". A hit is a whole word when neither the character before it nor the
+// one after it is a word character (the ends of the text count as non-word). An empty term
+// is never found.
 namespace KvTextMatch {
 
 bool IsWordChar(char32_t c);
@@ -36,3 +39,34 @@ int FindInDocument(const QTextDocument& document, const QString& term, int range
                    KvMatchOptions options, bool backward = false);
 
 } // namespace KvTextMatch
+
+// A term prepared once for searching many texts by the rule above. Candidates are found by
+// scanning for the code units that the term's first one may stand for, four at a time.
+// Immutable after construction, so that several threads may share one.
+class KvTextMatcher
+{
+public:
+    KvTextMatcher() = default;
+    KvTextMatcher(const QString& term, KvMatchOptions options);
+
+    // First (forward) or last (backward) hit lying entirely within [rangeStart, rangeEnd)
+    // of text (rangeEnd < 0: its end); the text beyond the range still decides whole words.
+    // -1 when there is none.
+    qsizetype Find(QStringView text, qsizetype rangeStart = 0, qsizetype rangeEnd = -1,
+                   bool backward = false) const;
+    bool Contains(QStringView text) const { return Find(text) >= 0; }
+
+    const QString& Term() const { return m_term; }
+    KvMatchOptions Options() const { return m_options; }
+    bool IsEmpty() const { return m_term.isEmpty(); }
+
+private:
+    bool HitAt(QStringView text, qsizetype pos) const;
+    qsizetype NextCandidate(const char16_t* text, qsizetype pos, qsizetype last) const;
+
+    QString m_term;
+    KvMatchOptions m_options;
+    // The code units a hit may begin with; none: every position is a candidate.
+    std::array<char16_t, 8> m_first{};
+    int m_firstCount = 0;
+};
