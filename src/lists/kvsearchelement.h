@@ -1,0 +1,24 @@
+#pragma once
+
+#include "model/kvpagepassword.h"
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+// What the search workers know of one element: taken on the thread that owns the model
+// when the search starts, read-only afterwards. Workers never touch the model itself.
+struct KvSearchElement
+{
+    QString id;
+    bool isFolder = false;
+    QString name;
+    int status = 0;
+    QString keywords; // a referrer's are those of the element it stands for
+
+    // Pages: where the content is, unless it is in memory already.
+    QString contentPath;
+    std::optional<QString> loadedText;   // a loaded page: its document's text, edits included
+    std::optional<QByteArray> pendingRtf; // content kept for a new key, not written yet
+    std::optional<KvPagePassword> password; // protected pages: class, check value, a known key
+};

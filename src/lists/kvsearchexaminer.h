@@ -1,0 +1,82 @@
+#pragma once
+
+#include "lists/kvsearchcrit.h"
+#include "lists/kvsearchelement.h"
+#include "richtext/textmatch.h"
+
+#include <QByteArray>
+#include <QStringList>
+#include <array>
+#include <atomic>
+#include <optional>
+
+// What the examination of one element found.
+struct KvSearchOutcome
+{
+    enum Kind : quint8
+    {
+        NoReport,     // skipped, outside the refinement (folders) or stopped
+        NotFound,
+        Found,
+        NeedsPassword // the content is needed and only the user can unlock it
+    };
+    Kind kind = NoReport;
+    bool contentExamined = false; // the page's content was matched
+    bool contentSkipped = false;  // it was needed but could not be examined
+    qint64 bytesRead = 0;         // bytes of the content file read
+    QString problem;              // why the content could not be read; empty when it could
+};
+
+// The answer of the password step for a page that needed one.
+struct KvSearchPassword
+{
+    bool given = false;
+    QString password;
+};
+
+// Buffers one worker reuses from page to page.
+struct KvSearchScratch
+{
+    QByteArray bytes;
+    QString text;
+};
+
+// The examination of one element by the criteria, on a worker thread: the same rules for
+// folders and pages as the search window promises, on the data of KvSearchElement only.
+// Names and keywords are matched separately; a page's content is read only when the
+// criteria still need it, and extraction stops as soon as the outcome is decided.
+class KvSearchExaminer
+{
+public:
+    // restriction: the ids of a refined result list, sorted in code point order; empty
+    // when the search is not a refinement.
+    KvSearchExaminer(const KvSearchCrit& crit, QStringList restriction,
+                     const std::atomic<bool>& stopped);
+
+    KvSearchOutcome Examine(const KvSearchElement& e, const KvSearchPassword* answer,
+                            KvSearchScratch& scratch) const;
+
+    KvSearchOutcome SearchFolder(const KvSearchElement& e) const;
+    KvSearchOutcome SearchPage(const KvSearchElement& e, const KvSearchPassword* answer,
+                               KvSearchScratch& scratch) const;
+    // The content file's day of last change against the criteria's day (a missing file
+    // counts as day 0).
+    bool ModDateFits(const QString& contentPath) const;
+    // The id is in the refined list.
+    bool ObjInList(const QString& id) const;
+
+    // Bytes of input between two looks at the stop flag and at the text found so far.
+    static constexpr qsizetype CheckInterval = 4096;
+
+private:
+    class Content;
+    int TermCount() const { return m_crit.SText2.isEmpty() ? 1 : 2; }
+    // The link of the terms, given whether each term matched.
+    bool Combine(bool first, bool second) const;
+    bool Stopped() const { return m_stopped.load(std::memory_order_relaxed); }
+
+    KvSearchCrit m_crit;
+    std::array<KvTextMatcher, 2> m_terms;
+    QStringList m_restriction;
+    const std::atomic<bool>& m_stopped;
+};
