@@ -109,8 +109,7 @@ QString KvKeywords::FromSelection(const QString& selectedText)
 {
     QString k = selectedText;
     for (QChar& c : k) {
-        if (c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator ||
-            c == QChar::LineSeparator)
+        if (c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
             c = u' ';
     }
     return k;

@@ -74,8 +74,7 @@ void KvResultList::Refresh()
 
 qsizetype KvResultList::Remove(const QString& id)
 {
-    const qsizetype removed =
-        m_rows.removeIf([&](const KvResultRow& row) { return row.id == id; });
+    const qsizetype removed = m_rows.removeIf([&](const KvResultRow& row) { return row.id == id; });
     if (removed)
         Unsorted();
     return removed;
@@ -89,6 +88,8 @@ void KvResultList::SetFullPath(bool fullPath)
 
 void KvResultList::SortByColumn(int column)
 {
+    if (m_rows.size() <= 1)
+        return;
     if (column == m_sortedColumn && !m_descending) {
         std::reverse(m_rows.begin(), m_rows.end());
         m_descending = true;

@@ -44,7 +44,8 @@ public:
 
     // A click on a column: the column sorted ascending already turns into the exact
     // reverse; any other click sorts that column ascending. Texts compare in upper case,
-    // code point by code point; texts equal there keep their order.
+    // code point by code point; texts equal there keep their order. A list of at most one
+    // row is left as it is.
     void SortByColumn(int column);
     int SortedColumn() const { return m_sortedColumn; }
     bool SortedDescending() const { return m_descending; }

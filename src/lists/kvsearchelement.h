@@ -18,7 +18,7 @@ struct KvSearchElement
 
     // Pages: where the content is, unless it is in memory already.
     QString contentPath;
-    std::optional<QString> loadedText;   // a loaded page: its document's text, edits included
-    std::optional<QByteArray> pendingRtf; // content kept for a new key, not written yet
+    std::optional<QString> loadedText;      // a loaded page: its document's text, edits included
+    std::optional<QByteArray> pendingRtf;   // content kept for a new key, not written yet
     std::optional<KvPagePassword> password; // protected pages: class, check value, a known key
 };

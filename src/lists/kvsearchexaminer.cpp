@@ -145,8 +145,8 @@ void KvSearchExaminer::Content::Scan(const QString& text, bool complete)
 
 KvSearchExaminer::Content::State KvSearchExaminer::Content::ScanRtf(QByteArrayView rtf)
 {
-    const bool complete = KvRtfPlainText::Extract(
-        rtf, m_scratch.text, CheckInterval, [this](const QString& soFar) {
+    const bool complete =
+        KvRtfPlainText::Extract(rtf, m_scratch.text, CheckInterval, [this](const QString& soFar) {
             if (m_ex.Stopped())
                 return false;
             Scan(soFar, false);

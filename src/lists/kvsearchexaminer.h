@@ -15,7 +15,7 @@ struct KvSearchOutcome
 {
     enum Kind : quint8
     {
-        NoReport,     // skipped, outside the refinement (folders) or stopped
+        NoReport, // skipped, outside the refinement (folders) or stopped
         NotFound,
         Found,
         NeedsPassword // the content is needed and only the user can unlock it

@@ -28,11 +28,11 @@ struct KvSearchProblem
 // What a search did, counted over the reported elements.
 struct KvSearchStats
 {
-    int elements = 0;     // to examine, the searched folder included
-    int hits = 0;         // found reports
-    int texts = 0;        // pages whose content was matched
-    qint64 bytes = 0;     // bytes of content files read
-    int skipped = 0;      // pages whose content was needed but not examined
+    int elements = 0; // to examine, the searched folder included
+    int hits = 0;     // found reports
+    int texts = 0;    // pages whose content was matched
+    qint64 bytes = 0; // bytes of content files read
+    int skipped = 0;  // pages whose content was needed but not examined
 };
 
 // One search. Start runs on the thread that owns the model (the GUI thread): it takes all

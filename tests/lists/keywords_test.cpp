@@ -19,7 +19,9 @@ struct SplitCase
 TEST(KeywordSplit, CleansAndSplitsByTheRules)
 {
     const SplitCase cases[] = {
-        {"semicolon and comma", u"Äpfel; Apfelbaum,apfel"_qs, {u"Äpfel"_qs, u"Apfelbaum"_qs, u"apfel"_qs}},
+        {"semicolon and comma",
+         u"Äpfel; Apfelbaum,apfel"_qs,
+         {u"Äpfel"_qs, u"Apfelbaum"_qs, u"apfel"_qs}},
         {"earlier separator first", u"a,b;c"_qs, {u"a"_qs, u"b"_qs, u"c"_qs}},
         {"trailing separator makes no empty keyword", u"Plan;"_qs, {u"Plan"_qs}},
         {"empty pieces dropped", u";;, ;Plan"_qs, {u"Plan"_qs}},
@@ -157,8 +159,7 @@ TEST_F(KeywordIndexTest, AddedKeywordListsTheTargetAndItsReferrersOnce)
     // An element already listed is not listed twice.
     EXPECT_EQ(kw.KeywordAdded(u"KIRSCHE"_qs, *p1, false).objects,
               (QStringList{PageId(1), PageId(2), PageId(4)}));
-    EXPECT_EQ(kw.KeywordAdded(u"birne"_qs, *p1, true).objects,
-              (QStringList{PageId(3), PageId(1)}));
+    EXPECT_EQ(kw.KeywordAdded(u"birne"_qs, *p1, true).objects, (QStringList{PageId(3), PageId(1)}));
     EXPECT_EQ(kw.Index(false).at(u"BIRNE"_qs).displayText, u"Birne"_qs);
 }
 
