@@ -1,12 +1,15 @@
 #include "cli/kvcli.h"
 
 #include "app/kvtexts.h"
+#include "cli/kvcliargs.h"
 #include "cli/kvclicheck.h"
 #include "cli/kvclierror.h"
 #include "cli/kvcliformats.h"
 #include "cli/kvcligenerate.h"
 #include "cli/kvcliio.h"
+#include "cli/kvclikeywords.h"
 #include "cli/kvclinotebook.h"
+#include "cli/kvclisearch.h"
 #include "cli/kvclishow.h"
 #include "cli/kvclitree.h"
 
@@ -26,6 +29,8 @@ const char* const kMainHelp =
     "  check DIR [--repair]          integrity check of a data directory\n"
     "  convert IN OUT                RTF to and from txt, html and md by the file endings\n"
     "  generate DIR --pages N ...    a synthetic notebook in a new directory\n"
+    "  search DIR [TERM] ...         the program's search, one line per hit\n"
+    "  keywords DIR [--referrers]    the keyword index\n"
     "  text NUMBER                   a text of the text table\n"
     "\n"
     "Reading commands never write into the data directory and work while another\n"
@@ -83,68 +88,9 @@ const char* const kTextHelp = "usage: korvnote-cli text NUMBER\n"
                               "\n"
                               "Prints the text of that number in the text table.\n";
 
-// The arguments of one subcommand: positionals, flags and options with a value.
-class Args
-{
-public:
-    Args(const QStringList& args, const QStringList& flags, const QStringList& valued)
-    {
-        for (qsizetype i = 0; i < args.size(); ++i) {
-            const QString& a = args[i];
-            if (a == u"--help" || a == u"-h") {
-                m_help = true;
-            } else if (flags.contains(a)) {
-                m_flags.append(a);
-            } else if (valued.contains(a)) {
-                if (i + 1 >= args.size())
-                    throw KvCliUsageError(u"option %1 needs a value"_qs.arg(a));
-                m_values.insert(a, args[++i]);
-            } else if (a.startsWith(u"--") && a.contains(u'=') &&
-                       valued.contains(a.left(a.indexOf(u'=')))) {
-                m_values.insert(a.left(a.indexOf(u'=')), a.mid(a.indexOf(u'=') + 1));
-            } else if (a.startsWith(u'-') && a.size() > 1) {
-                throw KvCliUsageError(u"unknown option: %1"_qs.arg(a));
-            } else {
-                m_positional.append(a);
-            }
-        }
-    }
-
-    bool Help() const { return m_help; }
-    bool Flag(const QString& name) const { return m_flags.contains(name); }
-    bool Has(const QString& name) const { return m_values.contains(name); }
-    QString Value(const QString& name) const { return m_values.value(name); }
-    int Number(const QString& name, int def, int min) const
-    {
-        if (!Has(name))
-            return def;
-        bool ok = false;
-        const int n = Value(name).toInt(&ok);
-        if (!ok || n < min)
-            throw KvCliUsageError(u"%1 needs a whole number of at least %2, not '%3'"_qs.arg(
-                name, QString::number(min), Value(name)));
-        return n;
-    }
-    // Exactly n positionals, named in the message when missing.
-    const QStringList& Positional(int n, const QString& names) const
-    {
-        if (m_positional.size() < n)
-            throw KvCliUsageError(u"missing argument: %1"_qs.arg(names));
-        if (m_positional.size() > n)
-            throw KvCliUsageError(u"unexpected argument: %1"_qs.arg(m_positional.at(n)));
-        return m_positional;
-    }
-
-private:
-    bool m_help = false;
-    QStringList m_flags;
-    QHash<QString, QString> m_values;
-    QStringList m_positional;
-};
-
 int Tree(const QStringList& argv, KvCliIo& io)
 {
-    const Args args(argv, {u"--ids"_qs}, {});
+    const KvCliArgs args(argv, {u"--ids"_qs}, {});
     if (args.Help()) {
         io.Out(kTreeHelp);
         return KvCli::Success;
@@ -158,7 +104,7 @@ int Tree(const QStringList& argv, KvCliIo& io)
 
 int Show(const QStringList& argv, KvCliIo& io)
 {
-    const Args args(argv, {u"--password-stdin"_qs}, {u"--format"_qs});
+    const KvCliArgs args(argv, {u"--password-stdin"_qs}, {u"--format"_qs});
     if (args.Help()) {
         io.Out(kShowHelp);
         return KvCli::Success;
@@ -178,7 +124,7 @@ int Show(const QStringList& argv, KvCliIo& io)
 
 int Check(const QStringList& argv, KvCliIo& io)
 {
-    const Args args(argv, {u"--repair"_qs}, {});
+    const KvCliArgs args(argv, {u"--repair"_qs}, {});
     if (args.Help()) {
         io.Out(kCheckHelp);
         return KvCli::Success;
@@ -191,7 +137,7 @@ int Check(const QStringList& argv, KvCliIo& io)
 
 int Convert(const QStringList& argv, KvCliIo& io)
 {
-    const Args args(argv, {}, {});
+    const KvCliArgs args(argv, {}, {});
     if (args.Help()) {
         io.Out(kConvertHelp);
         return KvCli::Success;
@@ -224,9 +170,9 @@ int Convert(const QStringList& argv, KvCliIo& io)
 
 int Generate(const QStringList& argv, KvCliIo& io)
 {
-    const Args args(argv, {u"--password-stdin"_qs},
-                    {u"--pages"_qs, u"--folders"_qs, u"--depth"_qs, u"--protected"_qs, u"--seed"_qs,
-                     u"--page-size"_qs});
+    const KvCliArgs args(argv, {u"--password-stdin"_qs},
+                         {u"--pages"_qs, u"--folders"_qs, u"--depth"_qs, u"--protected"_qs,
+                          u"--seed"_qs, u"--page-size"_qs});
     if (args.Help()) {
         io.Out(kGenerateHelp);
         return KvCli::Success;
@@ -255,7 +201,7 @@ int Generate(const QStringList& argv, KvCliIo& io)
 
 int Text(const QStringList& argv, KvCliIo& io)
 {
-    const Args args(argv, {}, {});
+    const KvCliArgs args(argv, {}, {});
     if (args.Help()) {
         io.Out(kTextHelp);
         return KvCli::Success;
@@ -301,6 +247,10 @@ int Run(const QStringList& args, KvCliIo& io)
             return Generate(rest, io);
         if (cmd == u"text")
             return Text(rest, io);
+        if (cmd == u"search")
+            return KvCliSearch::Run(rest, io);
+        if (cmd == u"keywords")
+            return KvCliKeywords::Run(rest, io);
         throw KvCliUsageError(u"unknown command: %1 (see korvnote-cli --help)"_qs.arg(cmd));
     } catch (const KvCliUsageError& e) {
         io.ErrLine(u"korvnote-cli %1: %2"_qs.arg(cmd, e.Message()));

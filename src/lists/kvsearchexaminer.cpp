@@ -218,7 +218,7 @@ KvSearchExaminer::Content::State KvSearchExaminer::Content::Read()
     return ScanRtf(bytes);
 }
 
-KvSearchExaminer::KvSearchExaminer(const KvSearchCrit& crit, QStringList restriction,
+KvSearchExaminer::KvSearchExaminer(const KvSearchCrit& crit, std::optional<QStringList> restriction,
                                    const std::atomic<bool>& stopped)
     : m_crit(crit), m_restriction(std::move(restriction)), m_stopped(stopped)
 {
@@ -242,11 +242,11 @@ bool KvSearchExaminer::Combine(bool first, bool second) const
 
 bool KvSearchExaminer::ObjInList(const QString& id) const
 {
-    if (Stopped())
+    if (Stopped() || !m_restriction)
         return false;
     const auto it =
-        std::lower_bound(m_restriction.begin(), m_restriction.end(), id, KvCodePointLess());
-    return it != m_restriction.end() && *it == id;
+        std::lower_bound(m_restriction->begin(), m_restriction->end(), id, KvCodePointLess());
+    return it != m_restriction->end() && *it == id;
 }
 
 bool KvSearchExaminer::ModDateFits(const QString& contentPath) const
@@ -283,7 +283,7 @@ KvSearchOutcome KvSearchExaminer::SearchFolder(const KvSearchElement& e) const
     KvSearchOutcome out;
     if (Stopped())
         return out;
-    if (!m_restriction.isEmpty() && !ObjInList(e.id))
+    if (m_restriction && !ObjInList(e.id))
         return out;
     out.kind = KvSearchOutcome::NotFound;
     if (m_crit.StatusSearch && e.status != m_crit.SStatus)
@@ -315,7 +315,7 @@ KvSearchOutcome KvSearchExaminer::SearchPage(const KvSearchElement& e,
     out.kind = KvSearchOutcome::NotFound;
     if (!m_crit.PageN && !m_crit.PageC && !m_crit.PageK)
         return out;
-    if (!m_restriction.isEmpty() && !ObjInList(e.id))
+    if (m_restriction && !ObjInList(e.id))
         return out;
     if (m_crit.StatusSearch && e.status != m_crit.SStatus)
         return out;

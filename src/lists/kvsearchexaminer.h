@@ -48,9 +48,9 @@ struct KvSearchScratch
 class KvSearchExaminer
 {
 public:
-    // restriction: the ids of a refined result list, sorted in code point order; empty
-    // when the search is not a refinement.
-    KvSearchExaminer(const KvSearchCrit& crit, QStringList restriction,
+    // restriction: the ids of the result list being refined, sorted in code point order;
+    // none when the search is not a refinement.
+    KvSearchExaminer(const KvSearchCrit& crit, std::optional<QStringList> restriction,
                      const std::atomic<bool>& stopped);
 
     KvSearchOutcome Examine(const KvSearchElement& e, const KvSearchPassword* answer,
@@ -77,6 +77,6 @@ private:
 
     KvSearchCrit m_crit;
     std::array<KvTextMatcher, 2> m_terms;
-    QStringList m_restriction;
+    std::optional<QStringList> m_restriction;
     const std::atomic<bool>& m_stopped;
 };

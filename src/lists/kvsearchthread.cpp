@@ -30,13 +30,14 @@ std::atomic<int>& RunningSearches()
 
 } // namespace
 
-KvSearchThread::KvSearchThread(KvSearchReceiver& receiver, const QStringList& restriction,
+KvSearchThread::KvSearchThread(KvSearchReceiver& receiver, std::optional<QStringList> restriction,
                                KvFolder& folder, const KvSearchCrit& crit, QObject* parent)
-    : QObject(parent), m_receiver(receiver), m_crit(crit), m_restriction(restriction),
+    : QObject(parent), m_receiver(receiver), m_crit(crit), m_restriction(std::move(restriction)),
       m_folder(&folder)
 {
     KV_LOG_SCOPE("KvSearchThread::KvSearchThread");
-    std::sort(m_restriction.begin(), m_restriction.end(), KvCodePointLess());
+    if (m_restriction)
+        std::sort(m_restriction->begin(), m_restriction->end(), KvCodePointLess());
 }
 
 KvSearchThread::~KvSearchThread()

@@ -53,9 +53,9 @@ class KvSearchThread : public QObject
     Q_OBJECT
 
 public:
-    // restriction: the ids of the result list being refined (empty: no refinement).
-    KvSearchThread(KvSearchReceiver& receiver, const QStringList& restriction, KvFolder& folder,
-                   const KvSearchCrit& crit, QObject* parent = nullptr);
+    // restriction: the ids of the result list being refined; none: no refinement.
+    KvSearchThread(KvSearchReceiver& receiver, std::optional<QStringList> restriction,
+                   KvFolder& folder, const KvSearchCrit& crit, QObject* parent = nullptr);
     ~KvSearchThread() override;
 
     // Takes the snapshot and starts the workers.
@@ -101,7 +101,7 @@ private:
 
     KvSearchReceiver& m_receiver;
     KvSearchCrit m_crit;
-    QStringList m_restriction;
+    std::optional<QStringList> m_restriction;
     KvFolder* m_folder;
     std::vector<KvSearchElement> m_elements;
     std::unique_ptr<Slot[]> m_slots;

@@ -171,7 +171,7 @@ protected:
     };
 
     std::unique_ptr<Run> Search(const KvSearchCrit& crit, KvFolder* folder = nullptr,
-                                const QStringList& restriction = {})
+                                const std::optional<QStringList>& restriction = {})
     {
         auto run = std::make_unique<Run>();
         KvSearchThread search(run->c, restriction, folder ? *folder : *top, crit);
@@ -185,7 +185,7 @@ protected:
     }
 
     QStringList Found(const KvSearchCrit& crit, KvFolder* folder = nullptr,
-                      const QStringList& restriction = {})
+                      const std::optional<QStringList>& restriction = {})
     {
         return Search(crit, folder, restriction)->c.Found();
     }
@@ -381,6 +381,9 @@ TEST_F(SearchEngineTest, RefiningExaminesOnlyListedElements)
     EXPECT_EQ(run->c.Found(), (QStringList{FldrId(2), PageId(2), PageId(3)}));
     EXPECT_FALSE(run->c.Reported().contains(FldrId(1)));
     EXPECT_TRUE(run->c.Reported().contains(PageId(1)));
+
+    // Refining an empty list finds nothing.
+    EXPECT_EQ(Found(Crit(u"a"_qs), nullptr, QStringList()), QStringList());
 }
 
 TEST_F(SearchEngineTest, DateFilterByWholeDays)
@@ -472,7 +475,8 @@ TEST_F(SearchEngineTest, PasswordListAnswersBeforeTheUser)
 TEST_F(SearchEngineTest, FixedKeyPageStaysAsItWas)
 {
     EXPECT_FALSE(geheim->IsUnlocked());
-    const std::unique_ptr<Run> run = Search(Crit(u"Klasse null"_qs), nullptr, {PageId(5)});
+    const std::unique_ptr<Run> run =
+        Search(Crit(u"Klasse null"_qs), nullptr, QStringList{PageId(5)});
     EXPECT_EQ(run->c.Found(), QStringList{PageId(5)});
     EXPECT_FALSE(geheim->IsUnlocked());
     EXPECT_FALSE(geheim->IsLoaded());
@@ -548,7 +552,8 @@ TEST_F(SearchEngineTest, LongPagesAreMatchedAcrossLooksAtTheText)
         crit.WhWord2 = true;
         crit.Cond = c.cond;
         crit.PageN = crit.PageK = false;
-        EXPECT_EQ(Found(crit, nullptr, {PageId(4)}).contains(PageId(4)), c.found) << c.name;
+        EXPECT_EQ(Found(crit, nullptr, QStringList{PageId(4)}).contains(PageId(4)), c.found)
+            << c.name;
     }
 
     // A look at the text right after "Tref": the word continues in the next group.
@@ -558,7 +563,7 @@ TEST_F(SearchEngineTest, LongPagesAreMatchedAcrossLooksAtTheText)
     WriteAll(liste->ContentFilePath(), head + QByteArray(fill, 'y') + ' ' + tail);
     KvSearchCrit cut = Crit(u"Treffer"_qs);
     cut.WhWord1 = true;
-    EXPECT_EQ(Found(cut, nullptr, {PageId(4)}), QStringList{PageId(4)});
+    EXPECT_EQ(Found(cut, nullptr, QStringList{PageId(4)}), QStringList{PageId(4)});
 }
 
 TEST_F(SearchEngineTest, LoadedPageIsSearchedWithItsUnsavedText)
@@ -590,7 +595,7 @@ TEST_F(SearchEngineTest, StatsCountWhatWasDone)
 TEST_F(SearchEngineTest, StopEndsTheReportsAndTheEndHandlerRunsOnce)
 {
     Collector c;
-    KvSearchThread search(c, {}, *top, Crit(u"e"_qs));
+    KvSearchThread search(c, std::nullopt, *top, Crit(u"e"_qs));
     c.onReport = [&] { search.Stop(); };
     search.Wait();
     EXPECT_EQ(c.reports.size(), 1);
@@ -602,7 +607,7 @@ TEST_F(SearchEngineTest, StopEndsTheReportsAndTheEndHandlerRunsOnce)
 TEST_F(SearchEngineTest, ReportsArriveThroughTheEventLoop)
 {
     Collector c;
-    KvSearchThread search(c, {}, *top, Crit(u"Plan"_qs));
+    KvSearchThread search(c, std::nullopt, *top, Crit(u"Plan"_qs));
     search.Start();
     EXPECT_TRUE(search.IsRunning());
     EXPECT_TRUE(KvSearchThread::AnyRunning());
@@ -618,7 +623,7 @@ TEST_F(SearchEngineTest, FoundElementRemovedMeanwhileIsStillReported)
 {
     // The search sees the notebook as it was at the start; the list drops gone ids.
     Collector c;
-    KvSearchThread search(c, {}, *top, Crit(u"Liste"_qs));
+    KvSearchThread search(c, std::nullopt, *top, Crit(u"Liste"_qs));
     search.Start();
     liste->Remove();
     search.Wait();
