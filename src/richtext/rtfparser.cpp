@@ -10,7 +10,7 @@
 
 namespace {
 
-enum class Kw
+enum class Kw : quint8
 {
     Unknown,
     // document
@@ -377,7 +377,8 @@ constexpr std::pair<std::string_view, Kw> kKeywords[] = {
     {"picscaley", Kw::PicScaleY},
 };
 
-// Open addressing on FNV-1a: control words are looked up once per token.
+// Open addressing on FNV-1a: control words are looked up once per token. Slots are kept
+// small (8 KB in all) so that the table stays in the first-level cache.
 class KeywordTable
 {
 public:
@@ -387,7 +388,7 @@ public:
             size_t i = Hash(name) & kMask;
             while (m_slots[i].kw != Kw::Unknown)
                 i = (i + 1) & kMask;
-            m_slots[i] = Slot{name, kw};
+            m_slots[i] = Slot{name.data(), static_cast<quint8>(name.size()), kw};
         }
     }
     Kw Find(std::string_view name) const
@@ -396,7 +397,7 @@ public:
             const Slot& s = m_slots[i];
             if (s.kw == Kw::Unknown)
                 return Kw::Unknown;
-            if (s.name.size() == name.size() && Same(s.name.data(), name.data(), name.size()))
+            if (s.length == name.size() && Same(s.name, name.data(), name.size()))
                 return s.kw;
         }
     }
@@ -411,7 +412,7 @@ private:
         }
         return true;
     }
-    static constexpr size_t kMask = 1023;
+    static constexpr size_t kMask = 511;
     static size_t Hash(std::string_view s)
     {
         uint32_t h = 2166136261u;
@@ -421,7 +422,8 @@ private:
     }
     struct Slot
     {
-        std::string_view name;
+        const char* name = nullptr;
+        quint8 length = 0;
         Kw kw = Kw::Unknown;
     };
     std::array<Slot, kMask + 1> m_slots{};

@@ -61,7 +61,8 @@ bool KvRtfPlainText::Extract(QByteArrayView rtf, QString& text, qsizetype interv
     PlainTextSink sink;
     sink.out.swap(text);
     sink.out.resize(0);
-    sink.out.reserve(rtf.size() / 2);
+    // Every character of the text takes at least one byte of RTF: no growing on the way.
+    sink.out.reserve(rtf.size());
     KvRtfParser parser(sink);
     parser.SetCheckpoint(interval, [&] { return checkpoint(sink.out); });
     parser.Parse(rtf);
@@ -69,16 +70,23 @@ bool KvRtfPlainText::Extract(QByteArrayView rtf, QString& text, qsizetype interv
     return !parser.Stopped();
 }
 
-QString KvRtfPlainText::DocumentText(const QTextDocument& doc)
+QString KvRtfPlainText::DocumentText(const QTextDocument& doc, std::vector<int>* positions)
 {
     const QString raw = doc.toRawText();
     QString out;
     out.reserve(raw.size());
+    if (positions) {
+        positions->clear();
+        positions->reserve(raw.size());
+    }
     qsizetype copied = 0; // raw[0, copied) is handled
     auto copyUpTo = [&](qsizetype end) {
         end = std::min(end, raw.size());
-        for (; copied < end; ++copied)
+        for (; copied < end; ++copied) {
             out.append(PlainChar(raw[copied]));
+            if (positions)
+                positions->push_back(int(copied));
+        }
     };
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <vector>
 
 class QTextDocument;
 
@@ -25,6 +26,7 @@ public:
     // extraction ends there and the answer is false; text then holds only a beginning.
     static bool Extract(QByteArrayView rtf, QString& text, qsizetype interval,
                         const std::function<bool(const QString&)>& checkpoint);
-    // The document's plain text under the conventions above.
-    static QString DocumentText(const QTextDocument& doc);
+    // The document's plain text under the conventions above; positions, when given, gets
+    // the cursor position of each of its characters (hidden text leaves gaps).
+    static QString DocumentText(const QTextDocument& doc, std::vector<int>* positions = nullptr);
 };

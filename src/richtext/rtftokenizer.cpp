@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -18,6 +19,9 @@ constexpr std::array<bool, 256> MakeStopTable()
 }
 constexpr std::array<bool, 256> kStop = MakeStopTable();
 
+// The word-at-a-time scans read the lowest byte or code unit first.
+static_assert(std::endian::native == std::endian::little);
+
 constexpr uint64_t kOnes = 0x0101010101010101ULL;
 constexpr uint64_t kHighs = 0x8080808080808080ULL;
 
@@ -26,11 +30,12 @@ inline uint64_t HasZeroByte(uint64_t v)
     return (v - kOnes) & ~v & kHighs;
 }
 
-// True when one of the eight bytes is a backslash, a brace or below 0x20.
-inline bool HasStopByte(uint64_t w)
+// The high bit of each of the eight bytes that is a backslash, a brace or below 0x20. Only
+// the lowest mark is sure (a borrow may mark a byte after it), which is all the scan needs.
+inline uint64_t StopBytes(uint64_t w)
 {
-    return (HasZeroByte(w ^ (kOnes * '\\')) | HasZeroByte(w ^ (kOnes * '{')) |
-            HasZeroByte(w ^ (kOnes * '}')) | ((w - kOnes * 0x20) & ~w & kHighs)) != 0;
+    return HasZeroByte(w ^ (kOnes * '\\')) | HasZeroByte(w ^ (kOnes * '{')) |
+           HasZeroByte(w ^ (kOnes * '}')) | ((w - kOnes * 0x20) & ~w & kHighs);
 }
 
 inline bool IsLetter(char c)
@@ -92,16 +97,22 @@ KvRtfTokenizer::Token KvRtfTokenizer::Next()
             continue;
         }
         const char* start = p;
-        // Eight bytes at a time while none of them ends the run.
+        // Eight bytes at a time (little-endian: the lowest mark is the first stop byte).
+        bool stopped = false;
         while (end - p >= 8) {
             uint64_t w;
             std::memcpy(&w, p, 8);
-            if (HasStopByte(w))
+            if (const uint64_t stops = StopBytes(w)) {
+                p += std::countr_zero(stops) / 8;
+                stopped = true;
                 break;
+            }
             p += 8;
         }
-        while (p < end && !kStop[static_cast<unsigned char>(*p)])
-            ++p;
+        if (!stopped) {
+            while (p < end && !kStop[static_cast<unsigned char>(*p)])
+                ++p;
+        }
         m_pos = p;
         t.type = Type::Text;
         t.text = std::string_view(start, p - start);

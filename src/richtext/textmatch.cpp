@@ -1,5 +1,7 @@
 #include "richtext/textmatch.h"
 
+#include "richtext/rtfplaintext.h"
+
 #include <QTextDocument>
 #include <algorithm>
 #include <bit>
@@ -54,6 +56,9 @@ const std::vector<std::pair<char16_t, char16_t>>& FoldedFrom()
     return table;
 }
 
+// The word-at-a-time scans read the lowest byte or code unit first.
+static_assert(std::endian::native == std::endian::little);
+
 constexpr uint64_t kLaneOnes = 0x0001000100010001ULL;
 constexpr uint64_t kLaneHighs = 0x8000800080008000ULL;
 
@@ -66,20 +71,70 @@ inline uint64_t LanesEqual(uint64_t w, uint64_t unitInLanes)
 
 } // namespace
 
+namespace {
+
+// How common a character is in ordinary (German and English) text, roughly: the scan
+// anchors on the term's rarest one, so that fewer candidates need a full comparison.
+int Commonness(char16_t u)
+{
+    const char16_t c = u < 0x80 ? char16_t(u | 0x20) : u; // ASCII letters in lower case
+    switch (c) {
+    case u' ':
+        return 10;
+    case u'e':
+        return 9;
+    case u'n':
+    case u'i':
+    case u't':
+        return 8;
+    case u'r':
+    case u's':
+    case u'a':
+    case u'h':
+        return 7;
+    case u'd':
+    case u'u':
+    case u'l':
+    case u'o':
+    case u'c':
+        return 6;
+    case u'g':
+    case u'm':
+    case u'b':
+    case u'f':
+        return 5;
+    case u'w':
+    case u'k':
+    case u'z':
+    case u'p':
+    case u'v':
+        return 4;
+    default:
+        return (c >= u'a' && c <= u'z') ? 3 : 2;
+    }
+}
+
+} // namespace
+
 KvTextMatcher::KvTextMatcher(const QString& term, KvMatchOptions options)
     : m_term(term), m_options(options)
 {
+    for (qsizetype i = 1; i < term.size(); ++i) {
+        if (!term.at(i).isSurrogate() &&
+            Commonness(term.at(i).unicode()) < Commonness(term.at(m_anchor).unicode()))
+            m_anchor = i;
+    }
     if (term.isEmpty())
         return;
-    const char16_t first = term.at(0).unicode();
-    if (QChar::isSurrogate(first))
+    const char16_t anchor = term.at(m_anchor).unicode();
+    if (QChar::isSurrogate(anchor))
         return; // rare: every position is tried
-    m_first[m_firstCount++] = first;
+    m_first[m_firstCount++] = anchor;
     if (options.matchCase)
         return;
-    // Every unit that folds as the first one does (letters with more than two cases, the
+    // Every unit that folds as the anchor does (letters with more than two cases, the
     // Kelvin sign for "k", ...).
-    const char16_t folded = char16_t(QChar::toCaseFolded(char32_t(first)));
+    const char16_t folded = char16_t(QChar::toCaseFolded(char32_t(anchor)));
     auto add = [&](char16_t u) {
         if (std::find(m_first.begin(), m_first.begin() + m_firstCount, u) !=
             m_first.begin() + m_firstCount)
@@ -145,21 +200,25 @@ qsizetype KvTextMatcher::Find(QStringView text, qsizetype rangeStart, qsizetype 
     if (len == 0 || start + len > end)
         return -1;
     const qsizetype last = end - len; // the last position a hit may start at
+    auto anchorFits = [&](qsizetype pos) {
+        return m_firstCount == 0 ||
+               std::find(m_first.begin(), m_first.begin() + m_firstCount,
+                         text[pos + m_anchor].unicode()) != m_first.begin() + m_firstCount;
+    };
     if (backward) {
         for (qsizetype pos = last; pos >= start; --pos) {
-            if ((m_firstCount == 0 ||
-                 std::find(m_first.begin(), m_first.begin() + m_firstCount, text[pos].unicode()) !=
-                     m_first.begin() + m_firstCount) &&
-                HitAt(text, pos))
+            if (anchorFits(pos) && HitAt(text, pos))
                 return pos;
         }
         return -1;
     }
     for (qsizetype pos = start; pos <= last; ++pos) {
         if (m_firstCount > 0) {
-            pos = NextCandidate(text.utf16(), pos, last);
-            if (pos > last)
+            // Candidates by the anchor's position in the text.
+            const qsizetype at = NextCandidate(text.utf16(), pos + m_anchor, last + m_anchor);
+            if (at > last + m_anchor)
                 break;
+            pos = at - m_anchor;
         }
         if (HitAt(text, pos))
             return pos;
@@ -189,9 +248,21 @@ bool KvTextMatch::Contains(const QString& text, const QString& term, KvMatchOpti
 }
 
 int KvTextMatch::FindInDocument(const QTextDocument& document, const QString& term, int rangeStart,
-                                int rangeEnd, KvMatchOptions options, bool backward)
+                                int rangeEnd, KvMatchOptions options, bool backward, int* length)
 {
-    // The raw text has one character per cursor position; the paragraph separators and
-    // frame markers in it are not word characters.
-    return FindInRange(document.toRawText(), term, rangeStart, rangeEnd, options, backward);
+    std::vector<int> positions;
+    const QString text = KvRtfPlainText::DocumentText(document, &positions);
+    // The range in characters of the text: the first ones at or after its cursor positions.
+    auto index = [&](int cursor) {
+        return qsizetype(std::lower_bound(positions.begin(), positions.end(), cursor) -
+                         positions.begin());
+    };
+    const qsizetype start = index(std::max(0, rangeStart));
+    const qsizetype end = rangeEnd < 0 ? text.size() : index(rangeEnd);
+    const qsizetype hit = KvTextMatcher(term, options).Find(text, start, end, backward);
+    if (hit < 0)
+        return -1;
+    if (length)
+        *length = positions[hit + term.size() - 1] + 1 - positions[hit];
+    return positions[hit];
 }

@@ -33,16 +33,20 @@ int FindInRange(const QString& text, const QString& term, int rangeStart, int ra
 
 bool Contains(const QString& text, const QString& term, KvMatchOptions options = {});
 
-// The same over a document's text; positions are QTextCursor positions. Paragraph and
-// table-cell boundaries and embedded objects separate words.
+// The same over a document's text as the search sees it (KvRtfPlainText::DocumentText:
+// hidden text left out, non-breaking spaces as blanks), so that every hit of a search is
+// found here too; positions are QTextCursor positions. Paragraph and table-cell boundaries
+// and embedded objects separate words. length, when given, gets the hit's length in cursor
+// positions (hidden text inside the hit included).
 int FindInDocument(const QTextDocument& document, const QString& term, int rangeStart, int rangeEnd,
-                   KvMatchOptions options, bool backward = false);
+                   KvMatchOptions options, bool backward = false, int* length = nullptr);
 
 } // namespace KvTextMatch
 
 // A term prepared once for searching many texts by the rule above. Candidates are found by
-// scanning for the code units that the term's first one may stand for, four at a time.
-// Immutable after construction, so that several threads may share one.
+// scanning, four code units at a time, for the units that one of the term's characters may
+// stand for: the one least frequent in ordinary text. Immutable after construction, so
+// that several threads may share one.
 class KvTextMatcher
 {
 public:
@@ -66,7 +70,9 @@ private:
 
     QString m_term;
     KvMatchOptions m_options;
-    // The code units a hit may begin with; none: every position is a candidate.
+    // The code units the term's character at m_anchor may stand for; none: every position
+    // is a candidate.
     std::array<char16_t, 8> m_first{};
     int m_firstCount = 0;
+    qsizetype m_anchor = 0;
 };

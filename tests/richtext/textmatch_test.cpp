@@ -1,3 +1,5 @@
+#include "richtext/rtfplaintext.h"
+#include "richtext/rtfreader.h"
 #include "richtext/textmatch.h"
 
 #include <QTextCursor>
@@ -157,6 +159,47 @@ TEST(TextMatchDocument, ParagraphsAndCellsSeparateWords)
     sel.setPosition(bar + 3, QTextCursor::KeepAnchor);
     EXPECT_EQ(sel.selectedText(), u"bar"_qs);
     EXPECT_EQ(KvTextMatch::FindInDocument(doc, u"foobar"_qs, 0, -1, {false, false}), -1);
+}
+
+// What the search finds in a page's extracted text, the document finds too: hidden text
+// does not count, a non-breaking space is a blank; the hit's length covers hidden text
+// inside it.
+TEST(TextMatchDocument, FindsWhatTheExtractedTextHas)
+{
+    const QByteArray rtf = "{\\rtf1\\ansi Pro{\\v geheim}jekt und a\\~b\\par Ende\\par}";
+    QTextDocument doc;
+    KvRtfReader::Read(rtf, &doc);
+    ASSERT_EQ(KvRtfPlainText::Extract(rtf), u"Projekt und a b\nEnde"_qs);
+    struct DocCase
+    {
+        const char* name;
+        QString term;
+        KvMatchOptions options;
+        int from;
+        int pos;
+        int length;
+    };
+    const DocCase cases[] = {
+        {"word around hidden text", u"Projekt"_qs, {true, false}, 0, 0, 13},
+        {"hidden text is not found", u"geheim"_qs, {}, 0, -1, 0},
+        {"non-breaking space as blank", u"a b"_qs, {true, false}, 0, 18, 3},
+        {"after the hidden text", u"jekt"_qs, {}, 0, 9, 4},
+        {"range start inside hidden text", u"jekt"_qs, {}, 5, 9, 4},
+        {"range start after a hit", u"Pro"_qs, {}, 1, -1, 0},
+        {"next paragraph", u"Ende"_qs, {true, true}, 0, 22, 4},
+    };
+    for (const DocCase& c : cases) {
+        int length = 0;
+        EXPECT_EQ(KvTextMatch::FindInDocument(doc, c.term, c.from, -1, c.options, false, &length),
+                  c.pos)
+            << c.name;
+        if (c.pos >= 0) {
+            EXPECT_EQ(length, c.length) << c.name;
+        }
+    }
+    int length = 0;
+    EXPECT_EQ(KvTextMatch::FindInDocument(doc, u"jekt"_qs, 0, 13, {}, true, &length), 9);
+    EXPECT_EQ(KvTextMatch::FindInDocument(doc, u"jekt"_qs, 0, 12, {}, true, &length), -1);
 }
 
 } // namespace
