@@ -1,6 +1,7 @@
 #include "lists/kvsearchexaminer.h"
 
 #include "lists/kvcodepointorder.h"
+#include "lists/kvsearchtextcache.h"
 #include "model/blowfishvcl.h"
 #include "model/kvpasswordbytes.h"
 #include "richtext/rtfplaintext.h"
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cmath>
+#include <sys/stat.h>
 
 namespace {
 
@@ -91,6 +93,7 @@ private:
     std::array<bool, 2> m_found{};
     std::array<qsizetype, 2> m_scanned{}; // hits starting before this were ruled out
     State m_state = State::Unread;
+    bool m_complete = false; // the extraction ran to the end
 };
 
 KvSearchExaminer::Content::State KvSearchExaminer::Content::Fail(const QString& problem)
@@ -154,6 +157,7 @@ KvSearchExaminer::Content::State KvSearchExaminer::Content::ScanRtf(QByteArrayVi
         });
     if (m_ex.Stopped())
         return State::Ended;
+    m_complete = complete;
     if (complete)
         Scan(m_scratch.text, true);
     m_out.contentExamined = true;
@@ -196,6 +200,23 @@ KvSearchExaminer::Content::State KvSearchExaminer::Content::Read()
         return ScanRtf({}); // a page never saved: empty
     if (!file.open(QIODevice::ReadOnly))
         return Fail(u"cannot read %1: %2"_qs.arg(m_e.contentPath, file.errorString()));
+    std::optional<KvSearchTextCache::Key> cacheKey;
+    if (!m_e.password) {
+        struct stat st
+        {
+        };
+        if (::fstat(file.handle(), &st) == 0) {
+            cacheKey = KvSearchTextCache::Key{m_e.contentPath, qint64(st.st_size),
+                                              qint64(st.st_mtim.tv_sec) * 1'000'000'000 +
+                                                  st.st_mtim.tv_nsec};
+            if (std::optional<QString> text = KvSearchTextCache::Find(*cacheKey)) {
+                Scan(*text, true);
+                m_out.contentExamined = true;
+                m_out.bytesRead = cacheKey->size; // the content, though not from the disk
+                return State::Done;
+            }
+        }
+    }
     QByteArray& bytes = m_scratch.bytes;
     bytes.resize(file.size());
     const qint64 got = file.read(bytes.data(), bytes.size());
@@ -203,8 +224,13 @@ KvSearchExaminer::Content::State KvSearchExaminer::Content::Read()
         return Fail(u"cannot read %1: %2"_qs.arg(m_e.contentPath, file.errorString()));
     bytes.resize(got);
     m_out.bytesRead = got;
-    if (!m_e.password)
-        return ScanRtf(bytes);
+    if (!m_e.password) {
+        // Only a text extracted to its end is kept: an outcome decided early leaves it cut.
+        const State state = ScanRtf(bytes);
+        if (cacheKey && m_complete)
+            KvSearchTextCache::Keep(*cacheKey, m_scratch.text);
+        return state;
+    }
     try {
         const BlowFishVCL cipher(key);
         QByteArray plain = cipher.DecryptData(bytes);

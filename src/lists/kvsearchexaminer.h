@@ -23,7 +23,7 @@ struct KvSearchOutcome
     Kind kind = NoReport;
     bool contentExamined = false; // the page's content was matched
     bool contentSkipped = false;  // it was needed but could not be examined
-    qint64 bytesRead = 0;         // bytes of the content file read
+    qint64 bytesRead = 0;         // bytes of the content file matched (kept text counts too)
     QString problem;              // why the content could not be read; empty when it could
 };
 
@@ -66,7 +66,7 @@ public:
     bool ObjInList(const QString& id) const;
 
     // Bytes of input between two looks at the stop flag and at the text found so far.
-    static constexpr qsizetype CheckInterval = 4096;
+    static constexpr qsizetype CheckInterval = 1024;
 
 private:
     class Content;

@@ -155,8 +155,16 @@ void KvSearchThread::Wait()
         if (m_ended)
             break;
         std::unique_lock lock(m_pumpMutex);
-        m_pumpCv.wait_for(lock, std::chrono::milliseconds(kPumpIntervalMs));
+        m_pumpCv.wait_for(lock, std::chrono::milliseconds(kPumpIntervalMs),
+                          [this] { return !Idle(); });
     }
+}
+
+bool KvSearchThread::Idle()
+{
+    const int cursor = m_cursor.load(std::memory_order_relaxed);
+    return !m_stopped && m_activeWorkers > 0 && cursor < int(m_elements.size()) &&
+           m_slots[cursor].state.load(std::memory_order_acquire) != Examined;
 }
 
 // The next element to examine; -1 when no more will come.
@@ -192,8 +200,11 @@ void KvSearchThread::Execute()
             ++m_awaitingPassword;
         }
         slot.state.store(Examined, std::memory_order_release);
-        const std::lock_guard lock(m_pumpMutex);
-        m_pumpCv.notify_all();
+        // Wait needs waking only for the element it waits for.
+        if (index == m_cursor.load(std::memory_order_relaxed)) {
+            const std::lock_guard lock(m_pumpMutex);
+            m_pumpCv.notify_all();
+        }
     }
     --m_activeWorkers;
     const std::lock_guard lock(m_pumpMutex);
@@ -248,7 +259,7 @@ void KvSearchThread::Pump()
     budget.start();
     int delivered = 0;
     while (!m_stopped && m_cursor < int(m_elements.size()) && Deliver(m_cursor)) {
-        ++m_cursor;
+        m_cursor.store(m_cursor + 1, std::memory_order_relaxed);
         ++delivered;
         if (budget.nsecsElapsed() > kPumpBudgetNs)
             break;

@@ -97,6 +97,8 @@ private:
     int TakeWork();
     void Pump();
     bool Deliver(int index);
+    // Nothing to report until a worker finishes the element at the cursor or quits.
+    bool Idle();
     void Finish();
 
     KvSearchReceiver& m_receiver;
@@ -115,14 +117,14 @@ private:
     std::deque<int> m_retry;
     int m_awaitingPassword = 0;
 
-    // Wakes Wait when an element is examined or a worker quits.
+    // Wakes Wait when the element at the cursor is examined or a worker quits.
     std::mutex m_pumpMutex;
     std::condition_variable m_pumpCv;
     std::atomic<int> m_activeWorkers = 0;
     std::vector<std::thread> m_workers;
 
     QTimer* m_timer = nullptr;
-    int m_cursor = 0; // the next element to report
+    std::atomic<int> m_cursor = 0; // the next element to report; written by Pump only
     bool m_running = false;
     bool m_started = false;
     bool m_startNotified = false;

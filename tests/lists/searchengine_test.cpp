@@ -1,6 +1,7 @@
 // The search engine without a window, on a small notebook made by hand: criteria in, the
 // reported ids out, in examination order.
 #include "lists/kvsearchreceiver.h"
+#include "lists/kvsearchtextcache.h"
 #include "lists/kvsearchthread.h"
 #include "model/kvpasswordasker.h"
 #include "model/kvpasswordlist.h"
@@ -94,6 +95,7 @@ protected:
     void SetUp() override
     {
         ModelFixture::SetUp();
+        KvSearchTextCache::Clear();
         KvPasswordList::Clear();
         KvPasswordAsker::SetCurrent(&asker);
         top = std::make_unique<KvFolder>(u"TopFolder"_qs, nullptr, KvFolder::TopFolder, true);
@@ -590,6 +592,31 @@ TEST_F(SearchEngineTest, StatsCountWhatWasDone)
     for (int n : {1, 2, 3, 4, 1})
         bytes += QFileInfo(Dir() + PageId(n) + u".kvp"_qs).size();
     EXPECT_EQ(run->stats.bytes, bytes);
+}
+
+TEST_F(SearchEngineTest, KeptTextServesOnlyTheSameFile)
+{
+    KvSearchCrit crit = Crit(u"Bericht"_qs);
+    crit.PageN = false;
+    EXPECT_EQ(Found(crit), (QStringList{PageId(1), PageId(8)}));
+    EXPECT_GT(KvSearchTextCache::Bytes(), 0);
+    const QString path = Dir() + PageId(1) + u".kvp"_qs;
+    // Kept: the text of a plain page, never that of a protected one.
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QDateTime when = file.fileTime(QFileDevice::FileModificationTime);
+    file.close();
+    EXPECT_EQ(Found(crit), (QStringList{PageId(1), PageId(8)}));
+
+    // A new text in the file: found as it is now.
+    WriteAll(path, "{\\rtf1\\ansi Ganz neuer Inhalt\\par}");
+    SetModified(path, when.addSecs(5));
+    EXPECT_EQ(Found(crit), QStringList());
+    EXPECT_EQ(Found(Crit(u"neuer Inhalt"_qs)), (QStringList{PageId(1), PageId(8)}));
+    const qsizetype kept = KvSearchTextCache::Bytes();
+    EXPECT_EQ(Found(Crit(u"Klasse null"_qs), nullptr, QStringList{PageId(5)}),
+              QStringList{PageId(5)});
+    EXPECT_EQ(KvSearchTextCache::Bytes(), kept);
 }
 
 TEST_F(SearchEngineTest, StopEndsTheReportsAndTheEndHandlerRunsOnce)
