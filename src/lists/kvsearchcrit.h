@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 // One search term: empty text means the term is not used.
@@ -55,6 +56,17 @@ struct KvSearchCrit
     KvSearchArg Arg2() const { return {SText2, WhWord2, MtCase2}; }
     // Neither term is given: only the filters decide.
     bool HasNoTerm() const { return SText1.isEmpty() && SText2.isEmpty(); }
+    // The terms to mark in a page shown as a hit, in the order they are tried: the first,
+    // then the second unless it names what the page must not contain ("and not").
+    QList<KvSearchArg> TermsToMark() const
+    {
+        QList<KvSearchArg> terms;
+        if (!SText1.isEmpty())
+            terms.append(Arg1());
+        if (!SText2.isEmpty() && Cond != AndNot)
+            terms.append(Arg2());
+        return terms;
+    }
 
     bool operator==(const KvSearchCrit&) const = default;
 };

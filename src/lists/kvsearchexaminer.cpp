@@ -6,26 +6,36 @@
 #include "model/kvpasswordbytes.h"
 #include "richtext/rtfplaintext.h"
 
-#include <QDate>
+#include <QDateTime>
 #include <QFile>
-#include <QFileInfo>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
-
-// The day number of the date-time format (days since 30 December 1899).
-qint64 DayNumber(const QDate& date)
-{
-    return QDate(1899, 12, 30).daysTo(date);
-}
 
 // Pages whose check value is under the fixed key give their password to anybody: the
 // search unlocks them without asking and leaves the page as it was.
 bool PasswordRecoverable(const KvPagePassword& pw)
 {
     return !KvPagePassword::CheckKey(pw.ProtectionClass(), QString()).isEmpty();
+}
+
+struct FileCloser
+{
+    int fd;
+    ~FileCloser() { ::close(fd); }
+};
+
+// strerror's own buffer may be shared between threads; this one is not.
+QString ErrorText(int err)
+{
+    char buffer[256];
+    return QString::fromLocal8Bit(strerror_r(err, buffer, sizeof buffer));
 }
 
 void Wipe(QByteArray& bytes)
@@ -195,33 +205,44 @@ KvSearchExaminer::Content::State KvSearchExaminer::Content::Read()
         }
     }
 
-    QFile file(m_e.contentPath);
-    if (!file.exists())
-        return ScanRtf({}); // a page never saved: empty
-    if (!file.open(QIODevice::ReadOnly))
-        return Fail(u"cannot read %1: %2"_qs.arg(m_e.contentPath, file.errorString()));
+    // Plain POSIX calls: a worker reads many small files, and a sanitizer sees every step.
+    const int fd = ::open(QFile::encodeName(m_e.contentPath).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return ScanRtf({}); // a page never saved: empty
+        return Fail(u"cannot read %1: %2"_qs.arg(m_e.contentPath, ErrorText(errno)));
+    }
+    const FileCloser closer{fd};
+    struct stat st
+    {
+    };
+    if (::fstat(fd, &st) != 0)
+        return Fail(u"cannot read %1: %2"_qs.arg(m_e.contentPath, ErrorText(errno)));
     std::optional<KvSearchTextCache::Key> cacheKey;
     if (!m_e.password) {
-        struct stat st
-        {
-        };
-        if (::fstat(file.handle(), &st) == 0) {
-            cacheKey = KvSearchTextCache::Key{m_e.contentPath, qint64(st.st_size),
-                                              qint64(st.st_mtim.tv_sec) * 1'000'000'000 +
-                                                  st.st_mtim.tv_nsec};
-            if (std::optional<QString> text = KvSearchTextCache::Find(*cacheKey)) {
-                Scan(*text, true);
-                m_out.contentExamined = true;
-                m_out.bytesRead = cacheKey->size; // the content, though not from the disk
-                return State::Done;
-            }
+        cacheKey =
+            KvSearchTextCache::Key{m_e.contentPath, qint64(st.st_size),
+                                   qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec};
+        if (std::optional<QString> text = KvSearchTextCache::Find(*cacheKey)) {
+            Scan(*text, true);
+            m_out.contentExamined = true;
+            m_out.bytesRead = cacheKey->size; // the content, though not from the disk
+            return State::Done;
         }
     }
     QByteArray& bytes = m_scratch.bytes;
-    bytes.resize(file.size());
-    const qint64 got = file.read(bytes.data(), bytes.size());
-    if (got < 0)
-        return Fail(u"cannot read %1: %2"_qs.arg(m_e.contentPath, file.errorString()));
+    bytes.resize(st.st_size);
+    qsizetype got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return Fail(u"cannot read %1: %2"_qs.arg(m_e.contentPath, ErrorText(errno)));
+        if (n == 0)
+            break; // shorter than it was a moment ago
+        got += n;
+    }
     bytes.resize(got);
     m_out.bytesRead = got;
     if (!m_e.password) {
@@ -248,6 +269,9 @@ KvSearchExaminer::KvSearchExaminer(const KvSearchCrit& crit, std::optional<QStri
                                    const std::atomic<bool>& stopped)
     : m_crit(crit), m_restriction(std::move(restriction)), m_stopped(stopped)
 {
+    const QDate day = QDate(1899, 12, 30).addDays(qint64(std::floor(crit.SDate)));
+    m_dayStartMs = QDateTime(day, QTime(0, 0)).toMSecsSinceEpoch();
+    m_dayEndMs = QDateTime(day.addDays(1), QTime(0, 0)).toMSecsSinceEpoch();
     m_terms[0] = KvTextMatcher(crit.SText1, {crit.WhWord1, crit.MtCase1});
     m_terms[1] = KvTextMatcher(crit.SText2, {crit.WhWord2, crit.MtCase2});
 }
@@ -279,16 +303,26 @@ bool KvSearchExaminer::ModDateFits(const QString& contentPath) const
 {
     if (Stopped())
         return false;
-    const QFileInfo info(contentPath);
-    const qint64 pageDay = info.exists() ? DayNumber(info.lastModified().date()) : 0;
-    const qint64 wanted = qint64(std::floor(m_crit.SDate));
+    // -1 before, 0 on, 1 after the criteria's day.
+    int where = 0;
+    struct stat st
+    {
+    };
+    if (::stat(QFile::encodeName(contentPath).constData(), &st) == 0) {
+        const qint64 ms = qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1'000'000;
+        where = ms < m_dayStartMs ? -1 : ms >= m_dayEndMs ? 1 : 0;
+    } else {
+        // A file that cannot be found counts as changed on day 0.
+        const qint64 wanted = qint64(std::floor(m_crit.SDate));
+        where = wanted > 0 ? -1 : wanted < 0 ? 1 : 0;
+    }
     switch (m_crit.DSCond) {
     case KvSearchCrit::Before:
-        return pageDay < wanted;
+        return where < 0;
     case KvSearchCrit::On:
-        return pageDay == wanted;
+        return where == 0;
     case KvSearchCrit::After:
-        return pageDay > wanted;
+        return where > 0;
     default:
         return true;
     }

@@ -49,7 +49,7 @@ class KvSearchExaminer
 {
 public:
     // restriction: the ids of the result list being refined, sorted in code point order;
-    // none when the search is not a refinement.
+    // none when the search is not a refinement. Made on the thread that starts the search.
     KvSearchExaminer(const KvSearchCrit& crit, std::optional<QStringList> restriction,
                      const std::atomic<bool>& stopped);
 
@@ -76,6 +76,11 @@ private:
     bool Stopped() const { return m_stopped.load(std::memory_order_relaxed); }
 
     KvSearchCrit m_crit;
+    // The criteria's day as instants (ms since the epoch) of its first moment and of the
+    // next day's, taken where the examiner is made: workers compare file times with them
+    // and convert nothing to local time.
+    qint64 m_dayStartMs = 0;
+    qint64 m_dayEndMs = 0;
     std::array<KvTextMatcher, 2> m_terms;
     std::optional<QStringList> m_restriction;
     const std::atomic<bool>& m_stopped;

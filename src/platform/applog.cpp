@@ -55,8 +55,10 @@ void Write(const QString& text)
     LogState& s = state();
     if (!s.enabled)
         return;
-    const QByteArray line = (stamp() + u' ' + text + u"\r\n").toUtf8();
+    // The time stamp under the lock as well: the C library's conversion to local time is
+    // not something to run on several threads at once.
     const std::lock_guard lock(s.mutex);
+    const QByteArray line = (stamp() + u' ' + text + u"\r\n").toUtf8();
     if (!s.file) {
         const QString dir = s.resolver ? s.resolver() : QString();
         if (dir.isEmpty())

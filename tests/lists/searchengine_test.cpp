@@ -394,6 +394,8 @@ TEST_F(SearchEngineTest, DateFilterByWholeDays)
     SetModified(liste->ContentFilePath(), QDateTime(day, QTime(23, 59, 59)));
     const QString notizen = dynamic_cast<KvPage*>(FindObject(PageId(2)))->ContentFilePath();
     SetModified(notizen, QDateTime(day.addDays(1), QTime(0, 0)));
+    // A page never saved has no file: it counts as changed on day 0.
+    NewPage(PageId(10), top.get(), u"Leer"_qs);
     struct DateCase
     {
         const char* name;
@@ -401,13 +403,15 @@ TEST_F(SearchEngineTest, DateFilterByWholeDays)
         double day;
         bool liste;
         bool notizen;
+        bool leer;
     };
     const DateCase cases[] = {
-        {"on the day at 23:59", KvSearchCrit::On, Day(day) + 0.75, true, false},
-        {"on the next day at 00:00", KvSearchCrit::On, Day(day.addDays(1)), false, true},
-        {"before the next day", KvSearchCrit::Before, Day(day.addDays(1)), true, false},
-        {"after the day", KvSearchCrit::After, Day(day), false, true},
-        {"unknown link lets all through", 7, Day(day), true, true},
+        {"on the day at 23:59", KvSearchCrit::On, Day(day) + 0.75, true, false, false},
+        {"on the next day at 00:00", KvSearchCrit::On, Day(day.addDays(1)), false, true, false},
+        {"before the next day", KvSearchCrit::Before, Day(day.addDays(1)), true, false, true},
+        {"after the day", KvSearchCrit::After, Day(day), false, true, false},
+        {"unknown link lets all through", 7, Day(day), true, true, true},
+        {"on day 0", KvSearchCrit::On, 0, false, false, true},
     };
     for (const DateCase& c : cases) {
         KvSearchCrit crit;
@@ -417,6 +421,7 @@ TEST_F(SearchEngineTest, DateFilterByWholeDays)
         const QStringList found = Found(crit);
         EXPECT_EQ(found.contains(PageId(4)), c.liste) << c.name;
         EXPECT_EQ(found.contains(PageId(2)), c.notizen) << c.name;
+        EXPECT_EQ(found.contains(PageId(10)), c.leer) << c.name;
         for (const QString& id : found)
             EXPECT_TRUE(id.startsWith(u"Page"_qs)) << c.name << ": never a folder";
     }
@@ -451,6 +456,62 @@ TEST_F(SearchEngineTest, DerivedKeyPageAsksOnlyWhenItsContentIsNeeded)
     EXPECT_FALSE(tresor->IsUnlocked());
     EXPECT_FALSE(tresor->IsLoaded());
     EXPECT_EQ(KvPasswordList::Entries(), QStringList{kPw1});
+}
+
+// The terms are tested in the link's order with its short cuts; the password question,
+// asked only when a content is tested, shows which tests ran.
+TEST_F(SearchEngineTest, LinksTestTermsInTheirOrder)
+{
+    struct OrderCase
+    {
+        const char* name;
+        QString first;
+        QString second;
+        quint8 cond;
+        bool found;
+        bool asked;
+    };
+    const OrderCase cases[] = {
+        {"and not: second first, found by name: first never tested", u"Kennwort"_qs, u"Tresor"_qs,
+         KvSearchCrit::AndNot, false, false},
+        {"and not: second needs the content", u"Tresor"_qs, u"Kennwort"_qs, KvSearchCrit::AndNot,
+         false, true},
+        {"or: first found by name, second not tested", u"Tresor"_qs, u"Kennwort"_qs,
+         KvSearchCrit::Or, true, false},
+        {"or: first needs the content", u"Kennwort"_qs, u"Tresor"_qs, KvSearchCrit::Or, true, true},
+        {"and: first fails in the content, second not tested", u"nirgends"_qs, u"Tresor"_qs,
+         KvSearchCrit::And, false, true},
+        {"and: both by name", u"Tres"_qs, u"sor"_qs, KvSearchCrit::And, true, false},
+    };
+    asker.answer = kPw1;
+    for (const OrderCase& c : cases) {
+        asker.asked.clear();
+        KvSearchCrit crit = Crit(c.first);
+        crit.SText2 = c.second;
+        crit.Cond = c.cond;
+        EXPECT_EQ(Found(crit, nullptr, QStringList{PageId(6)}).contains(PageId(6)), c.found)
+            << c.name;
+        EXPECT_EQ(!asker.asked.isEmpty(), c.asked) << c.name;
+    }
+}
+
+TEST(SearchCriteria, TermsToMarkLeaveOutWhatMustNotBeThere)
+{
+    KvSearchCrit c;
+    c.SText1 = u"eins"_qs;
+    c.WhWord1 = true;
+    c.SText2 = u"zwei"_qs;
+    c.MtCase2 = true;
+    for (quint8 cond : {KvSearchCrit::And, KvSearchCrit::Or}) {
+        c.Cond = cond;
+        EXPECT_EQ(c.TermsToMark(),
+                  (QList<KvSearchArg>{{u"eins"_qs, true, false}, {u"zwei"_qs, false, true}}));
+    }
+    c.Cond = KvSearchCrit::AndNot;
+    EXPECT_EQ(c.TermsToMark(), (QList<KvSearchArg>{{u"eins"_qs, true, false}}));
+    c.SText1.clear();
+    c.SText2.clear();
+    EXPECT_TRUE(c.TermsToMark().isEmpty());
 }
 
 TEST_F(SearchEngineTest, PageThatAsksOnceStaysUnlockedAndIsNotAskedAgain)
@@ -499,6 +560,22 @@ TEST_F(SearchEngineTest, CorruptPageDoesNotEndTheSearch)
     EXPECT_EQ(run->problems[0].id, PageId(7));
     EXPECT_TRUE(run->problems[0].reason.contains(u"corrupt"_qs));
     EXPECT_EQ(run->stats.skipped, 2); // the corrupt page and the locked one (no answer)
+}
+
+TEST_F(SearchEngineTest, UnreadableFileIsAProblemNotAnEnd)
+{
+    // A directory where the file should be: it opens, but cannot be read (also as root).
+    const QString path = Dir() + PageId(2) + u".kvp"_qs;
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QDir().mkdir(path));
+    KvSearchCrit crit = Crit(u"Plan"_qs);
+    crit.FldrN = crit.FldrK = crit.PageN = false;
+    const std::unique_ptr<Run> run = Search(crit, projekte);
+    EXPECT_EQ(run->c.Found(), QStringList{PageId(3)});
+    ASSERT_EQ(run->problems.size(), 1);
+    EXPECT_EQ(run->problems[0].id, PageId(2));
+    EXPECT_TRUE(run->problems[0].reason.startsWith(u"cannot read "_qs + path))
+        << run->problems[0].reason.toStdString();
 }
 
 TEST_F(SearchEngineTest, PageFoundByItsNameIsNotRead)

@@ -67,6 +67,10 @@ TEST_F(SearchThreadsTest, ModelChangesDuringTheSearchDoNotReachIt)
     crit.SText1 = u"Vertrag"_qs;
     crit.Cond = KvSearchCrit::AndNot;
     crit.SText2 = u"Budget"_qs;
+    // Every file is younger than its first day: the filter only makes the workers look.
+    crit.DateSearch = true;
+    crit.DSCond = KvSearchCrit::After;
+    crit.SDate = 1;
     Collector before;
     KvSearchThread first(before, std::nullopt, *nb.top, crit);
     first.Wait();
