@@ -237,11 +237,14 @@ QString Responsiveness(KvNotebook& nb, const QString& hitWord, const QString& no
             loop.quit();
         };
         KvSearchThread search(hits, std::nullopt, *nb.top, crit);
-        search.Start();
-        QTimer::singleShot(60, [&] {
+        // Stopped at the first batch of reports, well before the end.
+        hits.onBatch = [&] {
+            if (sinceStop.isValid())
+                return;
             sinceStop.start();
             search.Stop();
-        });
+        };
+        search.Start();
         loop.exec();
     }
     return u"Driven by the event loop: first row after %1, longest gap between rows %2, "

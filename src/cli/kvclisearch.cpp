@@ -304,7 +304,8 @@ int Run(const QStringList& argv, KvCliIo& io)
     const qint64 ms = clock.elapsed();
 
     for (const KvSearchProblem& p : search.Problems())
-        io.ErrLine(u"korvnote-cli search: %1: %2"_qs.arg(p.id, p.reason));
+        io.ErrLine(p.id.isEmpty() ? u"korvnote-cli search: %1"_qs.arg(p.reason)
+                                  : u"korvnote-cli search: %1: %2"_qs.arg(p.id, p.reason));
     if (args.Flag(u"--stats"_qs)) {
         const KvSearchStats& s = search.Stats();
         io.ErrLine(u"elements=%1 hits=%2 texts=%3 bytes=%4 skipped=%5 ms=%6"_qs.arg(s.elements)

@@ -3,6 +3,7 @@
 #include "model/kvdircontext.h"
 #include "model/kvobject.h"
 #include "platform/applog.h"
+#include "store/texinifile.h"
 #include "store/texmeminifile.h"
 
 namespace {
@@ -26,21 +27,35 @@ const KvKeywords::ObjectKeywordMap& KvKeywords::ObjectKeywords(bool withReferrer
     if (m_objectKeywordsLoaded)
         return m_objectKeywords;
     m_objectKeywordsLoaded = true;
-    m_objectKeywords.clear();
-    TexMemIniFile snapshot(KvDirContext::KwdStore());
-    for (const QString& id : snapshot.ReadSections()) {
-        const QString text = snapshot.ReadString(id, kKwds, QString());
-        if (text.isEmpty())
-            continue;
-        m_objectKeywords[id] = text;
-        if (!withReferrers)
-            continue;
+    TexIniFile& store = KvDirContext::KwdStore();
+    store.UpdateFile();
+    m_objectKeywords = LoadObjectKeywords(store.FileList());
+    if (!withReferrers)
+        return m_objectKeywords;
+    // Referrers carry the text of the element they stand for.
+    ObjectKeywordMap referrers;
+    for (const auto& [id, text] : m_objectKeywords) {
         if (const KvObject* obj = FindObject(id)) {
             for (const KvObject* referrer : obj->Referrers())
-                m_objectKeywords[referrer->Id()] = text;
+                referrers[referrer->Id()] = text;
         }
     }
+    referrers.merge(m_objectKeywords);
+    m_objectKeywords.swap(referrers);
     return m_objectKeywords;
+}
+
+KvKeywords::ObjectKeywordMap KvKeywords::LoadObjectKeywords(const QStringList& memberFiles)
+{
+    KV_LOG_SCOPE("KvKeywords::LoadObjectKeywords");
+    ObjectKeywordMap map;
+    TexMemIniFile snapshot(memberFiles);
+    for (const QString& id : snapshot.ReadSections()) {
+        const QString text = snapshot.ReadString(id, kKwds, QString());
+        if (!text.isEmpty())
+            map.emplace(id, text);
+    }
+    return map;
 }
 
 const KvKeywords::KeywordIndex& KvKeywords::Index(bool withReferrers)

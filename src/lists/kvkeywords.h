@@ -40,6 +40,10 @@ public:
     // the first one as display text. Built at the first call.
     const KeywordIndex& Index(bool withReferrers);
 
+    // Element id -> keyword text of the store whose member files these are (no referrers):
+    // a plain reading of files, so that it may run on any thread.
+    static ObjectKeywordMap LoadObjectKeywords(const QStringList& memberFiles);
+
     // Upper case, then Ä, Ö, Ü as AE, OE, UE and ß as SS.
     static QString Normalize(const QString& keyword);
     // The keywords of a keyword text in order: split at ";" and ",", double quotes shown

@@ -14,7 +14,7 @@ struct KvSearchElement
     bool isFolder = false;
     QString name;
     int status = 0;
-    QString keywords; // a referrer's are those of the element it stands for
+    QString keywordId; // whose keywords count: a referrer's target; empty: not searched
 
     // Pages: where the content is, unless it is in memory already.
     QString contentPath;

@@ -265,9 +265,12 @@ KvSearchExaminer::Content::State KvSearchExaminer::Content::Read()
     return ScanRtf(bytes);
 }
 
-KvSearchExaminer::KvSearchExaminer(const KvSearchCrit& crit, std::optional<QStringList> restriction,
+KvSearchExaminer::KvSearchExaminer(const KvSearchCrit& crit,
+                                   std::optional<QStringList> restriction,
+                                   const KvKeywords::ObjectKeywordMap& keywords,
                                    const std::atomic<bool>& stopped)
-    : m_crit(crit), m_restriction(std::move(restriction)), m_stopped(stopped)
+    : m_crit(crit), m_restriction(std::move(restriction)), m_keywords(keywords),
+      m_stopped(stopped)
 {
     const QDate day = QDate(1899, 12, 30).addDays(qint64(std::floor(crit.SDate)));
     m_dayStartMs = QDateTime(day, QTime(0, 0)).toMSecsSinceEpoch();
@@ -288,6 +291,14 @@ bool KvSearchExaminer::Combine(bool first, bool second) const
     default:
         return !second && first;
     }
+}
+
+QString KvSearchExaminer::KeywordsOf(const KvSearchElement& e) const
+{
+    if (e.keywordId.isEmpty())
+        return {};
+    const auto it = m_keywords.find(e.keywordId);
+    return it == m_keywords.end() ? QString() : it->second;
 }
 
 bool KvSearchExaminer::ObjInList(const QString& id) const
@@ -354,10 +365,11 @@ KvSearchOutcome KvSearchExaminer::SearchFolder(const KvSearchElement& e) const
         // never applies to folders.
         found = m_crit.StatusSearch;
     } else {
+        const QString keywords = m_crit.FldrK ? KeywordsOf(e) : QString();
         std::array<bool, 2> t{};
         for (int i = 0; i < TermCount(); ++i)
             t[i] = (m_crit.FldrN && m_terms[i].Contains(e.name)) ||
-                   (m_crit.FldrK && m_terms[i].Contains(e.keywords));
+                   (m_crit.FldrK && m_terms[i].Contains(keywords));
         found = Combine(t[0], t[1]);
     }
     if (found)
@@ -386,10 +398,11 @@ KvSearchOutcome KvSearchExaminer::SearchPage(const KvSearchElement& e,
         return out;
     }
 
+    const QString keywords = m_crit.PageK ? KeywordsOf(e) : QString();
     std::array<bool, 2> byName{};
     for (int i = 0; i < TermCount(); ++i)
         byName[i] = (m_crit.PageN && m_terms[i].Contains(e.name)) ||
-                    (m_crit.PageK && m_terms[i].Contains(e.keywords));
+                    (m_crit.PageK && m_terms[i].Contains(keywords));
     const bool contentAllowed = m_crit.PageC && (!e.password || m_crit.PageCPw);
     Content content(*this, e, answer, scratch, out, byName);
     // The page text test of one term; none when the examination ended inside it.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lists/kvkeywords.h"
 #include "lists/kvsearchcrit.h"
 #include "lists/kvsearchelement.h"
 #include "richtext/textmatch.h"
@@ -50,7 +51,9 @@ class KvSearchExaminer
 public:
     // restriction: the ids of the result list being refined, sorted in code point order;
     // none when the search is not a refinement. Made on the thread that starts the search.
+    // keywords: element id -> keyword text; filled before the first examination.
     KvSearchExaminer(const KvSearchCrit& crit, std::optional<QStringList> restriction,
+                     const KvKeywords::ObjectKeywordMap& keywords,
                      const std::atomic<bool>& stopped);
 
     KvSearchOutcome Examine(const KvSearchElement& e, const KvSearchPassword* answer,
@@ -74,6 +77,7 @@ private:
     // The link of the terms, given whether each term matched.
     bool Combine(bool first, bool second) const;
     bool Stopped() const { return m_stopped.load(std::memory_order_relaxed); }
+    QString KeywordsOf(const KvSearchElement& e) const;
 
     KvSearchCrit m_crit;
     // The criteria's day as instants (ms since the epoch) of its first moment and of the
@@ -83,5 +87,6 @@ private:
     qint64 m_dayEndMs = 0;
     std::array<KvTextMatcher, 2> m_terms;
     std::optional<QStringList> m_restriction;
+    const KvKeywords::ObjectKeywordMap& m_keywords;
     const std::atomic<bool>& m_stopped;
 };

@@ -1,14 +1,15 @@
 #include "lists/kvsearchthread.h"
 
 #include "lists/kvcodepointorder.h"
-#include "lists/kvkeywords.h"
 #include "lists/kvsearchpasswordstep.h"
 #include "lists/kvsearchreceiver.h"
+#include "model/kvdircontext.h"
 #include "model/kvfolder.h"
 #include "model/kvpage.h"
 #include "platform/applog.h"
 #include "richtext/rtfplaintext.h"
 #include "richtext/texrichdocument.h"
+#include "store/texinifile.h"
 
 #include <QElapsedTimer>
 #include <QThread>
@@ -68,18 +69,12 @@ int KvSearchThread::WorkerCount()
 void KvSearchThread::GetElements(KvFolder& folder)
 {
     KV_LOG_SCOPE("KvSearchThread::GetElements");
-    std::unique_ptr<KvKeywords> keywords;
-    const KvKeywords::ObjectKeywordMap* keywordMap = nullptr;
-    if (m_crit.PageK || m_crit.FldrK) {
-        keywords = std::make_unique<KvKeywords>();
-        keywordMap = &keywords->ObjectKeywords(true);
+    const bool keywords = m_crit.PageK || m_crit.FldrK;
+    if (keywords) {
+        TexIniFile& store = KvDirContext::KwdStore();
+        store.UpdateFile();
+        m_keywordFiles = store.FileList();
     }
-    auto keywordsOf = [&](const QString& id) -> QString {
-        if (!keywordMap)
-            return {};
-        const auto it = keywordMap->find(id);
-        return it == keywordMap->end() ? QString() : it->second;
-    };
 
     QList<KvObject*> objects = m_crit.SubFldr ? CollectDescendants(&folder) : folder.Children();
     objects.prepend(&folder);
@@ -92,14 +87,16 @@ void KvSearchThread::GetElements(KvFolder& folder)
         if (auto* f = dynamic_cast<KvFolder*>(obj)) {
             e.isFolder = true;
             e.status = f->GetStatus();
-            e.keywords = keywordsOf(e.id);
+            if (keywords)
+                e.keywordId = e.id;
             continue;
         }
         auto* page = dynamic_cast<KvPage*>(obj);
         if (!page)
             continue;
         e.status = page->GetStatus();
-        e.keywords = keywordsOf(page->IsReferrer() ? page->Ref2() : e.id);
+        if (keywords)
+            e.keywordId = page->IsReferrer() ? page->Ref2() : e.id;
         e.contentPath = page->ContentFilePath();
         if (page->IsProtected())
             e.password = page->Password();
@@ -120,7 +117,8 @@ void KvSearchThread::Start()
     GetElements(*m_folder);
     m_stats.elements = int(m_elements.size());
     m_slots = std::make_unique<Slot[]>(m_elements.size());
-    m_examiner = std::make_unique<KvSearchExaminer>(m_crit, m_restriction, m_stopped);
+    m_examiner =
+        std::make_unique<KvSearchExaminer>(m_crit, m_restriction, m_keywords, m_stopped);
     m_running = true;
     ++RunningSearches();
 
@@ -187,9 +185,21 @@ int KvSearchThread::TakeWork()
     }
 }
 
+void KvSearchThread::LoadKeywords()
+{
+    if (m_keywordFiles.isEmpty())
+        return;
+    try {
+        m_keywords = KvKeywords::LoadObjectKeywords(m_keywordFiles);
+    } catch (const KvException& e) {
+        m_keywordProblem = e.Message();
+    }
+}
+
 // The body of a worker thread.
 void KvSearchThread::Execute()
 {
+    std::call_once(m_keywordsLoaded, [this] { LoadKeywords(); });
     KvSearchScratch scratch;
     for (int index = TakeWork(); index >= 0; index = TakeWork()) {
         Slot& slot = m_slots[index];
@@ -279,6 +289,8 @@ void KvSearchThread::Finish()
     m_workers.clear();
     if (m_timer)
         m_timer->stop();
+    if (!m_keywordProblem.isEmpty())
+        m_problems.prepend({QString(), u"keywords not searched: "_qs + m_keywordProblem});
     m_ended = true;
     m_running = false;
     --RunningSearches();

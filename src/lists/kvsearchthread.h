@@ -18,7 +18,8 @@ class KvFolder;
 class KvSearchReceiver;
 class QTimer;
 
-// A page whose content could not be read during a search, and why.
+// A page whose content could not be read during a search, and why; without an id, the
+// keywords could not be read.
 struct KvSearchProblem
 {
     QString id;
@@ -94,6 +95,7 @@ private:
 
     void GetElements(KvFolder& folder);
     void Execute();
+    void LoadKeywords();
     int TakeWork();
     void Pump();
     bool Deliver(int index);
@@ -108,6 +110,12 @@ private:
     std::vector<KvSearchElement> m_elements;
     std::unique_ptr<Slot[]> m_slots;
     std::unique_ptr<KvSearchExaminer> m_examiner;
+    // The keyword store's member files, named at the start; the first worker reads them
+    // while the others wait, so that the starting thread does not.
+    QStringList m_keywordFiles;
+    KvKeywords::ObjectKeywordMap m_keywords;
+    std::once_flag m_keywordsLoaded;
+    QString m_keywordProblem; // why the keywords could not be read
     std::atomic<bool> m_stopped = false;
 
     // Work for the workers: elements in order, then those back from the password step.
