@@ -265,12 +265,10 @@ KvSearchExaminer::Content::State KvSearchExaminer::Content::Read()
     return ScanRtf(bytes);
 }
 
-KvSearchExaminer::KvSearchExaminer(const KvSearchCrit& crit,
-                                   std::optional<QStringList> restriction,
+KvSearchExaminer::KvSearchExaminer(const KvSearchCrit& crit, std::optional<QStringList> restriction,
                                    const KvKeywords::ObjectKeywordMap& keywords,
                                    const std::atomic<bool>& stopped)
-    : m_crit(crit), m_restriction(std::move(restriction)), m_keywords(keywords),
-      m_stopped(stopped)
+    : m_crit(crit), m_restriction(std::move(restriction)), m_keywords(keywords), m_stopped(stopped)
 {
     const QDate day = QDate(1899, 12, 30).addDays(qint64(std::floor(crit.SDate)));
     m_dayStartMs = QDateTime(day, QTime(0, 0)).toMSecsSinceEpoch();

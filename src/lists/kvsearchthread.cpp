@@ -117,8 +117,7 @@ void KvSearchThread::Start()
     GetElements(*m_folder);
     m_stats.elements = int(m_elements.size());
     m_slots = std::make_unique<Slot[]>(m_elements.size());
-    m_examiner =
-        std::make_unique<KvSearchExaminer>(m_crit, m_restriction, m_keywords, m_stopped);
+    m_examiner = std::make_unique<KvSearchExaminer>(m_crit, m_restriction, m_keywords, m_stopped);
     m_running = true;
     ++RunningSearches();
 

@@ -72,7 +72,7 @@ public:
     static bool AnyRunning();
 
     const KvSearchCrit& Criteria() const { return m_crit; }
-    int ElementCount() const { return int(m_elements.size()); }
+    int ElementCount() const { return m_stats.elements; }
     const KvSearchStats& Stats() const { return m_stats; }
     // Pages whose content could not be read, in examination order.
     const QList<KvSearchProblem>& Problems() const { return m_problems; }
