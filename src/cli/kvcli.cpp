@@ -1,12 +1,15 @@
 #include "cli/kvcli.h"
 
 #include "app/kvtexts.h"
+#include "cli/kvcliargs.h"
 #include "cli/kvclicheck.h"
 #include "cli/kvclierror.h"
 #include "cli/kvcliformats.h"
 #include "cli/kvcligenerate.h"
 #include "cli/kvcliio.h"
+#include "cli/kvclikeywords.h"
 #include "cli/kvclinotebook.h"
+#include "cli/kvclisearch.h"
 #include "cli/kvclishow.h"
 #include "cli/kvclitree.h"
 #include "platform/kvatomicfile.h"
@@ -26,6 +29,8 @@ const char* const kMainHelp =
     "  check DIR [--repair]          integrity check of a data directory\n"
     "  convert IN OUT                RTF to and from txt, html and md by the file endings\n"
     "  generate DIR --pages N ...    a synthetic notebook in a new directory\n"
+    "  search DIR [TERM] ...         the program's search, one line per hit\n"
+    "  keywords DIR [--referrers]    the keyword index\n"
     "  text NUMBER                   a text of the text table\n"
     "\n"
     "Reading commands never write into the data directory and work while another\n"
@@ -70,6 +75,7 @@ const char* const kConvertHelp =
 const char* const kGenerateHelp =
     "usage: korvnote-cli generate DIR --pages N [--folders M] [--depth D]\n"
     "                             [--protected K --password-stdin] [--seed S]\n"
+    "                             [--page-size BYTES]\n"
     "\n"
     "Writes a synthetic notebook into DIR (created when missing; refused when it already\n"
     "holds a notebook). The same options and seed give the same bytes.\n"
@@ -78,74 +84,16 @@ const char* const kGenerateHelp =
     "  --depth D       folders nested at most D deep (0: no folders, every page directly\n"
     "                  in the top folder or the trash)\n"
     "  --protected K   protect K pages with the password read from standard input\n"
-    "  --seed S        seed of the generator (default 1)\n";
+    "  --seed S        seed of the generator (default 1)\n"
+    "  --page-size B   pages get paragraphs until their RTF has at least B bytes\n";
 
 const char* const kTextHelp = "usage: korvnote-cli text NUMBER\n"
                               "\n"
                               "Prints the text of that number in the text table.\n";
 
-// The arguments of one subcommand: positionals, flags and options with a value.
-class Args
-{
-public:
-    Args(const QStringList& args, const QStringList& flags, const QStringList& valued)
-    {
-        for (qsizetype i = 0; i < args.size(); ++i) {
-            const QString& a = args[i];
-            if (a == u"--help" || a == u"-h") {
-                m_help = true;
-            } else if (flags.contains(a)) {
-                m_flags.append(a);
-            } else if (valued.contains(a)) {
-                if (i + 1 >= args.size())
-                    throw KvCliUsageError(u"option %1 needs a value"_qs.arg(a));
-                m_values.insert(a, args[++i]);
-            } else if (a.startsWith(u"--") && a.contains(u'=') &&
-                       valued.contains(a.left(a.indexOf(u'=')))) {
-                m_values.insert(a.left(a.indexOf(u'=')), a.mid(a.indexOf(u'=') + 1));
-            } else if (a.startsWith(u'-') && a.size() > 1) {
-                throw KvCliUsageError(u"unknown option: %1"_qs.arg(a));
-            } else {
-                m_positional.append(a);
-            }
-        }
-    }
-
-    bool Help() const { return m_help; }
-    bool Flag(const QString& name) const { return m_flags.contains(name); }
-    bool Has(const QString& name) const { return m_values.contains(name); }
-    QString Value(const QString& name) const { return m_values.value(name); }
-    int Number(const QString& name, int def, int min) const
-    {
-        if (!Has(name))
-            return def;
-        bool ok = false;
-        const int n = Value(name).toInt(&ok);
-        if (!ok || n < min)
-            throw KvCliUsageError(u"%1 needs a whole number of at least %2, not '%3'"_qs.arg(
-                name, QString::number(min), Value(name)));
-        return n;
-    }
-    // Exactly n positionals, named in the message when missing.
-    const QStringList& Positional(int n, const QString& names) const
-    {
-        if (m_positional.size() < n)
-            throw KvCliUsageError(u"missing argument: %1"_qs.arg(names));
-        if (m_positional.size() > n)
-            throw KvCliUsageError(u"unexpected argument: %1"_qs.arg(m_positional.at(n)));
-        return m_positional;
-    }
-
-private:
-    bool m_help = false;
-    QStringList m_flags;
-    QHash<QString, QString> m_values;
-    QStringList m_positional;
-};
-
 int Tree(const QStringList& argv, KvCliIo& io)
 {
-    const Args args(argv, {u"--ids"_qs}, {});
+    const KvCliArgs args(argv, {u"--ids"_qs}, {});
     if (args.Help()) {
         io.Out(kTreeHelp);
         return KvCli::Success;
@@ -159,7 +107,7 @@ int Tree(const QStringList& argv, KvCliIo& io)
 
 int Show(const QStringList& argv, KvCliIo& io)
 {
-    const Args args(argv, {u"--password-stdin"_qs}, {u"--format"_qs});
+    const KvCliArgs args(argv, {u"--password-stdin"_qs}, {u"--format"_qs});
     if (args.Help()) {
         io.Out(kShowHelp);
         return KvCli::Success;
@@ -179,7 +127,7 @@ int Show(const QStringList& argv, KvCliIo& io)
 
 int Check(const QStringList& argv, KvCliIo& io)
 {
-    const Args args(argv, {u"--repair"_qs}, {});
+    const KvCliArgs args(argv, {u"--repair"_qs}, {});
     if (args.Help()) {
         io.Out(kCheckHelp);
         return KvCli::Success;
@@ -192,7 +140,7 @@ int Check(const QStringList& argv, KvCliIo& io)
 
 int Convert(const QStringList& argv, KvCliIo& io)
 {
-    const Args args(argv, {}, {});
+    const KvCliArgs args(argv, {}, {});
     if (args.Help()) {
         io.Out(kConvertHelp);
         return KvCli::Success;
@@ -223,9 +171,9 @@ int Convert(const QStringList& argv, KvCliIo& io)
 
 int Generate(const QStringList& argv, KvCliIo& io)
 {
-    const Args args(
-        argv, {u"--password-stdin"_qs},
-        {u"--pages"_qs, u"--folders"_qs, u"--depth"_qs, u"--protected"_qs, u"--seed"_qs});
+    const KvCliArgs args(argv, {u"--password-stdin"_qs},
+                         {u"--pages"_qs, u"--folders"_qs, u"--depth"_qs, u"--protected"_qs,
+                          u"--seed"_qs, u"--page-size"_qs});
     if (args.Help()) {
         io.Out(kGenerateHelp);
         return KvCli::Success;
@@ -240,6 +188,7 @@ int Generate(const QStringList& argv, KvCliIo& io)
     r.depth = args.Number(u"--depth"_qs, -1, 0);
     r.protectedPages = args.Number(u"--protected"_qs, 0, 0);
     r.seed = quint32(args.Number(u"--seed"_qs, 1, 0));
+    r.pageBytes = args.Number(u"--page-size"_qs, 0, 0);
     if (r.protectedPages > 0) {
         if (!args.Flag(u"--password-stdin"_qs))
             throw KvCliUsageError(u"--protected needs --password-stdin (a password is never "
@@ -253,7 +202,7 @@ int Generate(const QStringList& argv, KvCliIo& io)
 
 int Text(const QStringList& argv, KvCliIo& io)
 {
-    const Args args(argv, {}, {});
+    const KvCliArgs args(argv, {}, {});
     if (args.Help()) {
         io.Out(kTextHelp);
         return KvCli::Success;
@@ -299,6 +248,10 @@ int Run(const QStringList& args, KvCliIo& io)
             return Generate(rest, io);
         if (cmd == u"text")
             return Text(rest, io);
+        if (cmd == u"search")
+            return KvCliSearch::Run(rest, io);
+        if (cmd == u"keywords")
+            return KvCliKeywords::Run(rest, io);
         throw KvCliUsageError(u"unknown command: %1 (see korvnote-cli --help)"_qs.arg(cmd));
     } catch (const KvCliUsageError& e) {
         io.ErrLine(u"korvnote-cli %1: %2"_qs.arg(cmd, e.Message()));

@@ -168,7 +168,8 @@ void Run(const Request& r, KvCliIo& io)
     if (!QDir().mkpath(r.dir))
         throw KvCliError(u"cannot create %1"_qs.arg(r.dir));
     const int wanted = r.depth == 0 ? 0 : r.folders < 0 ? std::max(1, r.pages / 10) : r.folders;
-    const KvGeneratorOptions options = GeneratorOptions(r, wanted);
+    KvGeneratorOptions options = GeneratorOptions(r, wanted);
+    options.pageBytes = r.pageBytes;
     const KvGeneratedNotebook nb = KvNotebookGenerator::Generate(r.dir, options);
     Shape shape{int(nb.folderIds.size()),
                 std::max(Depth(nb, u"TopFolder"_qs), Depth(nb, u"TrashFolder"_qs))};

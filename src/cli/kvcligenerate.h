@@ -17,6 +17,7 @@ struct Request
     int protectedPages = 0;
     QString password; // for the protected pages
     quint32 seed = 1;
+    int pageBytes = 0; // 0: a few paragraphs per page
 };
 
 void Run(const Request& request, KvCliIo& io);

@@ -43,6 +43,11 @@ void KvConsoleIo::Err(const QByteArray& bytes)
     std::fflush(stderr);
 }
 
+bool KvConsoleIo::ErrIsTerminal() const
+{
+    return ::isatty(STDERR_FILENO) == 1;
+}
+
 bool KvConsoleIo::ReadStdinLine(QString& line)
 {
     std::string text;

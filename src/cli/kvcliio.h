@@ -15,6 +15,8 @@ public:
     virtual bool ReadStdinLine(QString& line) = 0;
     // Asks on the terminal without echo; false when there is no terminal or the input ended.
     virtual bool ReadPassword(const QString& prompt, QString& password) = 0;
+    // Standard error is a terminal (progress lines may go there).
+    virtual bool ErrIsTerminal() const { return false; }
 
     void OutLine(const QString& text) { Out(text.toUtf8() + '\n'); }
     void ErrLine(const QString& text) { Err(text.toUtf8() + '\n'); }
@@ -28,6 +30,7 @@ public:
     void Err(const QByteArray& bytes) override;
     bool ReadStdinLine(QString& line) override;
     bool ReadPassword(const QString& prompt, QString& password) override;
+    bool ErrIsTerminal() const override;
 };
 
 // Collects the output; standard input and the terminal answer from given text.
@@ -48,6 +51,9 @@ public:
         m_hasTerminal = true;
     }
 
+    bool ErrIsTerminal() const override { return m_errTerminal; }
+    void SetErrTerminal(bool on) { m_errTerminal = on; }
+
     const QByteArray& OutText() const { return m_out; }
     const QByteArray& ErrText() const { return m_err; }
 
@@ -58,4 +64,5 @@ private:
     QByteArray m_err;
     QString m_terminal;
     bool m_hasTerminal = false;
+    bool m_errTerminal = false;
 };

@@ -128,7 +128,7 @@ QByteArray Generator::Rtf(const QString& title)
                      "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}\r\n";
     rtf += "\\pard\\b\\fs28 " + esc(title) + "\\b0\\fs20\\par\r\n";
     const int paragraphs = 1 + Pick(8);
-    for (int p = 0; p < paragraphs; ++p) {
+    for (int p = 0; p < paragraphs || rtf.size() < m_o.pageBytes; ++p) {
         const int kind = Pick(4);
         if (kind == 1)
             rtf += "\\pard\\fi-200\\li200 \\bullet  ";

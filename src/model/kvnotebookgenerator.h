@@ -20,6 +20,7 @@ struct KvGeneratorOptions
     int statusPercent = 30;     // share of elements with a status
     bool writePageFiles = true; // content files (else the pages are empty)
     bool flat = false;          // every element directly in the top folder
+    int pageBytes = 0;          // paragraphs are added until a page's RTF has this many bytes
 };
 
 struct KvGeneratedNotebook

@@ -107,6 +107,8 @@ public:
     bool TryPasswordList();
     QString GetPlainPassword() const;
     const KvPagePassword& Password() const;
+    // The text of an unloaded page kept for a new key until the next Store writes it.
+    const std::optional<QByteArray>& PendingContent() const { return m_pendingContent; }
 
 protected:
     // The editor document while loaded (for subclasses that create it on a widget).

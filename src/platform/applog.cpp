@@ -2,13 +2,18 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <atomic>
 #include <memory>
+#include <mutex>
 
 namespace {
 
+// Lines may come from several threads (the search workers): the switch is atomic, the
+// file and the resolver are used under the mutex, one whole line at a time.
 struct LogState
 {
-    bool enabled = false;
+    std::atomic<bool> enabled = false;
+    std::mutex mutex;
     std::function<QString()> resolver;
     std::unique_ptr<QFile> file;
 };
@@ -41,6 +46,7 @@ bool Enabled()
 }
 void SetDirectoryResolver(std::function<QString()> resolver)
 {
+    const std::lock_guard lock(state().mutex);
     state().resolver = std::move(resolver);
 }
 
@@ -49,6 +55,10 @@ void Write(const QString& text)
     LogState& s = state();
     if (!s.enabled)
         return;
+    // The time stamp under the lock as well: the C library's conversion to local time is
+    // not something to run on several threads at once.
+    const std::lock_guard lock(s.mutex);
+    const QByteArray line = (stamp() + u' ' + text + u"\r\n").toUtf8();
     if (!s.file) {
         const QString dir = s.resolver ? s.resolver() : QString();
         if (dir.isEmpty())
@@ -58,12 +68,13 @@ void Write(const QString& text)
             return; // dropped; the next line tries again
         s.file = std::move(file);
     }
-    s.file->write((stamp() + u' ' + text + u"\r\n").toUtf8());
+    s.file->write(line);
     s.file->flush();
 }
 
 void Close()
 {
+    const std::lock_guard lock(state().mutex);
     state().file.reset();
 }
 

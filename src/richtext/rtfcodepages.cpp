@@ -184,6 +184,40 @@ bool IsMultiByte(int codePage)
     }
 }
 
+// A decoder for the code page, or windows-1252 standing in (fallback set unless the page is
+// the symbol pseudo page, which is windows-1252 by definition).
+std::unique_ptr<QStringDecoder> OpenDecoder(int codePage, bool& fallback)
+{
+    fallback = false;
+    const QByteArray name = KvRtfCodePages::CodecName(codePage);
+    if (!name.isEmpty()) {
+        auto decoder =
+            std::make_unique<QStringDecoder>(name.constData(), QStringConverter::Flag::Stateless);
+        if (decoder->isValid())
+            return decoder;
+    }
+    fallback = codePage != KvRtfCodePages::kSymbol;
+    return std::make_unique<QStringDecoder>("windows-1252", QStringConverter::Flag::Stateless);
+}
+
+const KvRtfDecoders::Table& SingleByteTable(int codePage)
+{
+    thread_local std::unordered_map<int, std::unique_ptr<KvRtfDecoders::Table>> tables;
+    std::unique_ptr<KvRtfDecoders::Table>& slot = tables[codePage];
+    if (!slot) {
+        slot = std::make_unique<KvRtfDecoders::Table>();
+        const std::unique_ptr<QStringDecoder> decoder = OpenDecoder(codePage, slot->fallback);
+        for (int b = 0; b < 256; ++b) {
+            const char c = static_cast<char>(b);
+            const QString s = decoder->decode(QByteArrayView(&c, 1));
+            slot->chars[b] = s.size() == 1 ? s[0].unicode() : char16_t(0xFFFD);
+        }
+        if (codePage == KvRtfCodePages::kSymbol)
+            slot->chars[0xB7] = 0x2022;
+    }
+    return *slot;
+}
+
 } // namespace
 
 KvRtfDecoders::Entry& KvRtfDecoders::Get(int codePage)
@@ -192,27 +226,11 @@ KvRtfDecoders::Entry& KvRtfDecoders::Get(int codePage)
     if (it != m_decoders.end())
         return it->second;
     Entry e;
-    const QByteArray name = KvRtfCodePages::CodecName(codePage);
-    if (!name.isEmpty()) {
-        e.decoder =
-            std::make_unique<QStringDecoder>(name.constData(), QStringConverter::Flag::Stateless);
-        if (!e.decoder->isValid())
-            e.decoder.reset();
-    }
-    if (!e.decoder) {
-        e.decoder =
-            std::make_unique<QStringDecoder>("windows-1252", QStringConverter::Flag::Stateless);
-        e.fallback = codePage != KvRtfCodePages::kSymbol;
-    }
-    if (!IsMultiByte(codePage)) {
-        e.table = std::make_unique<std::array<char16_t, 256>>();
-        for (int b = 0; b < 256; ++b) {
-            const char c = static_cast<char>(b);
-            const QString s = e.decoder->decode(QByteArrayView(&c, 1));
-            (*e.table)[b] = s.size() == 1 ? s[0].unicode() : char16_t(0xFFFD);
-        }
-        if (codePage == KvRtfCodePages::kSymbol)
-            (*e.table)[0xB7] = 0x2022;
+    if (IsMultiByte(codePage)) {
+        e.decoder = OpenDecoder(codePage, e.fallback);
+    } else {
+        e.table = &SingleByteTable(codePage);
+        e.fallback = e.table->fallback;
     }
     return m_decoders.emplace(codePage, std::move(e)).first->second;
 }
@@ -229,7 +247,7 @@ bool KvRtfDecoders::Decode(int codePage, QByteArrayView bytes, QString& out)
         out.resize(before + bytes.size());
         char16_t* dst = reinterpret_cast<char16_t*>(out.data()) + before;
         for (const char c : bytes)
-            *dst++ = (*e.table)[static_cast<unsigned char>(c)];
+            *dst++ = e.table->chars[static_cast<unsigned char>(c)];
         return !e.fallback;
     }
     out.resize(before + e.decoder->requiredSpace(bytes.size()));

@@ -24,18 +24,27 @@ QByteArray CodecName(int codePage);
 } // namespace KvRtfCodePages
 
 // Decodes runs of bytes in one code page each; unavailable code pages read as windows-1252.
+// Single-byte code pages decode through 256-entry tables that are built once per thread
+// and shared by every decoder object of that thread: a parser per small file would
+// otherwise pay for opening a codec and decoding 256 single bytes each time.
 class KvRtfDecoders
 {
 public:
     // Appends the decoded bytes to out. Returns false when the code page was unavailable.
     bool Decode(int codePage, QByteArrayView bytes, QString& out);
 
+    // The table of a single-byte code page; fallback tells that windows-1252 stands in.
+    struct Table
+    {
+        std::array<char16_t, 256> chars{};
+        bool fallback = false;
+    };
+
 private:
     struct Entry
     {
-        std::unique_ptr<QStringDecoder> decoder;
-        // Single-byte code pages decode through a table built once from the decoder.
-        std::unique_ptr<std::array<char16_t, 256>> table;
+        std::unique_ptr<QStringDecoder> decoder; // multi-byte code pages only
+        const Table* table = nullptr;            // owned by the thread's table cache
         bool fallback = false;
     };
     Entry& Get(int codePage);

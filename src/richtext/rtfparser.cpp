@@ -6,10 +6,11 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 
 namespace {
 
-enum class Kw
+enum class Kw : quint8
 {
     Unknown,
     // document
@@ -376,7 +377,8 @@ constexpr std::pair<std::string_view, Kw> kKeywords[] = {
     {"picscaley", Kw::PicScaleY},
 };
 
-// Open addressing on FNV-1a: control words are looked up once per token.
+// Open addressing on FNV-1a: control words are looked up once per token. Slots are kept
+// small (8 KB in all) so that the table stays in the first-level cache.
 class KeywordTable
 {
 public:
@@ -386,7 +388,7 @@ public:
             size_t i = Hash(name) & kMask;
             while (m_slots[i].kw != Kw::Unknown)
                 i = (i + 1) & kMask;
-            m_slots[i] = Slot{name, kw};
+            m_slots[i] = Slot{name.data(), static_cast<quint8>(name.size()), kw};
         }
     }
     Kw Find(std::string_view name) const
@@ -395,14 +397,22 @@ public:
             const Slot& s = m_slots[i];
             if (s.kw == Kw::Unknown)
                 return Kw::Unknown;
-            if (s.name.size() == name.size() &&
-                std::memcmp(s.name.data(), name.data(), name.size()) == 0)
+            if (s.length == name.size() && Same(s.name, name.data(), name.size()))
                 return s.kw;
         }
     }
 
 private:
-    static constexpr size_t kMask = 1023;
+    // Control words are a few letters long: a loop beats a call of memcmp.
+    static bool Same(const char* a, const char* b, size_t n)
+    {
+        for (size_t i = 0; i < n; ++i) {
+            if (a[i] != b[i])
+                return false;
+        }
+        return true;
+    }
+    static constexpr size_t kMask = 511;
     static size_t Hash(std::string_view s)
     {
         uint32_t h = 2166136261u;
@@ -412,7 +422,8 @@ private:
     }
     struct Slot
     {
-        std::string_view name;
+        const char* name = nullptr;
+        quint8 length = 0;
         Kw kw = Kw::Unknown;
     };
     std::array<Slot, kMask + 1> m_slots{};
@@ -532,10 +543,20 @@ QString KvRtfParser::Link(int index) const
     return index >= 0 && index < m_links.size() ? m_links[index] : QString();
 }
 
+void KvRtfParser::SetCheckpoint(qsizetype interval, std::function<bool()> checkpoint)
+{
+    m_checkInterval = std::max<qsizetype>(1, interval);
+    m_checkpoint = std::move(checkpoint);
+}
+
 bool KvRtfParser::Parse(QByteArrayView rtf)
 {
     KvRtfTokenizer tok(rtf);
     m_tok = &tok;
+    m_plain = m_sink.PlainTextBuffer();
+    m_stopped = false;
+    // Without a checkpoint the offset never reaches the next check.
+    m_nextCheck = m_checkpoint ? m_checkInterval : std::numeric_limits<qsizetype>::max();
     const QByteArrayView head = rtf.trimmed();
     const bool looksLikeRtf = head.startsWith("{\\rtf");
     if (!looksLikeRtf)
@@ -567,6 +588,14 @@ bool KvRtfParser::Parse(QByteArrayView rtf)
         case KvRtfTokenizer::Type::Text:
             HandleTextBytes(t.text);
             break;
+        }
+        if (tok.Offset() >= m_nextCheck) {
+            // Pending \'xx bytes stay pending: a double-byte character may continue.
+            m_nextCheck = tok.Offset() + m_checkInterval;
+            if (!m_checkpoint()) {
+                m_stopped = true;
+                m_done = true;
+            }
         }
     }
     FlushBytes();
@@ -1382,6 +1411,12 @@ void KvRtfParser::AddBytes(std::string_view bytes)
     if (m_bytes.isEmpty() && IsPrintableAscii(bytes)) {
         if (G().dest == Dest::Text) {
             EnsureContent();
+            if (m_plain) {
+                if (!G().cs.hidden)
+                    m_plain->append(
+                        QLatin1StringView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+                return;
+            }
             if (!m_run.isEmpty() && !(m_runCs == G().cs))
                 FlushRun();
             m_runCs = G().cs;
@@ -1519,25 +1554,67 @@ void KvRtfParser::AddText(QStringView text)
 }
 
 // Text that would disturb the block structure of a document is left out or mapped here, so
-// that every sink sees the same characters.
+// that every sink sees the same characters. A plain-text buffer gets line and paragraph
+// separators as "\n" and non-breaking spaces as blanks, as QTextDocument::toPlainText() has them.
 void KvRtfParser::AddRunText(QStringView text)
 {
-    m_runAscii = false;
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u < 0x20) {
-            if (u == u'\t')
-                m_run.append(c);
-        } else if (u == 0x2029) {
-            m_run.append(QChar(0x2028));
-        } else if (u == 0xFDD0 || u == 0xFDD1 || u == 0xFFFC || u == 0xFFFE || u == 0xFFFF) {
-        } else if (c.isSurrogate()) {
-            // pairs from \u arrive together; lone halves are dropped
-            m_run.append(c);
-        } else {
-            m_run.append(c);
-        }
+    if (m_plain) {
+        if (!m_runCs.hidden)
+            AppendRunText<true>(text, *m_plain);
+        return;
     }
+    m_runAscii = false;
+    AppendRunText<false>(text, m_run);
+}
+
+namespace {
+
+// False for a character that goes into a run as it is. Otherwise replacement is what
+// stands for it, 0 when it is left out.
+template <bool Plain> bool MapRunChar(char16_t u, char16_t& replacement)
+{
+    replacement = 0;
+    if (u < 0x20)
+        return u != u'\t';
+    switch (u) {
+    case 0x00A0:
+        replacement = u' ';
+        return Plain;
+    case 0x2028:
+        replacement = u'\n';
+        return Plain;
+    case 0x2029:
+        replacement = Plain ? u'\n' : char16_t(0x2028);
+        return true;
+    case 0xFDD0:
+    case 0xFDD1:
+    case 0xFFFC:
+    case 0xFFFE:
+    case 0xFFFF:
+        return true;
+    default:
+        // Surrogates pass: pairs from \u arrive together, lone halves are dropped earlier.
+        return false;
+    }
+}
+
+} // namespace
+
+template <bool Plain> void KvRtfParser::AppendRunText(QStringView text, QString& target)
+{
+    const char16_t* p = text.utf16();
+    const char16_t* const end = p + text.size();
+    const char16_t* clean = p; // [clean, p) is appended as it is
+    for (; p != end; ++p) {
+        char16_t replacement;
+        if ((*p >= 0x20 && *p < 0xA0) || !MapRunChar<Plain>(*p, replacement))
+            continue;
+        target.append(QStringView(clean, p));
+        if (replacement)
+            target.append(QChar(replacement));
+        clean = p + 1;
+    }
+    target.append(QStringView(clean, end));
 }
 
 void KvRtfParser::FlushRun()

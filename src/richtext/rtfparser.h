@@ -10,6 +10,7 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 // Character formatting in effect for a run of text (saved and restored with RTF groups).
@@ -126,6 +127,10 @@ public:
     // Leaves the table; content continues in the block after it.
     virtual void EndTable() = 0;
     virtual bool WantsPictureData() const { return true; }
+    // A sink that keeps only visible characters may hand out its text: the parser then
+    // appends visible text to it directly, instead of calling Text(), with line and
+    // paragraph separators as "\n" and non-breaking spaces as blanks.
+    virtual QString* PlainTextBuffer() { return nullptr; }
 };
 
 // RTF reader engine shared by the document reader and the plain-text extractor, so that both
@@ -136,6 +141,10 @@ public:
     explicit KvRtfParser(KvRtfSink& sink);
     // Returns false when the input does not look like RTF (it is still read best-effort).
     bool Parse(QByteArrayView rtf);
+    // Parse calls checkpoint after about every `interval` bytes of input; when it answers
+    // false, reading ends there (Stopped() tells) and the sink gets what was read so far.
+    void SetCheckpoint(qsizetype interval, std::function<bool()> checkpoint);
+    bool Stopped() const { return m_stopped; }
 
     const QStringList& Warnings() const { return m_warnings; }
     const KvRtfFont* Font(int number) const;
@@ -215,6 +224,7 @@ private:
     void FinishStyleEntry();
     void FinishLevelText();
     void AddRunText(QStringView text);
+    template <bool Plain> void AppendRunText(QStringView text, QString& target);
     int CurrentCodePage();
     QString ParseHyperlink(const QString& instruction) const;
 
@@ -239,6 +249,11 @@ private:
 
     QString m_run;
     bool m_runAscii = true;
+    QString* m_plain = nullptr; // the sink's PlainTextBuffer()
+    qsizetype m_checkInterval = 0;
+    qsizetype m_nextCheck = 0;
+    std::function<bool()> m_checkpoint;
+    bool m_stopped = false;
     KvRtfCharState m_runCs;
 
     KvRtfParaState m_para;

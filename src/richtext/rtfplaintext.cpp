@@ -13,24 +13,8 @@ class PlainTextSink : public KvRtfSink
 public:
     QString out;
 
-    void Text(QStringView text, const KvRtfCharState& cs, bool ascii) override
-    {
-        if (cs.hidden)
-            return;
-        const qsizetype from = out.size();
-        out.append(text);
-        if (ascii)
-            return;
-        // What toPlainText() makes of line separators and non-breaking spaces.
-        char16_t* p = reinterpret_cast<char16_t*>(out.data()) + from;
-        char16_t* const end = reinterpret_cast<char16_t*>(out.data()) + out.size();
-        for (; p != end; ++p) {
-            if (*p == QChar::LineSeparator)
-                *p = u'\n';
-            else if (*p == QChar::Nbsp)
-                *p = u' ';
-        }
-    }
+    // The parser appends visible text to out directly (PlainTextBuffer).
+    void Text(QStringView, const KvRtfCharState&, bool) override {}
     void Picture(const KvRtfPicture&, const KvRtfCharState&) override
     {
         out.append(QChar::ObjectReplacementCharacter);
@@ -41,6 +25,7 @@ public:
     void NextCell(int, int) override { out.append(u'\n'); }
     void EndTable() override { out.append(u'\n'); }
     bool WantsPictureData() const override { return false; }
+    QString* PlainTextBuffer() override { return &out; }
 };
 
 // The character replacements of QTextDocument::toPlainText().
@@ -61,7 +46,7 @@ inline QChar PlainChar(QChar c)
 
 } // namespace
 
-QString KvRtfPlainText::Extract(const QByteArray& rtf)
+QString KvRtfPlainText::Extract(QByteArrayView rtf)
 {
     PlainTextSink sink;
     sink.out.reserve(rtf.size() / 2);
@@ -70,16 +55,38 @@ QString KvRtfPlainText::Extract(const QByteArray& rtf)
     return std::move(sink.out);
 }
 
-QString KvRtfPlainText::DocumentText(const QTextDocument& doc)
+bool KvRtfPlainText::Extract(QByteArrayView rtf, QString& text, qsizetype interval,
+                             const std::function<bool(const QString&)>& checkpoint)
+{
+    PlainTextSink sink;
+    sink.out.swap(text);
+    sink.out.resize(0);
+    // Every character of the text takes at least one byte of RTF: no growing on the way.
+    sink.out.reserve(rtf.size());
+    KvRtfParser parser(sink);
+    parser.SetCheckpoint(interval, [&] { return checkpoint(sink.out); });
+    parser.Parse(rtf);
+    text.swap(sink.out);
+    return !parser.Stopped();
+}
+
+QString KvRtfPlainText::DocumentText(const QTextDocument& doc, std::vector<int>* positions)
 {
     const QString raw = doc.toRawText();
     QString out;
     out.reserve(raw.size());
+    if (positions) {
+        positions->clear();
+        positions->reserve(raw.size());
+    }
     qsizetype copied = 0; // raw[0, copied) is handled
     auto copyUpTo = [&](qsizetype end) {
         end = std::min(end, raw.size());
-        for (; copied < end; ++copied)
+        for (; copied < end; ++copied) {
             out.append(PlainChar(raw[copied]));
+            if (positions)
+                positions->push_back(int(copied));
+        }
     };
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {

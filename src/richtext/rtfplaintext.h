@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
+#include <vector>
 
 class QTextDocument;
 
@@ -18,7 +20,13 @@ class QTextDocument;
 class KvRtfPlainText
 {
 public:
-    static QString Extract(const QByteArray& rtf);
-    // The document's plain text under the conventions above.
-    static QString DocumentText(const QTextDocument& doc);
+    static QString Extract(QByteArrayView rtf);
+    // The same into text (its buffer is reused), calling checkpoint with the text so far
+    // after about every `interval` bytes of input. When checkpoint answers false, the
+    // extraction ends there and the answer is false; text then holds only a beginning.
+    static bool Extract(QByteArrayView rtf, QString& text, qsizetype interval,
+                        const std::function<bool(const QString&)>& checkpoint);
+    // The document's plain text under the conventions above; positions, when given, gets
+    // the cursor position of each of its characters (hidden text leaves gaps).
+    static QString DocumentText(const QTextDocument& doc, std::vector<int>* positions = nullptr);
 };

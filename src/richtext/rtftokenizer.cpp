@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -18,6 +19,9 @@ constexpr std::array<bool, 256> MakeStopTable()
 }
 constexpr std::array<bool, 256> kStop = MakeStopTable();
 
+// The word-at-a-time scans read the lowest byte or code unit first.
+static_assert(std::endian::native == std::endian::little);
+
 constexpr uint64_t kOnes = 0x0101010101010101ULL;
 constexpr uint64_t kHighs = 0x8080808080808080ULL;
 
@@ -26,11 +30,12 @@ inline uint64_t HasZeroByte(uint64_t v)
     return (v - kOnes) & ~v & kHighs;
 }
 
-// True when one of the eight bytes is a backslash, a brace or below 0x20.
-inline bool HasStopByte(uint64_t w)
+// The high bit of each of the eight bytes that is a backslash, a brace or below 0x20. Only
+// the lowest mark is sure (a borrow may mark a byte after it), which is all the scan needs.
+inline uint64_t StopBytes(uint64_t w)
 {
-    return (HasZeroByte(w ^ (kOnes * '\\')) | HasZeroByte(w ^ (kOnes * '{')) |
-            HasZeroByte(w ^ (kOnes * '}')) | ((w - kOnes * 0x20) & ~w & kHighs)) != 0;
+    return HasZeroByte(w ^ (kOnes * '\\')) | HasZeroByte(w ^ (kOnes * '{')) |
+           HasZeroByte(w ^ (kOnes * '}')) | ((w - kOnes * 0x20) & ~w & kHighs);
 }
 
 inline bool IsLetter(char c)
@@ -58,94 +63,112 @@ constexpr qsizetype kMaxWordLength = 32;
 
 KvRtfTokenizer::Token KvRtfTokenizer::Next()
 {
+    // A local cursor: stores through m_pos inside the loops would be repeated for every
+    // byte, as a char may alias the member.
+    const char* p = m_pos;
+    const char* const end = m_end;
     Token t;
     for (;;) {
-        if (m_pos >= m_end)
+        if (p >= end) {
+            m_pos = p;
             return t;
-        const unsigned char c = static_cast<unsigned char>(*m_pos);
+        }
+        const unsigned char c = static_cast<unsigned char>(*p);
         if (c == '{') {
-            ++m_pos;
+            m_pos = p + 1;
             t.type = Type::GroupStart;
             return t;
         }
         if (c == '}') {
-            ++m_pos;
+            m_pos = p + 1;
             t.type = Type::GroupEnd;
             return t;
         }
         if (c == '\\')
             break;
         if (c == '\t') { // some writers put tabs literally
-            ++m_pos;
+            m_pos = p + 1;
             t.type = Type::Symbol;
             t.symbol = '\t';
             return t;
         }
         if (c < 0x20) { // CR, LF and other control bytes carry nothing
-            ++m_pos;
+            ++p;
             continue;
         }
-        const char* start = m_pos;
-        // Eight bytes at a time while none of them ends the run.
-        while (m_end - m_pos >= 8) {
+        const char* start = p;
+        // Eight bytes at a time (little-endian: the lowest mark is the first stop byte).
+        bool stopped = false;
+        while (end - p >= 8) {
             uint64_t w;
-            std::memcpy(&w, m_pos, 8);
-            if (HasStopByte(w))
+            std::memcpy(&w, p, 8);
+            if (const uint64_t stops = StopBytes(w)) {
+                p += std::countr_zero(stops) / 8;
+                stopped = true;
                 break;
-            m_pos += 8;
+            }
+            p += 8;
         }
-        while (m_pos < m_end && !kStop[static_cast<unsigned char>(*m_pos)])
-            ++m_pos;
+        if (!stopped) {
+            while (p < end && !kStop[static_cast<unsigned char>(*p)])
+                ++p;
+        }
+        m_pos = p;
         t.type = Type::Text;
-        t.text = std::string_view(start, m_pos - start);
+        t.text = std::string_view(start, p - start);
         return t;
     }
 
-    ++m_pos; // backslash
-    if (m_pos >= m_end)
+    ++p; // backslash
+    if (p >= end) {
+        m_pos = p;
         return t;
-    const char c = *m_pos;
+    }
+    const char c = *p;
     if (IsLetter(c)) {
-        const char* start = m_pos;
-        while (m_pos < m_end && IsLetter(*m_pos))
-            ++m_pos;
+        const char* start = p;
+        while (p < end && IsLetter(*p))
+            ++p;
         t.type = Type::Word;
-        t.text = std::string_view(start, std::min<qsizetype>(m_pos - start, kMaxWordLength));
+        t.text = std::string_view(start, std::min<qsizetype>(p - start, kMaxWordLength));
         bool negative = false;
-        if (m_pos + 1 < m_end && *m_pos == '-' && IsDigit(m_pos[1])) {
+        if (p + 1 < end && *p == '-' && IsDigit(p[1])) {
             negative = true;
-            ++m_pos;
+            ++p;
         }
-        if (m_pos < m_end && IsDigit(*m_pos)) {
+        if (p < end && IsDigit(*p)) {
             qint64 value = 0;
-            while (m_pos < m_end && IsDigit(*m_pos)) {
+            while (p < end && IsDigit(*p)) {
                 if (value < 10'000'000'000LL)
-                    value = value * 10 + (*m_pos - '0');
-                ++m_pos;
+                    value = value * 10 + (*p - '0');
+                ++p;
             }
             if (negative)
                 value = -value;
             t.param = static_cast<int>(std::clamp<qint64>(value, INT_MIN, INT_MAX));
             t.hasParam = true;
         }
-        if (m_pos < m_end && *m_pos == ' ')
-            ++m_pos;
+        if (p < end && *p == ' ')
+            ++p;
+        m_pos = p;
         return t;
     }
-    ++m_pos;
+    ++p;
     if (c == '\'') {
         int value = 0;
-        for (int i = 0; i < 2 && m_pos < m_end; ++i) {
-            const int h = HexValue(*m_pos);
+        for (int i = 0; i < 2 && p < end; ++i) {
+            const int h = HexValue(*p);
             if (h < 0)
                 break;
             value = value * 16 + h;
-            ++m_pos;
+            ++p;
         }
+        m_pos = p;
         t.type = Type::Hex;
         t.hex = static_cast<unsigned char>(value);
         return t;
     }
+    m_pos = p;
     t.type = Type::Symbol;
     t.symbol = (c == '\r') ? '\n' : c;
     return t;

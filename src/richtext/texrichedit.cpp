@@ -382,10 +382,11 @@ QString TexRichEdit::SelectedText() const
 int TexRichEdit::Find(const QString& term, int rangeStart, int rangeEnd, KvMatchOptions options,
                       bool backward)
 {
-    const int pos =
-        KvTextMatch::FindInDocument(*document(), term, rangeStart, rangeEnd, options, backward);
+    int length = 0;
+    const int pos = KvTextMatch::FindInDocument(*document(), term, rangeStart, rangeEnd, options,
+                                                backward, &length);
     if (pos >= 0) {
-        SetSelection(pos, int(term.size()));
+        SetSelection(pos, length);
         ScrollCaretIntoView();
     }
     return pos;

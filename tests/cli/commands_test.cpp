@@ -122,7 +122,8 @@ TEST_F(CliCommands, TextOfTheTable)
 
 TEST_F(CliCommands, HelpOfEveryCommand)
 {
-    for (const char* cmd : {"tree", "show", "check", "convert", "generate", "text"}) {
+    for (const char* cmd :
+         {"tree", "show", "check", "convert", "generate", "text", "search", "keywords"}) {
         const CliResult r = RunCli({QString::fromLatin1(cmd), u"--help"_qs});
         EXPECT_EQ(r.code, 0) << cmd;
         EXPECT_TRUE(r.out.startsWith(QByteArray(QByteArray("usage: korvnote-cli ") + cmd))) << cmd;

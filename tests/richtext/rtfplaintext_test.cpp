@@ -28,6 +28,46 @@ TEST(RtfPlainText, ExtractorEqualsDocumentTextOnCorpus)
     }
 }
 
+// Checkpoints see a growing beginning of the text and change nothing; one that answers
+// false ends the extraction early.
+TEST(RtfPlainText, CheckpointsSeeTheTextGrowAndCanStopIt)
+{
+    KORV_REQUIRE_RTF_CORPUS(dir);
+    const QStringList files = korvtest::RtfCorpusFiles(dir);
+    ASSERT_FALSE(files.isEmpty());
+    for (const QString& path : files) {
+        SCOPED_TRACE(path.toStdString());
+        const QByteArray rtf = korvtest::ReadFileBytes(path);
+        const QString whole = KvRtfPlainText::Extract(rtf);
+        QString text;
+        int calls = 0;
+        qsizetype seen = 0;
+        const bool complete = KvRtfPlainText::Extract(rtf, text, 97, [&](const QString& soFar) {
+            ++calls;
+            EXPECT_GE(soFar.size(), seen);
+            seen = soFar.size();
+            return true;
+        });
+        EXPECT_TRUE(complete);
+        EXPECT_EQ(text, whole);
+        EXPECT_EQ(calls > 0, rtf.size() > 97);
+
+        int left = 3;
+        const bool stopped =
+            !KvRtfPlainText::Extract(rtf, text, 97, [&](const QString&) { return --left > 0; });
+        EXPECT_EQ(stopped, calls >= 3);
+        EXPECT_LE(text.size(), whole.size());
+    }
+    QByteArray words = "{\\rtf1\\ansi ";
+    for (int i = 0; i < 1000; ++i)
+        words += "{\\b Wort" + QByteArray::number(i) + "} ";
+    words += '}';
+    QString text;
+    EXPECT_FALSE(KvRtfPlainText::Extract(words, text, 100, [](const QString&) { return false; }));
+    EXPECT_TRUE(text.startsWith(u"Wort0 Wort1"_qs)) << text.toStdString();
+    EXPECT_FALSE(text.contains(u"Wort999"_qs));
+}
+
 TEST(RtfPlainText, DocumentTextFollowsToPlainTextWithoutHiddenText)
 {
     QTextDocument doc;

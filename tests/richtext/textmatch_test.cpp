@@ -1,9 +1,12 @@
+#include "richtext/rtfplaintext.h"
+#include "richtext/rtfreader.h"
 #include "richtext/textmatch.h"
 
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextTable>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 
@@ -55,6 +58,70 @@ const MatchCase kCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Table, TextMatchFind, ::testing::ValuesIn(kCases));
 
+// The prepared matcher scans for candidates four code units at a time; every position it
+// answers, and every one it passes over, must agree with comparing the slice there.
+TEST(TextMatcher, AgreesWithTheSliceComparisonEverywhere)
+{
+    // Case variants, letters with three cases (Kelvin sign, long s, final sigma), umlauts,
+    // a surrogate pair and separators.
+    const QString alphabet = u"kK\u212AsS\u017F\u03C3\u03A3\u03C2\u00E4\u00C4_ .;1"_qs +
+                             QString::fromUcs4(U"\U0001D400", 1);
+    std::mt19937 rng(7);
+    auto randomText = [&](int maxLen) {
+        QString s;
+        const int n = int(rng() % maxLen);
+        for (int i = 0; i < n; ++i)
+            s += alphabet.at(int(rng() % alphabet.size()));
+        return s;
+    };
+    auto reference = [](const QString& text, const QString& term, qsizetype from, qsizetype to,
+                        KvMatchOptions o, bool backward) -> qsizetype {
+        const qsizetype len = term.size();
+        const qsizetype end = to < 0 ? text.size() : to;
+        QList<qsizetype> hits;
+        for (qsizetype pos = std::max<qsizetype>(0, from); len > 0 && pos + len <= end; ++pos) {
+            const bool same = QStringView(text).sliced(pos, len).compare(
+                                  term, o.matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive) == 0;
+            if (!same)
+                continue;
+            if (o.wholeWord) {
+                const QString before = text.left(pos);
+                const QString after = text.mid(pos + len);
+                const char32_t b = before.isEmpty() ? 0 : before.toUcs4().last();
+                const char32_t a = after.isEmpty() ? 0 : after.toUcs4().first();
+                if (KvTextMatch::IsWordChar(b) || KvTextMatch::IsWordChar(a))
+                    continue;
+            }
+            hits.append(pos);
+        }
+        if (hits.isEmpty())
+            return -1;
+        return backward ? hits.last() : hits.first();
+    };
+    for (int round = 0; round < 4000; ++round) {
+        const QString text = randomText(40);
+        QString term = randomText(4);
+        if (term.isEmpty())
+            term = alphabet.left(1);
+        const KvMatchOptions o{bool(rng() % 2), bool(rng() % 2)};
+        const qsizetype from = rng() % 5;
+        const qsizetype to = rng() % 3 == 0 ? -1 : qsizetype(rng() % (text.size() + 1));
+        const bool backward = rng() % 2;
+        const KvTextMatcher m(term, o);
+        ASSERT_EQ(m.Find(text, from, to, backward), reference(text, term, from, to, o, backward))
+            << "text '" << text.toStdString() << "' term '" << term.toStdString() << "'";
+    }
+}
+
+TEST(TextMatcher, FoldsEveryCaseOfTheFirstLetter)
+{
+    const KvTextMatcher kelvin(u"kilo"_qs, {});
+    EXPECT_EQ(kelvin.Find(u"ein \u212Ailo"_qs), 4);
+    const KvTextMatcher sigma(u"\u03A3ofa"_qs, {});
+    EXPECT_EQ(sigma.Find(u"x \u03C2ofa"_qs), 2);
+    EXPECT_EQ(KvTextMatcher(u"kilo"_qs, {false, true}).Find(u"\u212Ailo kilo"_qs), 5);
+}
+
 TEST(TextMatchRange, ForwardAndBackwardStayInsideTheRange)
 {
     const QString text = u"ab ab ab ab"_qs; // hits at 0, 3, 6, 9
@@ -92,6 +159,47 @@ TEST(TextMatchDocument, ParagraphsAndCellsSeparateWords)
     sel.setPosition(bar + 3, QTextCursor::KeepAnchor);
     EXPECT_EQ(sel.selectedText(), u"bar"_qs);
     EXPECT_EQ(KvTextMatch::FindInDocument(doc, u"foobar"_qs, 0, -1, {false, false}), -1);
+}
+
+// What the search finds in a page's extracted text, the document finds too: hidden text
+// does not count, a non-breaking space is a blank; the hit's length covers hidden text
+// inside it.
+TEST(TextMatchDocument, FindsWhatTheExtractedTextHas)
+{
+    const QByteArray rtf = "{\\rtf1\\ansi Pro{\\v geheim}jekt und a\\~b\\par Ende\\par}";
+    QTextDocument doc;
+    KvRtfReader::Read(rtf, &doc);
+    ASSERT_EQ(KvRtfPlainText::Extract(rtf), u"Projekt und a b\nEnde"_qs);
+    struct DocCase
+    {
+        const char* name;
+        QString term;
+        KvMatchOptions options;
+        int from;
+        int pos;
+        int length;
+    };
+    const DocCase cases[] = {
+        {"word around hidden text", u"Projekt"_qs, {true, false}, 0, 0, 13},
+        {"hidden text is not found", u"geheim"_qs, {}, 0, -1, 0},
+        {"non-breaking space as blank", u"a b"_qs, {true, false}, 0, 18, 3},
+        {"after the hidden text", u"jekt"_qs, {}, 0, 9, 4},
+        {"range start inside hidden text", u"jekt"_qs, {}, 5, 9, 4},
+        {"range start after a hit", u"Pro"_qs, {}, 1, -1, 0},
+        {"next paragraph", u"Ende"_qs, {true, true}, 0, 22, 4},
+    };
+    for (const DocCase& c : cases) {
+        int length = 0;
+        EXPECT_EQ(KvTextMatch::FindInDocument(doc, c.term, c.from, -1, c.options, false, &length),
+                  c.pos)
+            << c.name;
+        if (c.pos >= 0) {
+            EXPECT_EQ(length, c.length) << c.name;
+        }
+    }
+    int length = 0;
+    EXPECT_EQ(KvTextMatch::FindInDocument(doc, u"jekt"_qs, 0, 13, {}, true, &length), 9);
+    EXPECT_EQ(KvTextMatch::FindInDocument(doc, u"jekt"_qs, 0, 12, {}, true, &length), -1);
 }
 
 } // namespace
