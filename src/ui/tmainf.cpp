@@ -68,6 +68,10 @@ TMainF::~TMainF()
     KvTreeBound::SetGoneHandler(nullptr, nullptr);
     if (KvPasswordAsker::Current() == m_passwordAsker.get())
         KvPasswordAsker::SetCurrent(nullptr);
+    // Its event filter would see the children's destruction in a window that is no longer
+    // a TMainF.
+    delete m_restore;
+    m_restore = nullptr;
 }
 
 void TMainF::Initialize()
