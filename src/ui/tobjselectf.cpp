@@ -46,8 +46,6 @@ TObjSelectF::TObjSelectF(const QList<KvFolder*>& roots, const QString& kind,
     m_tree->setExpandsOnDoubleClick(false);
     m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
     m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_tree->header()->setStretchLastSection(false);
-    m_tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_tree->setTextElideMode(Qt::ElideNone);
     if (look) {
         m_tree->setFont(look->font());
@@ -56,6 +54,9 @@ TObjSelectF::TObjSelectF(const QList<KvFolder*>& roots, const QString& kind,
         m_tree->setRootIsDecorated(look->rootIsDecorated());
     }
     m_tree->setModel(m_model);
+    // Names are never cut: the tree scrolls sideways instead.
+    m_tree->header()->setStretchLastSection(false);
+    m_tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_tree->setMinimumSize(300, 340);
     layout->addWidget(m_tree, 1);
 
