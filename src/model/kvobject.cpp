@@ -508,6 +508,23 @@ void KvObject::MoveUp()
         siblings.swapItemsAt(at, at - 1);
 }
 
+void KvObject::ReorderChildren(const QList<KvObject*>& order)
+{
+    KV_LOG_SCOPE("KvObject::ReorderChildren");
+    CheckRemoved();
+    // Only a permutation of the children is taken; anything else would lose or add one.
+    if (order.size() != m_children.size())
+        throw KvException(u"KvObject::ReorderChildren: %1 children, %2 given"_qs.arg(
+            QString::number(m_children.size()), QString::number(order.size())));
+    QSet<const KvObject*> given;
+    for (const KvObject* child : order) {
+        if (!child || child->m_parent != this || given.contains(child))
+            throw KvException(u"KvObject::ReorderChildren: not a permutation of the children"_qs);
+        given.insert(child);
+    }
+    m_children = order;
+}
+
 void KvObject::MoveDown()
 {
     KV_LOG_SCOPE("KvObject::MoveDown");

@@ -529,6 +529,23 @@ void TexIniFile::UpdateFile()
         throw EIniFileFlush(failedFile, failure);
 }
 
+void TexIniFile::BeginBatch()
+{
+    ++m_batchDepth;
+}
+
+void TexIniFile::EndBatch()
+{
+    if (m_batchDepth == 0 || --m_batchDepth > 0)
+        return;
+    UpdateFile();
+}
+
+void TexIniFile::UpdateFileNow()
+{
+    UpdateFile();
+}
+
 bool TexIniFile::TryUpdateFile() noexcept
 {
     try {

@@ -58,6 +58,15 @@ public:
     // The same without raising, for destructors; failures go to the application log.
     bool TryUpdateFile() noexcept;
 
+    // A bulk change (KvStoreBatch): until the matching EndBatch no flush writes, and the
+    // index answers for absent and erased sections without listing the directory. The
+    // outermost EndBatch writes every changed member once; it raises as UpdateFile does.
+    void BeginBatch();
+    void EndBatch();
+    bool InBatch() const { return m_batchDepth > 0; }
+    // Writes now, also inside a batch: the crash order of a child list that spans members.
+    void UpdateFileNow();
+
     bool SectionExists(const QString& section);
     bool ValueExists(const QString& section, const QString& key) override;
     KvFontSpec& ReadFont(const QString& section, const QString& key, KvFontSpec& font);
@@ -138,4 +147,5 @@ private:
     QStringList m_fileListResult;
     QHash<QString, NameCache> m_nameCache;
     QHash<QString, PrefixInfo> m_prefixes;
+    int m_batchDepth = 0;
 };
