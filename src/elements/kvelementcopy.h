@@ -58,6 +58,9 @@ public:
     const QStringList& Skipped() const { return m_skipped; }
 
 private:
+    // The folder tree copied without showing it.
+    KvFolder* copyTree(KvFolder& source, KvFolder& target);
+
     KvElementEnv& m_env;
     ReferrerCopy m_referrerCopy = ReferrerCopy::Ask;
     QStringList m_skipped;

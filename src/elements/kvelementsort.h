@@ -13,6 +13,8 @@ public:
     KvNameOrder();
     // <0, 0, >0 as a sorts before, with or after b.
     int Compare(const QString& a, const QString& b) const;
+    // Keys compare as Compare does, without collating both names again each time.
+    QCollatorSortKey Key(const QString& name) const;
 
 private:
     QCollator m_collator;

@@ -52,6 +52,9 @@ public:
     virtual void ShowElement(KvObject& obj) = 0;
     // Selects obj's node without change events and without showing it.
     virtual void SelectElement(KvObject& obj) = 0;
+    // A folder copy: copy's node takes the expanded state of source's node, and copy
+    // stores it.
+    virtual void FollowExpansion(KvFolder& source, KvFolder& copy) = 0;
     // The pages of folder were added, removed or reordered: its tabs follow its order.
     virtual void TabsFollowOrder(KvFolder& folder) = 0;
     // The first status-bar panel.
@@ -89,6 +92,7 @@ public:
     KvObject* ChooseElement(KvChooseKind, KvObject*) override { return nullptr; }
     void ShowElement(KvObject&) override {}
     void SelectElement(KvObject&) override {}
+    void FollowExpansion(KvFolder& source, KvFolder& copy) override;
     void TabsFollowOrder(KvFolder&) override {}
     void StatusText(const QString&) override {}
     void CommandsChanged() override {}

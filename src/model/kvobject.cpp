@@ -400,8 +400,9 @@ void KvObject::StoreSections(TexIniFile& store)
                 if (fresh.contains(names[i]))
                     store.WriteString(names[i], kContinuation, names[i + 1]);
             }
+            // Written before the switch point names them, also inside a store batch.
             if (!fresh.isEmpty())
-                store.UpdateFile();
+                store.UpdateFileNow();
         } catch (...) {
             // The old chain is still whole on disk; the new sections go again.
             try {
@@ -422,7 +423,12 @@ void KvObject::StoreSections(TexIniFile& store)
         m_continuations = names.mid(1);
     }
     // Also when nothing changed here: the store may still hold what a failed flush left.
-    store.UpdateFile();
+    // The switch point reaches the disk before the sections it no longer names are
+    // erased, also inside a store batch.
+    if (m_unnamedSections.isEmpty())
+        store.UpdateFile();
+    else
+        store.UpdateFileNow();
     // The continuations no longer named, also those a failed flush left behind before. Once
     // erased in the store, a failed flush keeps the erasure pending there.
     if (m_unnamedSections.isEmpty())

@@ -1,5 +1,6 @@
 #include "model/kvpage.h"
 
+#include "app/kvtexts.h"
 #include "model/blowfishvcl.h"
 #include "model/kvdircontext.h"
 #include "model/kvfolder.h"
@@ -8,6 +9,7 @@
 #include "platform/applog.h"
 #include "platform/sysenv.h"
 #include "richtext/texrichdocument.h"
+#include "store/kvstorebatch.h"
 #include "store/texinifile.h"
 
 #include <QFile>
@@ -221,6 +223,34 @@ void KvPage::Load(bool show, bool keepPlainFile)
     NotifyReferrers(NameChanged);
 }
 
+QByteArray KvPage::ReadContent()
+{
+    KV_LOG_SCOPE("KvPage::ReadContent");
+    CheckRemoved();
+    if (m_password.IsProtected() && !m_password.Unlocked())
+        AskForPassword();
+    if (m_pendingContent)
+        return *m_pendingContent; // the file still has the old key
+    if (!QFileInfo::exists(m_contentPath))
+        return {};
+    if (!m_password.IsProtected()) {
+        QFile file(m_contentPath);
+        if (!file.open(QIODevice::ReadOnly))
+            throw KvException(KvTexts::Message(5630, {m_contentPath, file.errorString()}));
+        return file.readAll();
+    }
+    QByteArray plain;
+    bool ok = false;
+    try {
+        ok = m_password.ReadContent(m_contentPath, plain);
+    } catch (const KvException&) {
+        ok = false;
+    }
+    if (!ok)
+        throw EDecryptError(m_contentPath);
+    return plain;
+}
+
 void KvPage::RestorePosition()
 {
     if (!m_restorePosition)
@@ -372,9 +402,10 @@ void KvPage::Remove()
     TexIniFile& store = KvDirContext::PageStore();
     store.EraseSection(Id());
     store.UpdateFile();
-    // Only the page's own file: a referrer shares its target's file.
-    if (!IsReferrer() && m_contentPath == OwnContentPath() && QFileInfo::exists(m_contentPath))
-        QFile::remove(m_contentPath);
+    // Only the page's own file: a referrer shares its target's file. Inside a store batch
+    // it goes once the stores no longer name the page.
+    if (!IsReferrer() && m_contentPath == OwnContentPath())
+        KvStoreBatch::DeleteAfterWrite(m_contentPath);
     if (!m_tempPath.isEmpty()) {
         QFile::remove(m_tempPath);
         m_tempPath.clear();

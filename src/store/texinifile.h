@@ -9,6 +9,7 @@
 #include <QPoint>
 #include <QSet>
 #include <QTime>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -76,6 +77,10 @@ public:
     void WritePoint(const QString& section, const QString& key, const QPoint& point);
     // The next free object id for the prefix: prefix + 7 digits.
     QString NewSectionName(const QString& prefix);
+    // The same, passing over every id for which taken answers true (an id whose content
+    // file was left behind).
+    QString NewSectionName(const QString& prefix,
+                           const std::function<bool(const QString& id)>& taken);
     bool DeleteKeyRewrite(const QString& section, const QString& key);
     int DeleteKeysRewrite(const QString& section, const QStringList& keys);
     // Member file paths after a fresh scan; overwritten by the next call.
@@ -85,6 +90,8 @@ public:
     const QString& Directory() const { return m_directory; }
     int SizeLimitKb() const { return m_sizeLimitKb; }
     bool UsesIndex() const { return m_useIndex; }
+    // How often the store listed its directory (what a batch spares).
+    int DirectoryScans() const { return m_scans; }
 
 protected:
     TexProfileFile& FileOfSection(const QString& section);
@@ -130,6 +137,11 @@ private:
     void rememberCurrentNames();
     void flushCurrent();
     void retryUnflushed();
+    // Every member with pending changes is written; raises the first failure.
+    void flushAll();
+    TexProfileFile& batchFileOfSection(const QString& section);
+    // Inside a batch: what a write adds to a member's recorded size.
+    void noteGrowth(const QString& path, qint64 bytes);
     int rewriteWithout(const QString& section, const QStringList& keys);
     QString currentPath() const { return m_current ? m_current->FileName() : QString(); }
 
@@ -148,4 +160,6 @@ private:
     QHash<QString, NameCache> m_nameCache;
     QHash<QString, PrefixInfo> m_prefixes;
     int m_batchDepth = 0;
+    bool m_batchListed = false; // the directory was listed in this batch
+    int m_scans = 0;
 };
