@@ -108,6 +108,18 @@ void KvMainElementWindow::SelectElement(KvObject& obj)
         m_w.SelectNodeQuietly(node);
 }
 
+void KvMainElementWindow::FollowExpansion(KvFolder& source, KvFolder& copy)
+{
+    auto* from = dynamic_cast<KvTVFolder*>(&source);
+    auto* to = dynamic_cast<KvTVFolder*>(&copy);
+    if (!from || !to || !from->Node() || !to->Node())
+        return;
+    m_w.FolderTvEventStop();
+    to->Node()->setExpanded(from->Node()->isExpanded());
+    m_w.FolderTvEventStart();
+    to->StoreExpanded();
+}
+
 void KvMainElementWindow::TabsFollowOrder(KvFolder& folder)
 {
     m_w.TabsFollowOrder(&folder);

@@ -22,6 +22,7 @@ public:
     KvObject* ChooseElement(KvChooseKind kind, KvObject* preselect) override;
     void ShowElement(KvObject& obj) override;
     void SelectElement(KvObject& obj) override;
+    void FollowExpansion(KvFolder& source, KvFolder& copy) override;
     void TabsFollowOrder(KvFolder& folder) override;
     void StatusText(const QString& text) override;
     void CommandsChanged() override;
