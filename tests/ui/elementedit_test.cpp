@@ -24,17 +24,6 @@ protected:
             texts.append(Tabs()->tabText(i));
         return texts;
     }
-    // Opens the tree's context menu on the element's node and closes it again.
-    void TreeMenuOn(const QString& id)
-    {
-        QTreeWidgetItem* node = NodeOf(id);
-        ASSERT_NE(node, nullptr);
-        Tree()->scrollToItem(node);
-        window->FolderTvPopupMPopup(Tree()->visualItemRect(node).center());
-        auto* menu = window->findChild<QMenu*>(u"FolderTvPopupM"_qs);
-        ASSERT_TRUE(WaitUntil([menu] { return menu->isVisible(); }));
-        menu->hide();
-    }
     bool On(const QString& action) const { return A(action)->isEnabled(); }
 };
 

@@ -39,6 +39,7 @@
 #include "ui/tpasswordf.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -213,6 +214,26 @@ protected:
     {
         auto* page = dynamic_cast<KvTVPage*>(window->ShownPage());
         return page ? page->EditorWidget() : nullptr;
+    }
+    // Opens the tree's context menu on the element's node and closes it again.
+    void TreeMenuOn(const QString& id)
+    {
+        QTreeWidgetItem* node = NodeOf(id);
+        ASSERT_NE(node, nullptr);
+        Tree()->scrollToItem(node);
+        window->FolderTvPopupMPopup(Tree()->visualItemRect(node).center());
+        auto* menu = window->findChild<QMenu*>(u"FolderTvPopupM"_qs);
+        ASSERT_TRUE(WaitUntil([menu] { return menu->isVisible(); }));
+        menu->hide();
+    }
+    // Runs an item of the tree's context menu opened on the element's node.
+    void RunTreeMenu(const QString& id, const QString& item)
+    {
+        TreeMenuOn(id);
+        QAction* a = A(item);
+        ASSERT_TRUE(a->isEnabled()) << item.toStdString();
+        a->trigger();
+        Idle();
     }
     // Runs an action through its trigger, as a menu would.
     void Run(const QString& action)
