@@ -8,6 +8,7 @@
 #include "ui/kvoptionscache.h"
 #include "ui/kvtvfactory.h"
 
+class KvElementDragDrop;
 class TMainF;
 class TexTreeView;
 
@@ -29,4 +30,5 @@ struct KvElementHooks
     KvTVFactory factory;
     KvMainElementWindow window;
     KvOptionsCache options;
+    KvElementDragDrop* drag = nullptr; // owned by the window
 };

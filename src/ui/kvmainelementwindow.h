@@ -1,7 +1,6 @@
 #pragma once
 
 #include "elements/kvelementwindow.h"
-
 #include "ui/tprogressf.h"
 
 #include <QPointer>

@@ -189,6 +189,10 @@ public:
     void TabsFollowOrder(KvFolder* folder);
     // Lets pending events run while an element command works under the progress window.
     void ProcessEventsDuringCommand();
+    // A drag from the tree or the tabs is over: the press that began it is no click; after a
+    // drop the selection (the moved element) is shown, else the selection goes back to the
+    // element shown.
+    void FolderTvEndDragnDrop(bool dropped);
     // The tree's context menu at pos (viewport coordinates): its element, its rules, shown.
     void FolderTvPopupMPopup(const QPoint& pos);
 

@@ -123,6 +123,18 @@ void TMainF::ProcessEventsDuringCommand()
     m_idle->SetActive(idle);
 }
 
+void TMainF::FolderTvEndDragnDrop(bool dropped)
+{
+    KV_LOG_SCOPE("TMainF::FolderTvEndDragnDrop");
+    m_nav.mouseDown = m_nav.mouseUp = m_nav.expandHappened = false;
+    if (dropped) {
+        FolderTvChange();
+        return;
+    }
+    if (auto* bound = dynamic_cast<KvTreeBound*>(m_nav.lastNode); bound && bound->Node())
+        SelectNodeQuietly(bound->Node());
+}
+
 void TMainF::FolderTvPopupMPopup(const QPoint& pos)
 {
     KV_LOG_SCOPE("TMainF::FolderTvPopupMPopup");

@@ -15,6 +15,7 @@
 #include "platform/applog.h"
 #include "store/texmeminifile.h"
 #include "store/waitcrsr.h"
+#include "ui/kvelementdragdrop.h"
 #include "ui/kvelementhooks.h"
 #include "ui/kvtreebulkupdate.h"
 #include "ui/kvtvfactory.h"
@@ -66,9 +67,21 @@ void TMainF::setupNavigation()
     KvTreeBound::SetGoneHandler(
         [](void* w, KvObject* obj) { static_cast<TMainF*>(w)->forgetElement(obj); }, this);
     TexTreeView* tree = m_ui.folderTv;
-    tree->SetHandlers({[this](QTreeWidgetItem* node) { FolderTvMouseDown(node); },
-                       [this] { FolderTvMouseUp(); },
-                       [this](QKeyEvent* e) { return treeKeyDown(e); }});
+    auto* drag = new KvElementDragDrop(*this);
+    m_elements->drag = drag;
+    drag->AttachPageArea(m_ui.pagePC);
+    TexTreeView::Handlers handlers;
+    handlers.mouseDown = [this](QTreeWidgetItem* node) { FolderTvMouseDown(node); };
+    handlers.mouseUp = [this] { FolderTvMouseUp(); };
+    handlers.keyDown = [this](QKeyEvent* e) { return treeKeyDown(e); };
+    handlers.startDrag = [drag] { return drag->StartTreeDrag(); };
+    handlers.dragOver = [drag](const QMimeData* m, QTreeWidgetItem* n) {
+        return drag->DragOver(m, n);
+    };
+    handlers.drop = [drag](const QMimeData* m, QTreeWidgetItem* n) { drag->Drop(m, n); };
+    handlers.dragLeft = [drag] { drag->DragLeft(); };
+    handlers.dragEnded = [drag](bool dropped) { drag->DragEnded(dropped); };
+    tree->SetHandlers(handlers);
     connect(tree, &QTreeWidget::itemExpanded, this, &TMainF::FolderTvExpandedOrCollapsed);
     connect(tree, &QTreeWidget::itemCollapsed, this, &TMainF::FolderTvExpandedOrCollapsed);
     connect(m_ui.pagePC, &QTabWidget::currentChanged, this,
