@@ -54,7 +54,7 @@ bool KvElementDragDrop::DragOver(const QMimeData* mime, QTreeWidgetItem* node)
 {
     const KvDropVerdict verdict = KvJudgeDrop(
         mime, KvTreeNode::ObjectOf(node), QCoreApplication::applicationPid(), KvPaths::DataDir());
-    m_w.SetStatusPanelText(0, KvTexts::Text(verdict.statusText));
+    showStatus(KvTexts::Text(verdict.statusText));
     return verdict.accepted;
 }
 
@@ -74,7 +74,13 @@ void KvElementDragDrop::Drop(const QMimeData* mime, QTreeWidgetItem* node)
 
 void KvElementDragDrop::DragLeft()
 {
-    m_w.SetStatusPanelText(0, QString());
+    showStatus(QString());
+}
+
+void KvElementDragDrop::showStatus(const QString& text)
+{
+    m_status = text;
+    m_w.SetStatusPanelText(0, text);
 }
 
 void KvElementDragDrop::DragEnded(bool dropped)
@@ -82,7 +88,8 @@ void KvElementDragDrop::DragEnded(bool dropped)
     KV_LOG_SCOPE("TMainF::FolderTvEndDrag");
     m_dragging = false;
     m_dragId.clear();
-    m_w.SetStatusPanelText(0, QString());
+    showStatus(QString());
+    m_w.StatusBarModifText(m_w.ShownPage());
     if (dropped && !m_dropTargetId.isEmpty()) {
         runPendingDrop();
         return;
@@ -148,7 +155,7 @@ bool KvElementDragDrop::eventFilter(QObject* watched, QEvent* event)
         auto* e = static_cast<QDragMoveEvent*>(event);
         if (!e->mimeData()->hasFormat(KvElementDrag::MimeType))
             return false;
-        m_w.SetStatusPanelText(0, KvTexts::Text(kTextDropOnTree));
+        showStatus(KvTexts::Text(kTextDropOnTree));
         e->ignore();
         return true;
     }

@@ -34,6 +34,9 @@ public:
     void SetDragRunner(TexTreeView::DragRunner runner) { m_runner = std::move(runner); }
     // The element being dragged; empty while none is.
     const QString& DragId() const { return m_dragId; }
+    // The text a drag over the window shows in the first status panel; empty when none.
+    // The window's own texts for that panel wait meanwhile.
+    const QString& StatusText() const { return m_status; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -43,10 +46,13 @@ private:
     QMimeData* startDrag(KvObject* obj);
     bool tabBarEvent(QTabBar* bar, QEvent* event);
     void runPendingDrop();
+    // The drag's text in the first status panel.
+    void showStatus(const QString& text);
 
     TMainF& m_w;
     TexTreeView::DragRunner m_runner;
     QString m_dragId;
+    QString m_status;
     bool m_dragging = false; // a drag of ours runs its loop
     QString m_dropDragId;    // a drop waiting for the end of the drag
     QString m_dropTargetId;
