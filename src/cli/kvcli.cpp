@@ -1,7 +1,9 @@
 #include "cli/kvcli.h"
 
 #include "app/kvtexts.h"
+#include "cli/kvcliargs.h"
 #include "cli/kvclicheck.h"
+#include "cli/kvcliedit.h"
 #include "cli/kvclierror.h"
 #include "cli/kvcliformats.h"
 #include "cli/kvcligenerate.h"
@@ -28,8 +30,22 @@ const char* const kMainHelp =
     "  generate DIR --pages N ...    a synthetic notebook in a new directory\n"
     "  text NUMBER                   a text of the text table\n"
     "\n"
+    "Commands that change a notebook:\n"
+    "  add DIR --page|--folder --in FOLDERID (--name NAME | --names-from FILE|-)\n"
+    "  rename DIR ID NAME\n"
+    "  trash DIR ID...               delete into the trash\n"
+    "  move DIR ID... --to FOLDERID [--pos N] | move DIR ID --pos N\n"
+    "  delete DIR ID...              remove elements of the trash for good\n"
+    "  empty-trash DIR\n"
+    "  copy DIR ID --to FOLDERID [--original] [--password-stdin]\n"
+    "  referrer DIR PAGEID --in FOLDERID\n"
+    "  sort DIR FOLDERID [--order 0|1|2]\n"
+    "\n"
     "Reading commands never write into the data directory and work while another\n"
-    "instance holds its lock.\n";
+    "instance holds its lock. Changing commands take the lock as the program does and\n"
+    "refuse when another instance holds it or the access is read-only; they check every\n"
+    "argument before the first change. SIGINT or SIGTERM stops them after the current\n"
+    "element, with what was done stored (exit status 130).\n";
 
 const char* const kTreeHelp =
     "usage: korvnote-cli tree DIR [--ids]\n"
@@ -52,8 +68,9 @@ const char* const kCheckHelp =
     "usage: korvnote-cli check DIR [--repair]\n"
     "\n"
     "Checks the data directory DIR: unreadable or unparsable member files, sections in two\n"
-    "member files, child ids without a section, ids listed twice, lost elements, missing\n"
-    "content files, corrupt encrypted records, referrers whose target is gone. One line\n"
+    "member files, child ids without a section, ids listed twice, lost elements, content\n"
+    "files that are not RTF, corrupt encrypted records, referrers whose target is gone (a\n"
+    "page without a content file is empty, not a finding). One line\n"
     "per finding, then a summary; the exit status is 0 only when nothing is wrong.\n"
     "  --repair   take the directory's lock, collect lost elements into a recovery folder\n"
     "             as the program's start-up does, and release the lock\n";
@@ -81,68 +98,9 @@ const char* const kTextHelp = "usage: korvnote-cli text NUMBER\n"
                               "\n"
                               "Prints the text of that number in the text table.\n";
 
-// The arguments of one subcommand: positionals, flags and options with a value.
-class Args
-{
-public:
-    Args(const QStringList& args, const QStringList& flags, const QStringList& valued)
-    {
-        for (qsizetype i = 0; i < args.size(); ++i) {
-            const QString& a = args[i];
-            if (a == u"--help" || a == u"-h") {
-                m_help = true;
-            } else if (flags.contains(a)) {
-                m_flags.append(a);
-            } else if (valued.contains(a)) {
-                if (i + 1 >= args.size())
-                    throw KvCliUsageError(u"option %1 needs a value"_qs.arg(a));
-                m_values.insert(a, args[++i]);
-            } else if (a.startsWith(u"--") && a.contains(u'=') &&
-                       valued.contains(a.left(a.indexOf(u'=')))) {
-                m_values.insert(a.left(a.indexOf(u'=')), a.mid(a.indexOf(u'=') + 1));
-            } else if (a.startsWith(u'-') && a.size() > 1) {
-                throw KvCliUsageError(u"unknown option: %1"_qs.arg(a));
-            } else {
-                m_positional.append(a);
-            }
-        }
-    }
-
-    bool Help() const { return m_help; }
-    bool Flag(const QString& name) const { return m_flags.contains(name); }
-    bool Has(const QString& name) const { return m_values.contains(name); }
-    QString Value(const QString& name) const { return m_values.value(name); }
-    int Number(const QString& name, int def, int min) const
-    {
-        if (!Has(name))
-            return def;
-        bool ok = false;
-        const int n = Value(name).toInt(&ok);
-        if (!ok || n < min)
-            throw KvCliUsageError(u"%1 needs a whole number of at least %2, not '%3'"_qs.arg(
-                name, QString::number(min), Value(name)));
-        return n;
-    }
-    // Exactly n positionals, named in the message when missing.
-    const QStringList& Positional(int n, const QString& names) const
-    {
-        if (m_positional.size() < n)
-            throw KvCliUsageError(u"missing argument: %1"_qs.arg(names));
-        if (m_positional.size() > n)
-            throw KvCliUsageError(u"unexpected argument: %1"_qs.arg(m_positional.at(n)));
-        return m_positional;
-    }
-
-private:
-    bool m_help = false;
-    QStringList m_flags;
-    QHash<QString, QString> m_values;
-    QStringList m_positional;
-};
-
 int Tree(const QStringList& argv, KvCliIo& io)
 {
-    const Args args(argv, {u"--ids"_qs}, {});
+    const KvCliArgs args(argv, {u"--ids"_qs}, {});
     if (args.Help()) {
         io.Out(kTreeHelp);
         return KvCli::Success;
@@ -156,7 +114,7 @@ int Tree(const QStringList& argv, KvCliIo& io)
 
 int Show(const QStringList& argv, KvCliIo& io)
 {
-    const Args args(argv, {u"--password-stdin"_qs}, {u"--format"_qs});
+    const KvCliArgs args(argv, {u"--password-stdin"_qs}, {u"--format"_qs});
     if (args.Help()) {
         io.Out(kShowHelp);
         return KvCli::Success;
@@ -176,7 +134,7 @@ int Show(const QStringList& argv, KvCliIo& io)
 
 int Check(const QStringList& argv, KvCliIo& io)
 {
-    const Args args(argv, {u"--repair"_qs}, {});
+    const KvCliArgs args(argv, {u"--repair"_qs}, {});
     if (args.Help()) {
         io.Out(kCheckHelp);
         return KvCli::Success;
@@ -189,7 +147,7 @@ int Check(const QStringList& argv, KvCliIo& io)
 
 int Convert(const QStringList& argv, KvCliIo& io)
 {
-    const Args args(argv, {}, {});
+    const KvCliArgs args(argv, {}, {});
     if (args.Help()) {
         io.Out(kConvertHelp);
         return KvCli::Success;
@@ -220,7 +178,7 @@ int Convert(const QStringList& argv, KvCliIo& io)
 
 int Generate(const QStringList& argv, KvCliIo& io)
 {
-    const Args args(
+    const KvCliArgs args(
         argv, {u"--password-stdin"_qs},
         {u"--pages"_qs, u"--folders"_qs, u"--depth"_qs, u"--protected"_qs, u"--seed"_qs});
     if (args.Help()) {
@@ -250,7 +208,7 @@ int Generate(const QStringList& argv, KvCliIo& io)
 
 int Text(const QStringList& argv, KvCliIo& io)
 {
-    const Args args(argv, {}, {});
+    const KvCliArgs args(argv, {}, {});
     if (args.Help()) {
         io.Out(kTextHelp);
         return KvCli::Success;
@@ -296,6 +254,16 @@ int Run(const QStringList& args, KvCliIo& io)
             return Generate(rest, io);
         if (cmd == u"text")
             return Text(rest, io);
+        using Command = int (*)(const QStringList&, KvCliIo&);
+        static const QHash<QString, Command> writing = {
+            {u"add"_qs, KvCliEdit::Add},       {u"rename"_qs, KvCliEdit::Rename},
+            {u"trash"_qs, KvCliEdit::Trash},   {u"move"_qs, KvCliEdit::Move},
+            {u"delete"_qs, KvCliEdit::Delete}, {u"empty-trash"_qs, KvCliEdit::EmptyTrash},
+            {u"copy"_qs, KvCliEdit::Copy},     {u"referrer"_qs, KvCliEdit::Referrer},
+            {u"sort"_qs, KvCliEdit::Sort},
+        };
+        if (const auto it = writing.constFind(cmd); it != writing.cend())
+            return (*it)(rest, io);
         throw KvCliUsageError(u"unknown command: %1 (see korvnote-cli --help)"_qs.arg(cmd));
     } catch (const KvCliUsageError& e) {
         io.ErrLine(u"korvnote-cli %1: %2"_qs.arg(cmd, e.Message()));

@@ -197,10 +197,9 @@ private:
         const QString name = objects.ReadString(id, u"Name"_qs, QString());
         const QString path = m_dir + id + u'.' + m_ext;
         QFile f(path);
-        if (!f.exists()) {
-            Add(u"page %1 '%2': content file %3 is missing"_qs.arg(id, name, Name(path)));
-            return;
-        }
+        if (!f.exists())
+            return; // an empty page: it was never written
+
         if (!f.open(QIODevice::ReadOnly)) {
             Add(u"page %1 '%2': content file %3 cannot be read: %4"_qs.arg(id, name, Name(path),
                                                                            f.errorString()));
@@ -293,8 +292,13 @@ bool Repair(const QString& dir, KvCliIo& io)
         }
         KvCliNotebook nb(path, true);
         nb.Build();
+        const QStringList relisted = KvCliRecovery::DropDoubleListings(nb);
+        if (!relisted.isEmpty())
+            io.OutLine(u"stored %1 folder(s) again without the elements listed twice: %2"_qs.arg(
+                QString::number(relisted.size()), relisted.join(u", "_qs)));
         if (nb.LostIds().isEmpty()) {
-            io.OutLine(u"nothing to repair: no lost elements"_qs);
+            if (relisted.isEmpty())
+                io.OutLine(u"nothing to repair: no lost elements"_qs);
         } else {
             const KvRecoveryResult result = KvCliRecovery::CollectLost(nb);
             io.OutLine(u"collected %1 lost element(s) into the folder '%2'"_qs.arg(

@@ -16,6 +16,9 @@ public:
     // Asks on the terminal without echo; false when there is no terminal or the input ended.
     virtual bool ReadPassword(const QString& prompt, QString& password) = 0;
 
+    // What was written so far reaches the reader now (a line of a long command).
+    virtual void Flush() {}
+
     void OutLine(const QString& text) { Out(text.toUtf8() + '\n'); }
     void ErrLine(const QString& text) { Err(text.toUtf8() + '\n'); }
 };
@@ -28,6 +31,7 @@ public:
     void Err(const QByteArray& bytes) override;
     bool ReadStdinLine(QString& line) override;
     bool ReadPassword(const QString& prompt, QString& password) override;
+    void Flush() override;
 };
 
 // Collects the output; standard input and the terminal answer from given text.

@@ -262,7 +262,8 @@ KvFolder* KvElementCopy::CopySingleFolder2Folder(KvFolder& source, KvFolder& tar
     folder->SetSortInherited(source.SortInherited());
     folder->SetKeywords(source.GetKeywords());
     KvBulkScope::StoreFolder(m_env, target);
-    KvBulkScope::StoreFolder(m_env, *folder);
+    // At once: its sub-folders read the settings they inherit from the store.
+    m_env.window->StoreFolder(*folder);
     bulk.Commit();
     return folder;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/kvscriptedprompter.h"
+#include "app/kvtexts.h"
 #include "elements/kvelementenv.h"
 #include "elements/kvelementids.h"
 #include "elements/kvelementwindow.h"
@@ -13,6 +14,7 @@
 #include "model/kvnotebookbuild.h"
 #include "model/kvpage.h"
 #include "store/kvdirstores.h"
+#include "store/kvstorebatch.h"
 #include "store/texinifile.h"
 #include "support/testenv.h"
 
