@@ -3,6 +3,7 @@
 #include "app/kvtexts.h"
 #include "cli/kvcliargs.h"
 #include "cli/kvclicheck.h"
+#include "cli/kvcliedit.h"
 #include "cli/kvclierror.h"
 #include "cli/kvcliformats.h"
 #include "cli/kvcligenerate.h"
@@ -33,8 +34,22 @@ const char* const kMainHelp =
     "  keywords DIR [--referrers]    the keyword index\n"
     "  text NUMBER                   a text of the text table\n"
     "\n"
+    "Commands that change a notebook:\n"
+    "  add DIR --page|--folder --in FOLDERID (--name NAME | --names-from FILE|-)\n"
+    "  rename DIR ID NAME\n"
+    "  trash DIR ID...               delete into the trash\n"
+    "  move DIR ID... --to FOLDERID [--pos N] | move DIR ID --pos N\n"
+    "  delete DIR ID...              remove elements of the trash for good\n"
+    "  empty-trash DIR\n"
+    "  copy DIR ID --to FOLDERID [--original] [--password-stdin]\n"
+    "  referrer DIR PAGEID --in FOLDERID\n"
+    "  sort DIR FOLDERID [--order 0|1|2]\n"
+    "\n"
     "Reading commands never write into the data directory and work while another\n"
-    "instance holds its lock.\n";
+    "instance holds its lock. Changing commands take the lock as the program does and\n"
+    "refuse when another instance holds it or the access is read-only; they check every\n"
+    "argument before the first change. SIGINT or SIGTERM stops them after the current\n"
+    "element, with what was done stored (exit status 130).\n";
 
 const char* const kTreeHelp =
     "usage: korvnote-cli tree DIR [--ids]\n"
@@ -57,14 +72,15 @@ const char* const kCheckHelp =
     "usage: korvnote-cli check DIR [--repair]\n"
     "\n"
     "Checks the data directory DIR: unreadable or unparsable member files, sections in two\n"
-    "member files, child ids without a section, ids listed twice, lost elements, missing\n"
-    "content files, content files that belong to no page, corrupt encrypted records,\n"
-    "referrers whose target is gone. One line per finding, then a summary; the exit status\n"
-    "is 0 only when nothing is wrong.\n"
-    "  --repair   take the directory's lock, collect lost elements and pages known only by\n"
-    "             their content file or page properties into a recovery folder, name the\n"
-    "             elements whose name was lost, as the program's start-up does, and release\n"
-    "             the lock\n";
+    "member files, child ids without a section, ids listed twice, lost elements, content\n"
+    "files that are not RTF, content files that belong to no page, corrupt encrypted\n"
+    "records, referrers whose target is gone (a page without a content file is empty, not\n"
+    "a finding). One line per finding, then a summary; the exit status is 0 only when\n"
+    "nothing is wrong.\n"
+    "  --repair   take the directory's lock, drop lines a crash cut short in member files,\n"
+    "             collect lost elements and pages known only by their content file or page\n"
+    "             properties into a recovery folder, name the elements whose name was lost,\n"
+    "             as the program's start-up does, and release the lock\n";
 
 const char* const kConvertHelp =
     "usage: korvnote-cli convert IN OUT\n"
@@ -252,6 +268,16 @@ int Run(const QStringList& args, KvCliIo& io)
             return KvCliSearch::Run(rest, io);
         if (cmd == u"keywords")
             return KvCliKeywords::Run(rest, io);
+        using Command = int (*)(const QStringList&, KvCliIo&);
+        static const QHash<QString, Command> writing = {
+            {u"add"_qs, KvCliEdit::Add},       {u"rename"_qs, KvCliEdit::Rename},
+            {u"trash"_qs, KvCliEdit::Trash},   {u"move"_qs, KvCliEdit::Move},
+            {u"delete"_qs, KvCliEdit::Delete}, {u"empty-trash"_qs, KvCliEdit::EmptyTrash},
+            {u"copy"_qs, KvCliEdit::Copy},     {u"referrer"_qs, KvCliEdit::Referrer},
+            {u"sort"_qs, KvCliEdit::Sort},
+        };
+        if (const auto it = writing.constFind(cmd); it != writing.cend())
+            return (*it)(rest, io);
         throw KvCliUsageError(u"unknown command: %1 (see korvnote-cli --help)"_qs.arg(cmd));
     } catch (const KvCliUsageError& e) {
         io.ErrLine(u"korvnote-cli %1: %2"_qs.arg(cmd, e.Message()));

@@ -47,6 +47,13 @@ public:
                 name, QString::number(min), Value(name)));
         return n;
     }
+    // At least n positionals, named in the message when missing.
+    const QStringList& PositionalAtLeast(int n, const QString& names) const
+    {
+        if (m_positional.size() < n)
+            throw KvCliUsageError(u"missing argument: %1"_qs.arg(names));
+        return m_positional;
+    }
     // Exactly n positionals, named in the message when missing.
     const QStringList& Positional(int n, const QString& names) const
     {

@@ -204,10 +204,9 @@ private:
         // A password change that was stored but not moved into place: the side file counts.
         const QString path = KvRekeyFile::ReadPath(m_dir + id + u'.' + m_ext, check);
         QFile f(path);
-        if (!f.exists()) {
-            Add(u"page %1 '%2': content file %3 is missing"_qs.arg(id, name, Name(path)));
-            return;
-        }
+        if (!f.exists())
+            return; // an empty page: it was never written
+
         if (!f.open(QIODevice::ReadOnly)) {
             Add(u"page %1 '%2': content file %3 cannot be read: %4"_qs.arg(id, name, Name(path),
                                                                            f.errorString()));
@@ -332,6 +331,10 @@ bool Repair(const QString& dir, KvCliIo& io)
         }
         KvCliNotebook nb(path, true);
         nb.Build();
+        const QStringList relisted = KvCliRecovery::DropDoubleListings(nb);
+        if (!relisted.isEmpty())
+            io.OutLine(u"stored %1 folder(s) again without the elements listed twice: %2"_qs.arg(
+                QString::number(relisted.size()), relisted.join(u", "_qs)));
         const KvRecoveryResult result = KvCliRecovery::CollectLost(nb);
         if (result.folder) {
             io.OutLine(u"collected %1 lost element(s) into the folder '%2'"_qs.arg(
@@ -345,7 +348,8 @@ bool Repair(const QString& dir, KvCliIo& io)
             io.OutLine(u"named %1 element(s) whose name was lost"_qs.arg(
                 QString::number(result.named.size())));
         }
-        if (!mended && !result.folder && result.named.isEmpty() && result.dropped.isEmpty())
+        if (!mended && relisted.isEmpty() && !result.folder && result.named.isEmpty() &&
+            result.dropped.isEmpty())
             io.OutLine(u"nothing to repair: no lost elements"_qs);
     } // the model is stored and destroyed, the stores flushed, then the lock released
     return Run(dir, io);

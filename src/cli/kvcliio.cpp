@@ -36,6 +36,11 @@ void KvConsoleIo::Out(const QByteArray& bytes)
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
 }
 
+void KvConsoleIo::Flush()
+{
+    std::fflush(stdout);
+}
+
 void KvConsoleIo::Err(const QByteArray& bytes)
 {
     std::fflush(stdout);

@@ -18,6 +18,9 @@ public:
     // Standard error is a terminal (progress lines may go there).
     virtual bool ErrIsTerminal() const { return false; }
 
+    // What was written so far reaches the reader now (a line of a long command).
+    virtual void Flush() {}
+
     void OutLine(const QString& text) { Out(text.toUtf8() + '\n'); }
     void ErrLine(const QString& text) { Err(text.toUtf8() + '\n'); }
 };
@@ -31,6 +34,7 @@ public:
     bool ReadStdinLine(QString& line) override;
     bool ReadPassword(const QString& prompt, QString& password) override;
     bool ErrIsTerminal() const override;
+    void Flush() override;
 };
 
 // Collects the output; standard input and the terminal answer from given text.

@@ -12,5 +12,8 @@ namespace KvCliRecovery {
 
 // Needs a writable notebook built with its lock held.
 KvRecoveryResult CollectLost(KvCliNotebook& notebook);
+// Stores every folder whose stored child list names more than the folder holds: an id two
+// folders list (built once, where met first), or listed twice by one. Returns their ids.
+QStringList DropDoubleListings(KvCliNotebook& notebook);
 
 } // namespace KvCliRecovery

@@ -55,6 +55,10 @@ bool KvFolder::AcceptsChildId(const QString& id) const
 {
     if (HasChild(id) || id == Id())
         return false;
+    // An element two folders list (a crash between their stores) is built once, where it
+    // is met first; the other folder drops it when it is stored.
+    if (const KvObject* live = FindObject(id); live && !live->IsRemoved() && live->Parent())
+        return false;
     for (const KvObject* p = Parent(); p; p = p->Parent()) {
         if (p->Id() == id)
             return false;

@@ -70,8 +70,9 @@ public:
     KvFolder* ParentFolder() const;
 
 protected:
-    // True when id may become a child read from the store: not listed twice, and not
-    // this folder or one of its ancestors (a cycle in the stored lists).
+    // True when id may become a child read from the store: not listed twice, not built
+    // under another folder already, and not this folder or one of its ancestors (a cycle in
+    // the stored lists).
     bool AcceptsChildId(const QString& id) const;
 
 private:

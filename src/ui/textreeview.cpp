@@ -1,7 +1,10 @@
 #include "ui/textreeview.h"
 
+#include <QApplication>
+#include <QDrag>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -18,6 +21,15 @@ TexTreeView::TexTreeView(QWidget* parent) : QTreeWidget(parent)
     setIndentation(16);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setContextMenuPolicy(Qt::CustomContextMenu);
+    // Drops are judged by the window; Qt never moves items itself.
+    setDragEnabled(false);
+    setDragDropMode(QAbstractItemView::NoDragDrop);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    setAutoScroll(false);
+    // A drag resting at an edge keeps scrolling.
+    m_scrollTimer.setInterval(100);
+    connect(&m_scrollTimer, &QTimer::timeout, this, [this] { ScrollByNode(m_scrollStep); });
 }
 
 void TexTreeView::SetNodeKind(QTreeWidgetItem* item, KvNodeKind kind)
@@ -102,12 +114,139 @@ void TexTreeView::mousePressEvent(QMouseEvent* event)
         return;
     }
     QTreeWidget::mousePressEvent(event);
-    if (event->button() == Qt::LeftButton && m_handlers.mouseDown)
-        m_handlers.mouseDown(itemAt(event->position().toPoint()));
+    if (event->button() == Qt::LeftButton) {
+        m_pressPos = event->position().toPoint();
+        m_dragArmed = itemAt(m_pressPos) != nullptr;
+        if (m_handlers.mouseDown)
+            m_handlers.mouseDown(itemAt(m_pressPos));
+    }
+}
+
+void TexTreeView::mouseMoveEvent(QMouseEvent* event)
+{
+    // A press that moved the platform's threshold becomes a drag, when the window gives one.
+    if (m_dragArmed && (event->buttons() & Qt::LeftButton) &&
+        (event->position().toPoint() - m_pressPos).manhattanLength() >=
+            QApplication::startDragDistance()) {
+        m_dragArmed = false;
+        QTreeWidgetItem* node = itemAt(m_pressPos);
+        if (QMimeData* data = m_handlers.startDrag ? m_handlers.startDrag() : nullptr) {
+            runDrag(data, node);
+            return;
+        }
+    }
+    QTreeWidget::mouseMoveEvent(event);
+}
+
+void TexTreeView::runDrag(QMimeData* data, QTreeWidgetItem* node)
+{
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data);
+    if (node && !node->icon(0).isNull())
+        drag->setPixmap(node->icon(0).pixmap(iconSize().isValid() ? iconSize() : QSize(16, 16)));
+    // Esc ends the drag without a drop.
+    const Qt::DropAction action =
+        m_dragRunner ? m_dragRunner(drag) : drag->exec(Qt::MoveAction, Qt::MoveAction);
+    if (m_dragRunner)
+        drag->deleteLater();
+    autoScroll(0);
+    if (m_handlers.dragEnded)
+        m_handlers.dragEnded(action == Qt::MoveAction);
+}
+
+int TexTreeView::AutoScrollStep(int y, int height)
+{
+    if (y < AutoScrollMargin)
+        return -1;
+    if (y >= height - AutoScrollMargin)
+        return 1;
+    return 0;
+}
+
+void TexTreeView::ScrollByNode(int step)
+{
+    QTreeWidgetItem* top = itemAt(QPoint(1, 1));
+    if (!top || step == 0)
+        return;
+    QTreeWidgetItem* next = step < 0 ? itemAbove(top) : itemBelow(top);
+    if (step > 0) {
+        // Down: the node below the top one comes to the top, while anything is below.
+        if (!next || visualItemRect(lastVisibleNode()).bottom() < viewport()->height())
+            return;
+    }
+    if (next)
+        scrollToItem(next, QAbstractItemView::PositionAtTop);
+}
+
+QTreeWidgetItem* TexTreeView::lastVisibleNode() const
+{
+    QTreeWidgetItem* last =
+        topLevelItemCount() > 0 ? topLevelItem(topLevelItemCount() - 1) : nullptr;
+    while (last && last->isExpanded() && last->childCount() > 0)
+        last = last->child(last->childCount() - 1);
+    return last;
+}
+
+void TexTreeView::autoScroll(int step)
+{
+    if (step == m_scrollStep)
+        return;
+    m_scrollStep = step;
+    if (step == 0) {
+        m_scrollTimer.stop();
+        return;
+    }
+    ScrollByNode(step);
+    m_scrollTimer.start();
+}
+
+void TexTreeView::dragEnterEvent(QDragEnterEvent* event)
+{
+    // Every drag may come in; each position decides whether it may drop.
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+}
+
+void TexTreeView::dragMoveEvent(QDragMoveEvent* event)
+{
+    const QPoint pos = event->position().toPoint();
+    autoScroll(AutoScrollStep(pos.y(), viewport()->height()));
+    QTreeWidgetItem* node = itemAt(pos);
+    const bool accepted = m_handlers.dragOver && m_handlers.dragOver(event->mimeData(), node);
+    event->setDropAction(Qt::MoveAction);
+    if (accepted)
+        event->accept(node ? visualItemRect(node) : QRect());
+    else
+        event->ignore(node ? visualItemRect(node) : QRect());
+}
+
+void TexTreeView::dragLeaveEvent(QDragLeaveEvent* event)
+{
+    autoScroll(0);
+    if (m_handlers.dragLeft)
+        m_handlers.dragLeft();
+    event->accept();
+}
+
+void TexTreeView::dropEvent(QDropEvent* event)
+{
+    autoScroll(0);
+    QTreeWidgetItem* node = itemAt(event->position().toPoint());
+    // The drop is judged again where it happens.
+    if (!m_handlers.dragOver || !m_handlers.dragOver(event->mimeData(), node)) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+    if (m_handlers.drop)
+        m_handlers.drop(event->mimeData(), node);
 }
 
 void TexTreeView::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (event->button() == Qt::LeftButton)
+        m_dragArmed = false;
     QTreeWidget::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && m_handlers.mouseUp)
         m_handlers.mouseUp();

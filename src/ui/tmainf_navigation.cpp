@@ -11,6 +11,8 @@
 #include "platform/applog.h"
 #include "richtext/texrichedit.h"
 #include "store/waitcrsr.h"
+#include "ui/kvelementdragdrop.h"
+#include "ui/kvelementhooks.h"
 #include "ui/kvtvfolder.h"
 #include "ui/kvtvpage.h"
 #include "ui/textreeview.h"
@@ -321,6 +323,9 @@ void TMainF::SavePage_Templ_Passw(KvPage*& page)
 
 void TMainF::StatusBarModifText(KvPage* page)
 {
+    // A drag over the window keeps its text in the panel until it ends.
+    if (m_elements->drag && !m_elements->drag->StatusText().isEmpty())
+        return;
     if (!page || page->IsRemoved()) {
         SetStatusPanelText(0, QString());
         m_nav.modifiedIndicator = false;

@@ -5,6 +5,8 @@
 #include "app/kvpaths.h"
 #include "app/kvprompter.h"
 #include "app/kvtexts.h"
+#include "elements/kvelementedit.h"
+#include "elements/kvelementenv.h"
 #include "model/kvaddstatus.h"
 #include "model/kvdircontext.h"
 #include "model/kvnotebookbuild.h"
@@ -13,6 +15,8 @@
 #include "platform/applog.h"
 #include "store/texmeminifile.h"
 #include "store/waitcrsr.h"
+#include "ui/kvelementdragdrop.h"
+#include "ui/kvelementhooks.h"
 #include "ui/kvtreebulkupdate.h"
 #include "ui/kvtvfactory.h"
 #include "ui/kvtvfolder.h"
@@ -63,9 +67,21 @@ void TMainF::setupNavigation()
     KvTreeBound::SetGoneHandler(
         [](void* w, KvObject* obj) { static_cast<TMainF*>(w)->forgetElement(obj); }, this);
     TexTreeView* tree = m_ui.folderTv;
-    tree->SetHandlers({[this](QTreeWidgetItem* node) { FolderTvMouseDown(node); },
-                       [this] { FolderTvMouseUp(); },
-                       [this](QKeyEvent* e) { return treeKeyDown(e); }});
+    auto* drag = new KvElementDragDrop(*this);
+    m_elements->drag = drag;
+    drag->AttachPageArea(m_ui.pagePC);
+    TexTreeView::Handlers handlers;
+    handlers.mouseDown = [this](QTreeWidgetItem* node) { FolderTvMouseDown(node); };
+    handlers.mouseUp = [this] { FolderTvMouseUp(); };
+    handlers.keyDown = [this](QKeyEvent* e) { return treeKeyDown(e); };
+    handlers.startDrag = [drag] { return drag->StartTreeDrag(); };
+    handlers.dragOver = [drag](const QMimeData* m, QTreeWidgetItem* n) {
+        return drag->DragOver(m, n);
+    };
+    handlers.drop = [drag](const QMimeData* m, QTreeWidgetItem* n) { drag->Drop(m, n); };
+    handlers.dragLeft = [drag] { drag->DragLeft(); };
+    handlers.dragEnded = [drag](bool dropped) { drag->DragEnded(dropped); };
+    tree->SetHandlers(handlers);
     connect(tree, &QTreeWidget::itemExpanded, this, &TMainF::FolderTvExpandedOrCollapsed);
     connect(tree, &QTreeWidget::itemCollapsed, this, &TMainF::FolderTvExpandedOrCollapsed);
     connect(m_ui.pagePC, &QTabWidget::currentChanged, this,
@@ -128,6 +144,8 @@ void TMainF::buildTree(const KvDirProps& props)
         TrashFolder()->SetWritable(m_shell.fullAccess);
     }
     // Bookmarks and saved search results load themselves here once they exist.
+    // Nothing copied in another notebook waits to be pasted here.
+    m_elements->paste.Clear();
 }
 
 bool TMainF::FindLostElements(KvPropReader& objectSnapshot)
@@ -196,7 +214,12 @@ void TMainF::destroyTree()
             store.UpdateFile();
         }
     });
-    // Search window, saved results, history and the trash are closed by their owners.
+    // Search window, saved results and history are closed by their owners.
+    // The trash is emptied when the options ask for it (a forced exit never asks).
+    guarded([this] {
+        KvElementEnv env = ElementEnv();
+        KvElementEdit(env).EmptyTrashAtExit(m_shell.forcedExit);
+    });
     // The notebook is destroyed with the tree's redrawing suspended.
     {
         const KvTreeBulkUpdate bulk(m_ui.folderTv);

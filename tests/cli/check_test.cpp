@@ -58,11 +58,6 @@ const Corruption kCorruptions[] = {
          RemoveListing(dir + u"objprps.001"_qs, PlainPage(nb));
      },
      "lost element: Page"},
-    {"MissingContentFile",
-     [](const QString& dir, const KvGeneratedNotebook& nb) {
-         ASSERT_TRUE(QFile::remove(dir + PlainPage(nb) + u".kvp"_qs));
-     },
-     ".kvp is missing"},
     {"CorruptEncryptedRecord",
      [](const QString& dir, const KvGeneratedNotebook& nb) {
          const QString path = dir + nb.passwords.keys().first() + u".kvp"_qs;
@@ -149,6 +144,34 @@ TEST_F(CheckRepair, GeneratedNotebookHasNoFindings)
     const CliResult r = RunCli({u"check"_qs, m_dir});
     EXPECT_EQ(r.code, 0) << r.out.toStdString();
     EXPECT_TRUE(r.out.startsWith("no findings in ")) << r.out.toStdString();
+}
+
+TEST_F(CheckRepair, APageWithoutContentFileIsEmptyNotAFinding)
+{
+    const KvGeneratedNotebook nb = Generate(300, 21, 10);
+    ASSERT_TRUE(QFile::remove(m_dir + PlainPage(nb) + u".kvp"_qs));
+    const CliResult r = RunCli({u"check"_qs, m_dir});
+    EXPECT_EQ(r.code, 0) << r.out.toStdString();
+}
+
+TEST_F(CheckRepair, RepairStoresAFolderThatListsAnElementOfAnother)
+{
+    // A crash between the stores of two folders can leave a moved element in both lists.
+    WriteHandMade();
+    ASSERT_EQ(RunCli({u"check"_qs, m_dir, u"--repair"_qs}).code, 0);
+    QByteArray obj = ReadAll(m_dir + u"objprps.001"_qs);
+    obj.replace("[TrashFolder]\r\nName=Papierkorb\r\n",
+                "[TrashFolder]\r\nName=Papierkorb\r\nItem0000000=Page0000002\r\n");
+    WriteAll(m_dir + u"objprps.001"_qs, obj);
+    const CliResult check = RunCli({u"check"_qs, m_dir});
+    EXPECT_TRUE(check.out.contains("Page0000002 is listed twice")) << check.out.toStdString();
+    const CliResult r = RunCli({u"check"_qs, m_dir, u"--repair"_qs});
+    EXPECT_EQ(r.code, 0) << r.out.toStdString();
+    EXPECT_TRUE(r.out.startsWith("stored 1 folder(s) again without the elements listed twice: "
+                                 "TrashFolder\n"))
+        << r.out.toStdString();
+    const QString tree = QString::fromUtf8(RunCli({u"tree"_qs, m_dir}).out);
+    EXPECT_EQ(tree.count(u"- Plan"_qs), 1) << tree.toStdString();
 }
 
 TEST_F(CheckRepair, HandMadeNotebookHasOneLostPage)

@@ -1,7 +1,10 @@
 // Crash harness: writers are killed with SIGKILL at random moments while they save pages,
 // store a folder of several hundred children, change a page's password or repair a damaged
 // notebook. Afterwards the directory must pass the integrity check, every write that had
-// returned must be there, and every page must open with a password it had.
+// returned must be there, and every page must open with a password it had. korvnote-cli is
+// killed the same way in the middle of add, move, trash, copy and empty-trash on notebooks
+// whose object store spans several member files: afterwards check is clean or check
+// --repair makes it clean, and every page that is still there keeps its content file.
 //
 // KORV_CRASH_ROUNDS sets the number of rounds (default 24); KORV_CRASH_SEED the first seed.
 #include "cli/kvclicheck.h"
@@ -15,6 +18,7 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -33,7 +37,12 @@ enum class Mode
     Pages,
     Folder,
     Password,
-    Repair
+    Repair,
+    CliAdd,
+    CliMove,
+    CliTrash,
+    CliCopy,
+    CliEmptyTrash
 };
 
 const char* modeName(Mode m)
@@ -47,6 +56,16 @@ const char* modeName(Mode m)
         return "password";
     case Mode::Repair:
         return "repair";
+    case Mode::CliAdd:
+        return "cli add";
+    case Mode::CliMove:
+        return "cli move";
+    case Mode::CliTrash:
+        return "cli trash";
+    case Mode::CliCopy:
+        return "cli copy";
+    case Mode::CliEmptyTrash:
+        return "cli empty-trash";
     }
     return "?";
 }
@@ -124,6 +143,11 @@ public:
         o.protectedPercent = mode == Mode::Password ? 20 : 0;
         o.referrerPercent = mode == Mode::Pages || mode == Mode::Password ? 0 : 5;
         o.trashPercent = 0;
+        if (IsCli()) {
+            // Large enough for several member files per store.
+            o.elements = 1500;
+            o.trashPercent = mode == Mode::CliEmptyTrash ? 40 : 3;
+        }
         m_nb = KvNotebookGenerator::Generate(m_dir, o);
     }
 
@@ -161,6 +185,12 @@ public:
         }
         case Mode::Repair:
             return RunRepair();
+        case Mode::CliAdd:
+        case Mode::CliMove:
+        case Mode::CliTrash:
+        case Mode::CliCopy:
+        case Mode::CliEmptyTrash:
+            return RunCli();
         }
         if (!Kill(kWriter, args))
             return m_problems;
@@ -188,9 +218,12 @@ public:
 private:
     QString Journal() const { return m_env.Root() + u"journal"_qs; }
 
+    bool IsCli() const { return m_mode >= Mode::CliAdd; }
+
     // Starts the program, waits for it to be under way, kills it; false when it never got
-    // going.
-    bool Kill(const QString& program, const QStringList& args, bool waitReady = true)
+    // going. A program that does not say when it is ready is killed after up to maxWaitUs.
+    bool Kill(const QString& program, const QStringList& args, bool waitReady = true,
+              const QByteArray& stdinText = {}, quint32 maxWaitUs = 300000, quint32 minWaitUs = 0)
     {
         QProcess p;
         p.setProcessChannelMode(QProcess::SeparateChannels);
@@ -204,6 +237,10 @@ private:
             m_problems.append(u"cannot start "_qs + program);
             return false;
         }
+        if (!stdinText.isEmpty()) {
+            p.write(stdinText);
+            p.closeWriteChannel();
+        }
         if (waitReady) {
             while (!p.canReadLine()) {
                 if (!p.waitForReadyRead(10000)) {
@@ -215,12 +252,14 @@ private:
                 }
             }
         }
-        QThread::usleep(m_rng.bounded(300000u));
+        QThread::usleep(waitReady ? m_rng.bounded(300000u)
+                                  : minWaitUs + m_rng.bounded(std::max(1u, maxWaitUs - minWaitUs)));
         if (p.state() != QProcess::Running && waitReady) {
             m_problems.append(u"writer ended by itself: "_qs +
                               QString::fromLocal8Bit(p.readAllStandardError()));
             return false;
         }
+        m_finishedFirst = p.state() != QProcess::Running;
         p.kill();
         p.waitForFinished(10000);
         return true;
@@ -310,6 +349,162 @@ private:
         return m_problems;
     }
 
+    // Pages and folders outside the trash that the user's write protection lets move and
+    // delete, in tree order.
+    QStringList Movable(bool folders)
+    {
+        KvCliNotebook nb(m_dir, false);
+        nb.Build();
+        QStringList ids;
+        for (KvObject* obj : CollectDescendants(nb.Top())) {
+            if (auto* page = dynamic_cast<KvPage*>(obj)) {
+                if (!folders && !page->GetWriteProtect())
+                    ids.append(page->Id());
+            } else if (auto* folder = dynamic_cast<KvFolder*>(obj)) {
+                if (folders && !folder->ContainsWriteProtectedPage())
+                    ids.append(folder->Id());
+            }
+        }
+        return ids;
+    }
+
+    // Content files by page, of the pages the notebook lists.
+    std::set<QString> ListedPageFiles()
+    {
+        KvCliNotebook nb(m_dir, false);
+        nb.Build();
+        std::set<QString> files;
+        for (KvFolder* root : {nb.Top(), nb.Trash()}) {
+            for (KvObject* obj : CollectDescendants(root)) {
+                auto* page = dynamic_cast<KvPage*>(obj);
+                if (page && !page->IsReferrer() && QFileInfo::exists(page->ContentFilePath()))
+                    files.insert(QFileInfo(page->ContentFilePath()).fileName());
+            }
+        }
+        return files;
+    }
+
+    QStringList RunCli()
+    {
+        const std::set<QString> before = ListedPageFiles();
+        QStringList args;
+        QByteArray input;
+        quint32 maxWait = 1500000;
+        switch (m_mode) {
+        case Mode::CliAdd:
+            args = {u"add"_qs,          m_dir,  u"--page"_qs, u"--in"_qs, u"TopFolder"_qs,
+                    u"--names-from"_qs, u"-"_qs};
+            for (int i = 0; i < 2000; ++i)
+                input += "Neue Seite " + QByteArray::number(i) + '\n';
+            break;
+        case Mode::CliMove:
+        case Mode::CliTrash: {
+            const QStringList pages = Movable(false);
+            const QStringList folders = Movable(true);
+            if (pages.size() < 300 || folders.size() < 2)
+                return {u"too few movable elements generated"_qs};
+            args = {m_mode == Mode::CliMove ? u"move"_qs : u"trash"_qs, m_dir};
+            for (int i = 0; i < 300; ++i)
+                args.append(pages[(i * 7) % pages.size()]);
+            args.append(folders.last());
+            if (m_mode == Mode::CliMove) {
+                // A folder that none of the moved ones contains.
+                args.removeLast();
+                args << u"--to"_qs << folders.last();
+            }
+            break;
+        }
+        case Mode::CliCopy: {
+            // The folder with the largest subtree below the top folder.
+            KvCliNotebook nb(m_dir, false);
+            nb.Build();
+            QString biggest;
+            qsizetype most = -1;
+            for (KvObject* child : nb.Top()->Children()) {
+                const qsizetype n = CollectDescendants(child).size();
+                if (dynamic_cast<KvFolder*>(child) && n > most) {
+                    most = n;
+                    biggest = child->Id();
+                }
+            }
+            if (biggest.isEmpty())
+                return {u"no folder generated"_qs};
+            args = {u"copy"_qs, m_dir, biggest, u"--to"_qs, u"TrashFolder"_qs};
+            break;
+        }
+        case Mode::CliEmptyTrash:
+            args = {u"empty-trash"_qs, m_dir};
+            maxWait = 800000;
+            break;
+        default:
+            break;
+        }
+        Q_UNUSED(maxWait);
+        // A run on a copy tells how long the command takes here; the kill lands in its last
+        // third, where the changes are made and written.
+        const QString probe = m_env.Dir(u"probe"_qs);
+        for (const QString& name : QDir(m_dir).entryList(QDir::Files))
+            QFile::copy(m_dir + name, probe + name);
+        QStringList probeArgs = args;
+        probeArgs.replace(probeArgs.indexOf(m_dir), probe);
+        QElapsedTimer timer;
+        timer.start();
+        {
+            QProcess p;
+            p.setProcessEnvironment(Environment());
+            p.start(kCli, probeArgs);
+            p.write(input);
+            p.closeWriteChannel();
+            p.waitForFinished(120000);
+            if (p.exitCode() != 0)
+                return {u"the command fails: "_qs + QString::fromUtf8(p.readAllStandardError())};
+        }
+        const quint32 took = quint32(timer.nsecsElapsed() / 1000);
+        Kill(kCli, args, false, input, took + took / 20, took * 2 / 3);
+        if (!KvCliCheck::Inspect(m_dir).findings.isEmpty()) {
+            ++m_repaired;
+            QProcess p;
+            p.setProcessEnvironment(Environment());
+            p.start(kCli, {u"check"_qs, u"--repair"_qs, m_dir});
+            p.waitForFinished(120000);
+            if (p.exitCode() != 0)
+                m_problems.append(u"repair after the kill: "_qs +
+                                  QString::fromUtf8(p.readAllStandardOutput()) +
+                                  QString::fromUtf8(p.readAllStandardError()));
+            CheckClean();
+        }
+        // Every page still there has the content file it had.
+        const std::set<QString> after = ListedPageFiles();
+        for (const QString& f : before) {
+            if (after.count(f))
+                continue;
+            const QString id = f.section(u'.', 0, 0);
+            KvCliNotebook nb(m_dir, false);
+            nb.Build();
+            auto* page = dynamic_cast<KvPage*>(FindObject(id));
+            if (page && page->Parent())
+                m_problems.append(u"content file lost: "_qs + f);
+        }
+        return m_problems;
+    }
+
+    QProcessEnvironment Environment()
+    {
+        QProcessEnvironment pe = QProcessEnvironment::systemEnvironment();
+        pe.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs);
+        pe.insert(u"HOME"_qs, m_env.Data().homeDir);
+        pe.insert(u"XDG_CONFIG_HOME"_qs, m_env.Data().configHome);
+        return pe;
+    }
+
+public:
+    int Repaired() const { return m_repaired; }
+    // The program had ended by itself when the kill came.
+    bool FinishedFirst() const { return m_finishedFirst; }
+
+private:
+    int m_repaired = 0;
+    bool m_finishedFirst = false;
     Mode m_mode;
     QRandomGenerator m_rng;
     korvtest::SandboxEnv m_env;
@@ -331,13 +526,24 @@ TEST(CrashHarness, KilledWritersLeaveConsistentNotebooks)
                            ? qEnvironmentVariableIntValue("KORV_CRASH_ROUNDS")
                            : 24;
     const quint32 firstSeed = quint32(qEnvironmentVariableIntValue("KORV_CRASH_SEED") + 1);
-    const Mode modes[] = {Mode::Pages, Mode::Folder, Mode::Password, Mode::Repair};
+    // KORV_CRASH_MODES=cli runs only the rounds of korvnote-cli.
+    QList<Mode> modes = {Mode::Pages,    Mode::Folder,  Mode::Password,
+                         Mode::Repair,   Mode::CliAdd,  Mode::CliMove,
+                         Mode::CliTrash, Mode::CliCopy, Mode::CliEmptyTrash};
+    if (qEnvironmentVariable("KORV_CRASH_MODES") == u"cli")
+        modes = modes.mid(4);
     std::map<Mode, int> failed;
+    std::map<Mode, int> repaired;
+    std::map<Mode, int> run;
+    std::map<Mode, int> finished;
     for (int i = 0; i < rounds; ++i) {
-        const Mode mode = modes[i % 4];
+        const Mode mode = modes[i % modes.size()];
         const quint32 seed = firstSeed + quint32(i);
         Round round(mode, seed);
         const QStringList problems = round.Run();
+        ++run[mode];
+        repaired[mode] += round.Repaired();
+        finished[mode] += round.FinishedFirst() ? 1 : 0;
         if (!problems.isEmpty()) {
             ++failed[mode];
             round.Keep(i);
@@ -346,9 +552,11 @@ TEST(CrashHarness, KilledWritersLeaveConsistentNotebooks)
             << "round " << i << " (" << modeName(mode) << ", seed " << seed << "):\n"
             << problems.join(u'\n').toStdString();
     }
-    std::printf("crash rounds: %d; failed: pages %d, folder %d, password %d, repair %d\n", rounds,
-                failed[Mode::Pages], failed[Mode::Folder], failed[Mode::Password],
-                failed[Mode::Repair]);
+    std::printf("crash rounds: %d\n", rounds);
+    for (Mode m : modes)
+        std::printf("  %-16s %4d rounds, %3d ended before the kill, %3d needed check --repair, "
+                    "%3d failed\n",
+                    modeName(m), run[m], finished[m], repaired[m], failed[m]);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <csignal>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -148,6 +149,47 @@ TEST_F(CliProgram, ReadsWhileAnotherInstanceHoldsTheLock)
     ASSERT_TRUE(holder.waitForFinished(60000));
     EXPECT_EQ(holder.exitCode(), 0) << holder.readAllStandardError().toStdString();
     EXPECT_TRUE(DirContents(m_dir) == before);
+}
+
+TEST_F(CliProgram, ASignalStopsAfterTheCurrentElementWithWhatWasDoneStored)
+{
+    WriteHandMade();
+    ASSERT_EQ(Run({u"check"_qs, m_dir, u"--repair"_qs}).code, 0);
+    for (int signal : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(signal);
+        QByteArray names;
+        for (int i = 0; i < 20000; ++i)
+            names += "Name " + QByteArray::number(i) + '\n';
+        QProcess p;
+        Prepare(p);
+        p.start(kBin, {u"add"_qs, m_dir, u"--page"_qs, u"--in"_qs, u"TopFolder"_qs,
+                       u"--names-from"_qs, u"-"_qs});
+        ASSERT_TRUE(p.waitForStarted(10000));
+        p.write(names);
+        p.closeWriteChannel();
+        // The first new id means the changes have begun.
+        QByteArray out;
+        while (!out.contains('\n') && p.state() == QProcess::Running) {
+            p.waitForReadyRead(100);
+            out += p.readAllStandardOutput();
+        }
+        ASSERT_TRUE(out.contains('\n'));
+        ::kill(pid_t(p.processId()), signal);
+        ASSERT_TRUE(p.waitForFinished(60000));
+        out += p.readAllStandardOutput();
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p.exitCode(), 130) << p.readAllStandardError().toStdString();
+        const qsizetype made = out.count('\n');
+        EXPECT_GT(made, 0);
+        EXPECT_LT(made, 20000);
+        // Stored as far as it went, consistent, and the lock is free again.
+        const CliResult check = Run({u"check"_qs, m_dir});
+        EXPECT_EQ(check.code, 0) << check.out.toStdString();
+        const QString tree = QString::fromUtf8(Run({u"tree"_qs, m_dir, u"--ids"_qs}).out);
+        for (const QByteArray& id : out.trimmed().split('\n'))
+            EXPECT_TRUE(tree.contains(u'[' + QString::fromLatin1(id) + u']')) << id.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(m_dir + u"lockdir.dat"_qs));
+    }
 }
 
 } // namespace

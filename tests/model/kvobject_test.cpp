@@ -138,6 +138,9 @@ TEST_F(ObjectTest, LoadChildrenOfKindTakesOnlyThatKind)
     ASSERT_EQ(top->Children()[0]->ChildCount(), 1);
     EXPECT_EQ(top->Children()[0]->Children()[0]->Id(), FldrId(2));
 
+    // One notebook lives at a time: an element already built under a folder is not built
+    // a second time.
+    top.reset();
     auto all = std::make_unique<KvFolder>(u"TopFolder"_qs, nullptr, KvFolder::TopFolder, true);
     all->LoadChildren();
     EXPECT_EQ(all->ChildCount(), 2); // "Other01" is neither page nor folder

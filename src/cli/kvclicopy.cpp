@@ -1,0 +1,139 @@
+#include "app/kvtexts.h"
+#include "cli/kvcli.h"
+#include "cli/kvcliargs.h"
+#include "cli/kvcliedit.h"
+#include "cli/kvcliio.h"
+#include "cli/kvclisession.h"
+#include "elements/kvelementcopy.h"
+#include "elements/kvelementrules.h"
+#include "model/kvfolder.h"
+#include "model/kvpage.h"
+#include "model/kvpasswordasker.h"
+
+#include <optional>
+
+namespace {
+
+const char* const kCopyHelp =
+    "usage: korvnote-cli copy DIR ID --to FOLDERID [--original] [--password-stdin]\n"
+    "\n"
+    "Copies page or folder ID (with everything below it) into folder FOLDERID and prints\n"
+    "the id of the new page or of the top copy. A protected page is copied with its\n"
+    "password when it says so, else decrypted; one whose password is not given is\n"
+    "skipped with a line on standard error (exit status 1).\n"
+    "  --original         a referrer's copy is a copy of its target, not a referrer\n"
+    "  --password-stdin   the password of protected pages from the first line of standard\n"
+    "                     input (else asked on the terminal)\n";
+
+const char* const kReferrerHelp =
+    "usage: korvnote-cli referrer DIR PAGEID --in FOLDERID\n"
+    "\n"
+    "Makes a new referrer of page PAGEID (of its target when PAGEID is a referrer) in folder\n"
+    "FOLDERID and prints its id.\n";
+
+// The password of protected pages: one line of standard input, read once and given for
+// every page, or the terminal asked for each page.
+class CopyAsker : public KvPasswordAsker
+{
+public:
+    CopyAsker(KvCliIo& io, bool fromStdin) : m_io(io), m_fromStdin(fromStdin)
+    {
+        m_previous = KvPasswordAsker::Current();
+        KvPasswordAsker::SetCurrent(this);
+    }
+    ~CopyAsker() override { KvPasswordAsker::SetCurrent(m_previous); }
+
+    bool AskPassword(KvPage& page, QString& password) override
+    {
+        if (m_fromStdin) {
+            if (!m_line) {
+                QString line;
+                m_line = m_io.ReadStdinLine(line) ? line : QString();
+            }
+            password = *m_line;
+            return !m_line->isEmpty();
+        }
+        return m_io.ReadPassword(u"Password for page '%1': "_qs.arg(page.Name()), password);
+    }
+
+private:
+    KvCliIo& m_io;
+    bool m_fromStdin;
+    std::optional<QString> m_line;
+    KvPasswordAsker* m_previous = nullptr;
+};
+
+} // namespace
+
+namespace KvCliEdit {
+
+int Copy(const QStringList& argv, KvCliIo& io)
+{
+    const KvCliArgs args(argv, {u"--original"_qs, u"--password-stdin"_qs}, {u"--to"_qs});
+    if (args.Help()) {
+        io.Out(kCopyHelp);
+        return KvCli::Success;
+    }
+    const QStringList& pos = args.Positional(2, u"DIR ID"_qs);
+    if (!args.Has(u"--to"_qs))
+        throw KvCliUsageError(u"missing option: --to FOLDERID"_qs);
+    KvCliSession s(pos[0], io);
+    KvObject& source = s.Element(pos[1]);
+    KvFolder& target = s.Folder(args.Value(u"--to"_qs));
+    if (KvElementRules::IsRoot(source))
+        throw KvCliError(u"%1 is a root folder and cannot be copied"_qs.arg(pos[1]));
+    if (dynamic_cast<KvFolder*>(&source)) {
+        if (target.Id() == source.Id())
+            throw KvCliError(KvTexts::Text(5521));
+        if (target.HasAncestor(&source))
+            throw KvCliError(KvTexts::Text(5520));
+    } else if (source.IsReferrer()) {
+        source.ResolveTarget();
+        if (!source.Target())
+            throw KvCliError(KvTexts::Message(5522, {source.Name()}));
+    }
+    CopyAsker asker(io, args.Flag(u"--password-stdin"_qs));
+    s.BeginChanges();
+    KvElementCopy copier(s.Env());
+    copier.SetReferrerCopy(args.Flag(u"--original"_qs) ? KvElementCopy::ReferrerCopy::AsOriginal
+                                                       : KvElementCopy::ReferrerCopy::AsReferrer);
+    if (auto* page = dynamic_cast<KvPage*>(&source))
+        copier.PageCopy(*page);
+    else
+        copier.FolderCopy(dynamic_cast<KvFolder&>(source));
+    KvObject* copy = copier.FolderPaste(target);
+    if (copy)
+        s.Print(copy->Id());
+    for (const QString& id : copier.Skipped())
+        io.ErrLine(
+            u"korvnote-cli copy: page %1 is protected and was not copied (no password)"_qs.arg(id));
+    if (s.StopRequested())
+        return KvCliSession::Interrupted;
+    return copier.Skipped().isEmpty() ? KvCli::Success : KvCli::Failure;
+}
+
+int Referrer(const QStringList& argv, KvCliIo& io)
+{
+    const KvCliArgs args(argv, {}, {u"--in"_qs});
+    if (args.Help()) {
+        io.Out(kReferrerHelp);
+        return KvCli::Success;
+    }
+    const QStringList& pos = args.Positional(2, u"DIR PAGEID"_qs);
+    if (!args.Has(u"--in"_qs))
+        throw KvCliUsageError(u"missing option: --in FOLDERID"_qs);
+    KvCliSession s(pos[0], io);
+    KvPage& page = s.Page(pos[1]);
+    KvFolder& folder = s.Folder(args.Value(u"--in"_qs));
+    if (page.IsReferrer()) {
+        page.ResolveTarget();
+        if (!page.Target())
+            throw KvCliError(KvTexts::Message(5522, {page.Name()}));
+    }
+    s.BeginChanges();
+    KvPage* referrer = KvElementCopy(s.Env()).NewReferrer(page, folder);
+    s.Print(referrer->Id());
+    return KvCli::Success;
+}
+
+} // namespace KvCliEdit

@@ -1,0 +1,180 @@
+#include "cli/kvclisession.h"
+
+#include "app/kvdirprops.h"
+#include "app/kvtexts.h"
+#include "cli/kvclierror.h"
+#include "cli/kvcliio.h"
+#include "elements/kvelementrules.h"
+#include "model/kvfolder.h"
+#include "model/kvpage.h"
+#include "platform/kvatomicfile.h"
+
+#include <QSet>
+#include <csignal>
+
+namespace {
+
+volatile std::sig_atomic_t g_stop = 0;
+int g_sessions = 0;
+struct sigaction g_oldInt;
+struct sigaction g_oldTerm;
+
+extern "C" void onStopSignal(int)
+{
+    g_stop = 1;
+}
+
+void installStopSignals()
+{
+    if (g_sessions++ > 0)
+        return;
+    g_stop = 0;
+    struct sigaction sa = {};
+    sa.sa_handler = onStopSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &sa, &g_oldInt);
+    sigaction(SIGTERM, &sa, &g_oldTerm);
+}
+
+void restoreStopSignals()
+{
+    if (--g_sessions > 0)
+        return;
+    sigaction(SIGINT, &g_oldInt, nullptr);
+    sigaction(SIGTERM, &g_oldTerm, nullptr);
+}
+
+QString Kind(const KvObject& obj)
+{
+    return dynamic_cast<const KvPage*>(&obj) ? u"page"_qs : u"folder"_qs;
+}
+
+} // namespace
+
+QString KvCliNameProblem(const QString& name)
+{
+    if (name.isEmpty())
+        return KvTexts::Text(5005);
+    if (name.size() > 100)
+        return u"the name is longer than 100 characters: %1…"_qs.arg(name.left(20));
+    for (QChar c : name) {
+        if (c.category() == QChar::Other_Control)
+            return u"the name holds a control character (U+%1)"_qs.arg(
+                QString::number(c.unicode(), 16).rightJustified(4, u'0').toUpper());
+    }
+    return QString();
+}
+
+KvCliSession::KvCliSession(const QString& dir, KvCliIo& io)
+    : m_io(io), m_lock(KvCliNotebook::RequireDataDir(dir)), m_window([] { return g_stop != 0; })
+{
+    const QString path = KvCliNotebook::RequireDataDir(dir);
+    const KvDirProps props(path);
+    if (!props.FullAccess() || !KvAtomicFile::CanReplace(m_lock.LockFile()))
+        throw KvCliError(u"the data directory is read-only for this user: %1"_qs.arg(path));
+    if (!m_lock.TakeLock()) {
+        const KvLockEntry holder = m_lock.Entry();
+        throw KvCliError(u"the data directory is locked by %1 on %2; close that instance "
+                         "first"_qs.arg(holder.user, holder.machine));
+    }
+    installStopSignals();
+    try {
+        // Built as a reading command builds: nothing is written before the checks passed.
+        m_nb = std::make_unique<KvCliNotebook>(path, false);
+        m_nb->Build();
+    } catch (...) {
+        m_nb.reset();
+        restoreStopSignals();
+        throw;
+    }
+    m_lists.AddFirst(&m_paste);
+    m_lists.SetReporter([this](const QString& m) { m_io.ErrLine(m); });
+    m_env.top = m_nb->Top();
+    m_env.trash = m_nb->Trash();
+    m_env.window = &m_window;
+    m_env.factory = &m_factory;
+    m_env.lists = &m_lists;
+    m_env.busy = &m_busy;
+    m_env.pageTemplate = &m_template;
+    m_env.paste = &m_paste;
+    // The user's settings decide what write protection forbids and how folders sort; no
+    // question is asked.
+    m_env.options = KvElementOptions::Read().WithoutQuestions();
+    m_env.fullAccess = true;
+}
+
+KvCliSession::~KvCliSession()
+{
+    // The model goes and the stores are written before the lock is released.
+    m_nb.reset();
+    restoreStopSignals();
+}
+
+void KvCliSession::BeginChanges()
+{
+    m_nb->Context().writable = true;
+}
+
+KvObject& KvCliSession::Element(const QString& id) const
+{
+    KvObject* obj = FindObject(id);
+    if (!obj || obj->IsRemoved() || (obj != &Top() && obj != &Trash() && !obj->Parent()))
+        throw KvCliError(u"unknown id: %1"_qs.arg(id));
+    return *obj;
+}
+
+KvFolder& KvCliSession::Folder(const QString& id) const
+{
+    KvObject& obj = Element(id);
+    auto* folder = dynamic_cast<KvFolder*>(&obj);
+    if (!folder)
+        throw KvCliError(u"%1 is a page, not a folder"_qs.arg(id));
+    return *folder;
+}
+
+KvPage& KvCliSession::Page(const QString& id) const
+{
+    KvObject& obj = Element(id);
+    auto* page = dynamic_cast<KvPage*>(&obj);
+    if (!page)
+        throw KvCliError(u"%1 is a %2, not a page"_qs.arg(id, Kind(obj)));
+    return *page;
+}
+
+QStringList KvCliSession::Outermost(const QStringList& ids) const
+{
+    QList<KvObject*> objects;
+    QSet<QString> seen;
+    for (const QString& id : ids) {
+        KvObject& obj = Element(id);
+        if (!seen.contains(id)) {
+            seen.insert(id);
+            objects.append(&obj);
+        }
+    }
+    QStringList out;
+    for (KvObject* obj : std::as_const(objects)) {
+        bool below = false;
+        for (KvObject* other : std::as_const(objects)) {
+            if (other != obj && obj->HasAncestor(other)) {
+                below = true;
+                break;
+            }
+        }
+        if (!below)
+            out.append(obj->Id());
+    }
+    return out;
+}
+
+bool KvCliSession::StopRequested() const
+{
+    return g_stop != 0;
+}
+
+void KvCliSession::Print(const QString& line)
+{
+    m_io.OutLine(line);
+    m_io.Flush();
+}
