@@ -160,14 +160,14 @@ std::unique_ptr<KvFolder> KvElementFactory::CreateRoot(const QString& id, quint8
     return std::make_unique<KvFolder>(id, nullptr, kind, true);
 }
 
-KvFolder* KvElementFactory::CreateFolder(const QString& id, KvFolder* parent)
+KvFolder* KvElementFactory::CreateFolder(const QString& id, KvFolder* parent, bool atEnd)
 {
-    return new KvFolder(id, parent, KvFolder::NormalFolder, true); // owned by parent
+    return new KvFolder(id, parent, KvFolder::NormalFolder, atEnd); // owned by parent
 }
 
-KvPage* KvElementFactory::CreatePage(const QString& id, KvFolder* parent)
+KvPage* KvElementFactory::CreatePage(const QString& id, KvFolder* parent, bool atEnd)
 {
-    return new KvPage(id, parent, true); // owned by parent
+    return new KvPage(id, parent, atEnd); // owned by parent
 }
 
 KvNotebook::KvNotebook() = default;

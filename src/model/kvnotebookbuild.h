@@ -19,10 +19,10 @@ class KvElementFactory
 public:
     virtual ~KvElementFactory() = default;
     virtual std::unique_ptr<KvFolder> CreateRoot(const QString& id, quint8 kind);
-    // A folder appended to parent (its children are not loaded here).
-    virtual KvFolder* CreateFolder(const QString& id, KvFolder* parent);
-    // A page appended to parent.
-    virtual KvPage* CreatePage(const QString& id, KvFolder* parent);
+    // A folder appended to parent, or put first (its children are not loaded here).
+    virtual KvFolder* CreateFolder(const QString& id, KvFolder* parent, bool atEnd = true);
+    // A page appended to parent, or put first.
+    virtual KvPage* CreatePage(const QString& id, KvFolder* parent, bool atEnd = true);
 };
 
 // A notebook in memory: the top folder and the trash with everything below them, and the

@@ -400,8 +400,9 @@ void KvObject::StoreSections(TexIniFile& store)
                 if (fresh.contains(names[i]))
                     store.WriteString(names[i], kContinuation, names[i + 1]);
             }
+            // Written before the switch point names them, also inside a store batch.
             if (!fresh.isEmpty())
-                store.UpdateFile();
+                store.UpdateFileNow();
         } catch (...) {
             // The old chain is still whole on disk; the new sections go again.
             try {
@@ -422,7 +423,12 @@ void KvObject::StoreSections(TexIniFile& store)
         m_continuations = names.mid(1);
     }
     // Also when nothing changed here: the store may still hold what a failed flush left.
-    store.UpdateFile();
+    // The switch point reaches the disk before the sections it no longer names are
+    // erased, also inside a store batch.
+    if (m_unnamedSections.isEmpty())
+        store.UpdateFile();
+    else
+        store.UpdateFileNow();
     // The continuations no longer named, also those a failed flush left behind before. Once
     // erased in the store, a failed flush keeps the erasure pending there.
     if (m_unnamedSections.isEmpty())
@@ -516,6 +522,23 @@ void KvObject::MoveUp()
     const qsizetype at = siblings.indexOf(this);
     if (at > 0)
         siblings.swapItemsAt(at, at - 1);
+}
+
+void KvObject::ReorderChildren(const QList<KvObject*>& order)
+{
+    KV_LOG_SCOPE("KvObject::ReorderChildren");
+    CheckRemoved();
+    // Only a permutation of the children is taken; anything else would lose or add one.
+    if (order.size() != m_children.size())
+        throw KvException(u"KvObject::ReorderChildren: %1 children, %2 given"_qs.arg(
+            QString::number(m_children.size()), QString::number(order.size())));
+    QSet<const KvObject*> given;
+    for (const KvObject* child : order) {
+        if (!child || child->m_parent != this || given.contains(child))
+            throw KvException(u"KvObject::ReorderChildren: not a permutation of the children"_qs);
+        given.insert(child);
+    }
+    m_children = order;
 }
 
 void KvObject::MoveDown()

@@ -55,6 +55,9 @@ public:
     virtual void OnTargetNotify(NotifyKind kind);
     virtual void PassToTarget(NotifyKind kind);
     virtual void EraseStoredSections();
+    // Puts the children into the given order: the same children, permuted. Memory only;
+    // the object is stored afterwards. Tree-bound folders move their nodes along.
+    virtual void ReorderChildren(const QList<KvObject*>& order);
 
     bool IsRemoved() const { return m_removed; }
     const QString& Id() const;

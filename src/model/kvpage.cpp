@@ -10,6 +10,7 @@
 #include "platform/applog.h"
 #include "platform/sysenv.h"
 #include "richtext/texrichdocument.h"
+#include "store/kvstorebatch.h"
 #include "store/texinifile.h"
 
 #include <QFile>
@@ -246,6 +247,34 @@ void KvPage::Load(bool show, bool keepPlainFile)
     NotifyReferrers(NameChanged);
 }
 
+QByteArray KvPage::ReadContent()
+{
+    KV_LOG_SCOPE("KvPage::ReadContent");
+    CheckRemoved();
+    if (m_password.IsProtected() && !m_password.Unlocked())
+        AskForPassword();
+    if (m_pendingContent)
+        return *m_pendingContent; // the file still has the old key
+    if (!QFileInfo::exists(m_contentPath))
+        return {};
+    if (!m_password.IsProtected()) {
+        QFile file(m_contentPath);
+        if (!file.open(QIODevice::ReadOnly))
+            throw KvException(KvTexts::Message(5630, {m_contentPath, file.errorString()}));
+        return file.readAll();
+    }
+    QByteArray plain;
+    bool ok = false;
+    try {
+        ok = m_password.ReadContent(m_contentPath, plain);
+    } catch (const KvException&) {
+        ok = false;
+    }
+    if (!ok)
+        throw EDecryptError(m_contentPath);
+    return plain;
+}
+
 void KvPage::RestorePosition()
 {
     if (!m_restorePosition)
@@ -450,13 +479,13 @@ void KvPage::Remove()
     TexIniFile& store = KvDirContext::PageStore();
     store.EraseSection(Id());
     store.UpdateFile();
-    // Only the page's own file: a referrer shares its target's file.
+    // Only the page's own file (a referrer shares its target's file) and the side file of a
+    // pending password change. Inside a store batch they go once the stores no longer name
+    // the page.
     if (!IsReferrer() && m_contentPath == OwnContentPath()) {
-        if (QFileInfo::exists(m_contentPath))
-            QFile::remove(m_contentPath);
-        const QString side = KvRekeyFile::SidePath(m_contentPath, m_password.CommittedCheckValue());
-        if (QFileInfo::exists(side))
-            QFile::remove(side);
+        KvStoreBatch::DeleteAfterWrite(m_contentPath);
+        KvStoreBatch::DeleteAfterWrite(
+            KvRekeyFile::SidePath(m_contentPath, m_password.CommittedCheckValue()));
     }
     if (!m_tempPath.isEmpty()) {
         QFile::remove(m_tempPath);

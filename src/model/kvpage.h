@@ -82,6 +82,10 @@ public:
     virtual void CreateEditor(bool show);
     virtual void ConfigureEditor();
 
+    // The content as stored, decrypted for a protected page (its password asked for as
+    // Load asks: EWrongPassword when not given; EDecryptError for a corrupt file). The
+    // bytes themselves, not read into a document; empty when there is no content file.
+    QByteArray ReadContent();
     TexRichDocument* GetEditor() const;
     KvPageLayout* GetLayout();
     const QString& ContentFilePath() const;

@@ -54,6 +54,8 @@ TexIniFile& TexIniFile::operator=(const TexIniFile& other)
 
 TexIniFile::~TexIniFile()
 {
+    // A store that goes inside a batch still writes what it holds.
+    m_batchDepth = 0;
     TryUpdateFile();
 }
 
@@ -88,7 +90,7 @@ QString TexIniFile::NewFileName() const
 // under way: the member keeps its changes and the next UpdateFile reports it.
 void TexIniFile::flushCurrent()
 {
-    if (!m_current)
+    if (!m_current || InBatch())
         return;
     m_current->TryUpdateFile();
     rememberCurrentNames();
@@ -96,6 +98,8 @@ void TexIniFile::flushCurrent()
 
 void TexIniFile::retryUnflushed()
 {
+    if (InBatch())
+        return;
     std::erase_if(m_unflushed,
                   [](const std::unique_ptr<TexProfileFile>& f) { return f->TryUpdateFile(); });
 }
@@ -180,8 +184,16 @@ void TexIniFile::SwitchFile(const QString& path)
 
 void TexIniFile::RefreshFileList()
 {
+    // Inside a batch the directory is listed once; the members this store adds and the
+    // sizes it writes are kept up to date by the store itself.
+    if (InBatch()) {
+        if (m_batchListed)
+            return;
+        m_batchListed = true;
+    }
     flushCurrent();
     retryUnflushed();
+    ++m_scans;
     m_files.clear();
     const QString baseName = m_basePath.mid(m_directory.size());
     const QDir dir(m_directory);
@@ -239,8 +251,11 @@ TexProfileFile& TexIniFile::FileForNewSection(const QString& section)
             break;
         }
     }
-    if (chosen.isEmpty())
+    if (chosen.isEmpty()) {
         chosen = NewFileName();
+        if (InBatch())
+            m_files.emplace(chosen, 0); // listed by no scan until the batch ends
+    }
     setEntry(section, chosen, EntryState::Placed);
     if (!m_current || m_current->FileName() != chosen)
         SwitchFile(chosen);
@@ -252,6 +267,8 @@ TexProfileFile& TexIniFile::FileOfSection(const QString& section)
     if (m_current && !m_currentSection.isNull() && section == m_currentSection)
         return *m_current;
     m_currentSection = section;
+    if (m_useIndex && InBatch())
+        return batchFileOfSection(section);
     if (m_useIndex) {
         if (!m_indexLoaded)
             LoadIndex();
@@ -279,6 +296,33 @@ TexProfileFile& TexIniFile::FileOfSection(const QString& section)
         return *m_current;
     }
     return FileForNewSection(section);
+}
+
+// Inside a batch the index is taken as complete: this process holds the directory's lock,
+// so a section the index does not know, or knows as erased, is new.
+TexProfileFile& TexIniFile::batchFileOfSection(const QString& section)
+{
+    if (!m_indexLoaded)
+        LoadIndex();
+    const Entry entry = m_index.try_emplace(section).first->second;
+    if (!entry.path.isEmpty() &&
+        (entry.state == EntryState::Present || entry.state == EntryState::Placed)) {
+        if (!m_current || m_current->FileName() != entry.path)
+            SwitchFile(entry.path);
+        if (entry.state == EntryState::Placed || m_current->SectionExists(section))
+            return *m_current;
+    }
+    RefreshFileList();
+    return FileForNewSection(section);
+}
+
+void TexIniFile::noteGrowth(const QString& path, qint64 bytes)
+{
+    if (!InBatch() || bytes <= 0)
+        return;
+    const auto it = m_files.find(path);
+    if (it != m_files.end())
+        it->second += quint64(bytes);
 }
 
 const QStringList& TexIniFile::FileList()
@@ -423,6 +467,17 @@ void TexIniFile::WriteString(const QString& section, const QString& key, const Q
 {
     KV_LOG_SCOPE("TexIniFile::WriteString");
     TexProfileFile& file = FileOfSection(section);
+    if (InBatch()) {
+        // The member's size as the flush will write it decides where new sections go.
+        qint64 growth = value.size();
+        if (!file.SectionExists(section))
+            growth += section.size() + 4 + key.size() + 3;
+        else if (!file.ValueExists(section, key))
+            growth += key.size() + 3;
+        else
+            growth -= file.ReadString(section, key, QString()).size();
+        noteGrowth(file.FileName(), growth);
+    }
     file.WriteString(section, key, value);
     if (m_useIndex) {
         const auto it = m_index.find(section);
@@ -494,6 +549,14 @@ void TexIniFile::RewriteSection(const QString& section, const TexProfileFile::Ke
 {
     KV_LOG_SCOPE("TexIniFile::RewriteSection");
     TexProfileFile& file = FileOfSection(section);
+    if (InBatch()) {
+        qint64 growth = file.SectionExists(section) ? 0 : section.size() + 4;
+        for (const auto& [key, value] : keys)
+            growth += key.size() + value.size() + 3;
+        for (const QString& line : file.ReadSectionValues(section))
+            growth -= line.size() + 2;
+        noteGrowth(file.FileName(), growth);
+    }
     file.ReplaceSection(section, keys);
     setEntry(section, file.FileName(), EntryState::Present);
 }
@@ -507,6 +570,13 @@ void TexIniFile::DeleteKey(const QString& section, const QString& key)
 void TexIniFile::UpdateFile()
 {
     KV_LOG_SCOPE("TexIniFile::UpdateFile");
+    if (InBatch())
+        return;
+    flushAll();
+}
+
+void TexIniFile::flushAll()
+{
     QString failedFile;
     int failure = 0;
     auto flush = [&](TexProfileFile& file) {
@@ -527,6 +597,26 @@ void TexIniFile::UpdateFile()
     }
     if (!failedFile.isNull())
         throw EIniFileFlush(failedFile, failure);
+}
+
+void TexIniFile::BeginBatch()
+{
+    if (m_batchDepth++ == 0)
+        m_batchListed = false;
+}
+
+void TexIniFile::EndBatch()
+{
+    KV_LOG_SCOPE("TexIniFile::EndBatch");
+    if (m_batchDepth == 0 || --m_batchDepth > 0)
+        return;
+    flushAll();
+}
+
+void TexIniFile::UpdateFileNow()
+{
+    KV_LOG_SCOPE("TexIniFile::UpdateFileNow");
+    flushAll();
 }
 
 bool TexIniFile::TryUpdateFile() noexcept
@@ -580,16 +670,25 @@ void TexIniFile::noteName(const QString& name, int delta)
 
 QString TexIniFile::NewSectionName(const QString& prefix)
 {
+    return NewSectionName(prefix, {});
+}
+
+QString TexIniFile::NewSectionName(const QString& prefix,
+                                   const std::function<bool(const QString& id)>& taken)
+{
     KV_LOG_SCOPE("TexIniFile::NewSectionName");
-    auto firstGap = [](const std::map<int, int>& counts) {
-        int n = 1;
-        for (const auto& c : counts) {
-            if (c.first > n)
-                break;
-            n = c.first + 1;
-        }
+    // The first number from `from` on that no section carries.
+    auto gapFrom = [](const std::map<int, int>& counts, int from) {
+        int n = from;
+        for (auto it = counts.lower_bound(from); it != counts.end() && it->first == n; ++it)
+            ++n;
         return n;
     };
+    auto idOf = [&prefix](int n) -> QString {
+        return prefix + QStringLiteral("%1").arg(n, 7, 10, QLatin1Char('0'));
+    };
+    std::map<int, int> scanned;
+    const std::map<int, int>* counts = &scanned;
     int next = 1;
     if (m_useIndex) {
         if (!m_indexLoaded)
@@ -603,19 +702,21 @@ QString TexIniFile::NewSectionName(const QString& prefix)
                 if (const int n = prefixNumber(entry.first, prefix); n > 0)
                     ++info.counts[n];
             }
-            info.firstFree = firstGap(info.counts);
+            info.firstFree = gapFrom(info.counts, 1);
             it = m_prefixes.insert(prefix, std::move(info));
         }
+        counts = &it->counts;
         next = it->firstFree;
     } else {
-        std::map<int, int> counts;
         for (const QString& name : ReadSections()) {
             if (const int n = prefixNumber(name, prefix); n > 0)
-                ++counts[n];
+                ++scanned[n];
         }
-        next = firstGap(counts);
+        next = gapFrom(scanned, 1);
     }
-    return prefix + QStringLiteral("%1").arg(next, 7, 10, QLatin1Char('0'));
+    while (taken && taken(idOf(next)))
+        next = gapFrom(*counts, next + 1);
+    return idOf(next);
 }
 
 int TexIniFile::rewriteWithout(const QString& section, const QStringList& keys)
@@ -639,7 +740,8 @@ int TexIniFile::rewriteWithout(const QString& section, const QStringList& keys)
     file.EraseSection(section);
     for (qsizetype i = 0; i < kept.size(); ++i)
         file.WriteString(section, kept[i], values[i]);
-    file.UpdateFile();
+    if (!InBatch())
+        file.UpdateFile();
     if (kept.isEmpty()) {
         m_currentSection = QString();
         if (m_useIndex)

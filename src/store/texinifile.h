@@ -9,6 +9,7 @@
 #include <QPoint>
 #include <QSet>
 #include <QTime>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -58,6 +59,15 @@ public:
     // The same without raising, for destructors; failures go to the application log.
     bool TryUpdateFile() noexcept;
 
+    // A bulk change (KvStoreBatch): until the matching EndBatch no flush writes, and the
+    // index answers for absent and erased sections without listing the directory. The
+    // outermost EndBatch writes every changed member once; it raises as UpdateFile does.
+    void BeginBatch();
+    void EndBatch();
+    bool InBatch() const { return m_batchDepth > 0; }
+    // Writes now, also inside a batch: the crash order of a child list that spans members.
+    void UpdateFileNow();
+
     bool SectionExists(const QString& section);
     bool ValueExists(const QString& section, const QString& key) override;
     KvFontSpec& ReadFont(const QString& section, const QString& key, KvFontSpec& font);
@@ -67,6 +77,10 @@ public:
     void WritePoint(const QString& section, const QString& key, const QPoint& point);
     // The next free object id for the prefix: prefix + 7 digits.
     QString NewSectionName(const QString& prefix);
+    // The same, passing over every id for which taken answers true (an id whose content
+    // file was left behind).
+    QString NewSectionName(const QString& prefix,
+                           const std::function<bool(const QString& id)>& taken);
     bool DeleteKeyRewrite(const QString& section, const QString& key);
     int DeleteKeysRewrite(const QString& section, const QStringList& keys);
     // Member file paths after a fresh scan; overwritten by the next call.
@@ -76,6 +90,8 @@ public:
     const QString& Directory() const { return m_directory; }
     int SizeLimitKb() const { return m_sizeLimitKb; }
     bool UsesIndex() const { return m_useIndex; }
+    // How often the store listed its directory (what a batch spares).
+    int DirectoryScans() const { return m_scans; }
 
 protected:
     TexProfileFile& FileOfSection(const QString& section);
@@ -121,6 +137,11 @@ private:
     void rememberCurrentNames();
     void flushCurrent();
     void retryUnflushed();
+    // Every member with pending changes is written; raises the first failure.
+    void flushAll();
+    TexProfileFile& batchFileOfSection(const QString& section);
+    // Inside a batch: what a write adds to a member's recorded size.
+    void noteGrowth(const QString& path, qint64 bytes);
     int rewriteWithout(const QString& section, const QStringList& keys);
     QString currentPath() const { return m_current ? m_current->FileName() : QString(); }
 
@@ -138,4 +159,7 @@ private:
     QStringList m_fileListResult;
     QHash<QString, NameCache> m_nameCache;
     QHash<QString, PrefixInfo> m_prefixes;
+    int m_batchDepth = 0;
+    bool m_batchListed = false; // the directory was listed in this batch
+    int m_scans = 0;
 };

@@ -10,8 +10,8 @@ class KvTVFactory : public KvElementFactory
 public:
     explicit KvTVFactory(TexTreeView* tree) : m_tree(tree) {}
     std::unique_ptr<KvFolder> CreateRoot(const QString& id, quint8 kind) override;
-    KvFolder* CreateFolder(const QString& id, KvFolder* parent) override;
-    KvPage* CreatePage(const QString& id, KvFolder* parent) override;
+    KvFolder* CreateFolder(const QString& id, KvFolder* parent, bool atEnd = true) override;
+    KvPage* CreatePage(const QString& id, KvFolder* parent, bool atEnd = true) override;
 
 private:
     TexTreeView* m_tree;

@@ -144,6 +144,37 @@ void KvTVFolder::MoveUp()
     KvFolder::MoveUp();
 }
 
+void KvTVFolder::ReorderChildren(const QList<KvObject*>& order)
+{
+    KV_LOG_SCOPE("KvTVFolder::ReorderChildren");
+    KvFolder::ReorderChildren(order);
+    // The nodes follow the children's order. A node taken out of the tree loses the
+    // expanded state of itself and of the nodes below it, so those are put back.
+    if (!m_node)
+        return;
+    QList<QTreeWidgetItem*> nodes;
+    for (KvObject* child : order) {
+        auto* bound = dynamic_cast<KvTreeBound*>(child);
+        QTreeWidgetItem* node = bound ? bound->Node() : nullptr;
+        if (node && node->parent() == m_node)
+            nodes.append(node);
+    }
+    QList<QTreeWidgetItem*> expanded;
+    QList<QTreeWidgetItem*> pending = nodes;
+    while (!pending.isEmpty()) {
+        QTreeWidgetItem* node = pending.takeLast();
+        if (node->isExpanded())
+            expanded.append(node);
+        for (int i = 0; i < node->childCount(); ++i)
+            pending.append(node->child(i));
+    }
+    for (QTreeWidgetItem* node : std::as_const(nodes))
+        m_node->removeChild(node);
+    m_node->insertChildren(0, nodes);
+    for (QTreeWidgetItem* node : std::as_const(expanded))
+        node->setExpanded(true);
+}
+
 void KvTVFolder::afterNewChild()
 {
     if (m_expanded && m_node && !m_node->isExpanded())

@@ -21,6 +21,7 @@ public:
     void Store() override;
     void Remove() override;
     void MoveUp() override;
+    void ReorderChildren(const QList<KvObject*>& order) override;
     void CreateChild(const QString& id) override;
     void CreateChildOfKind(const QString& id, const QString& prefix) override;
     void SetStatus(int status) override;
