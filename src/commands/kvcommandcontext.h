@@ -50,4 +50,36 @@ struct KvCommandContext
 
     // The version of the rich-text control (decides zoom, background colour, paragraphs).
     int editorVersion = 3;
+
+    // The element commands: the rules of the element operations (KvElementRules) applied
+    // to the current page and folder, and what the notebook holds.
+    bool deletePagePossible = false;
+    bool deleteFolderPossible = false;
+    bool movePagePossible = false;
+    bool moveFolderPossible = false;
+    bool pageFirst = false; // among its siblings; a root folder is first and last
+    bool pageLast = false;
+    bool folderFirst = false;
+    bool folderLast = false;
+    int folderChildCount = 0;
+    bool trashHasChildren = false;
+    bool pasteWaiting = false; // a copied element or a referrer's page waits to be pasted
+};
+
+// The element the navigation tree's context menu was opened on, and what the rules say of
+// it. Busy means a search runs (the progress window is modal).
+struct KvTreeMenuContext
+{
+    KvNodeKind kind = KvNodeKind::None;
+    bool writable = false; // the element may be written (directory access included)
+    bool isRoot = false;   // the top folder or the trash
+    bool deletePossible = false;
+    bool movePossible = false;
+    bool pasteWaiting = false;
+    bool shownAndLoaded = false; // a page that is the current page, its text loaded
+    // The commands some items follow.
+    bool newPage = false;
+    bool newFolder = false;
+    bool folderProps = false;
+    bool emptyTrash = false;
 };

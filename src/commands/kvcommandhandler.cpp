@@ -6,6 +6,7 @@
 #include "platform/kvexception.h"
 
 #include <QAction>
+#include <QHash>
 #include <QKeySequence>
 
 KvCommandHandler::KvCommandHandler(const QString& name, KvWindowServices& services, QObject* parent)
@@ -60,6 +61,22 @@ bool KvCommandHandler::EnableCommands(const KvCommandContext&)
         const bool on = isAvailable(a);
         a->setEnabled(on);
         all = all && on;
+    }
+    return all;
+}
+
+bool KvCommandHandler::applyRules(std::initializer_list<Rule> rules)
+{
+    // Each action is set once per pass: switching it on and off again would repaint its
+    // buttons and wake the idle pass, over and over.
+    QHash<QString, bool> byName;
+    for (const Rule& r : rules)
+        byName.insert(QString::fromUtf16(r.name), r.on);
+    bool all = true;
+    for (QAction* a : m_actions) {
+        const bool available = isAvailable(a);
+        all = all && available;
+        a->setEnabled(available && byName.value(a->objectName(), true));
     }
     return all;
 }

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QSet>
 #include <functional>
+#include <initializer_list>
 #include <span>
 
 class KvWindowServices;
@@ -35,7 +36,17 @@ public:
     virtual void AttachControls() {}
 
 protected:
+    // A condition of one command beside its feature being built.
+    struct Rule
+    {
+        const char16_t* name;
+        bool on;
+    };
+
     void addActions(std::span<const KvActionSpec> specs);
+    // Sets every action once: enabled when available and its rule (if it has one) is on.
+    // Returns what EnableCommands returns.
+    bool applyRules(std::initializer_list<Rule> rules);
     bool isAvailable(const QAction* action) const;
     // Connects the action's trigger to work of the handler, run guarded.
     template <typename Work> void onTriggered(const char* action, Work work);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "elements/kvelementenv.h"
+
 #include <QString>
 #include <functional>
 
@@ -63,6 +65,15 @@ public:
     virtual void SetExpandedAll(KvFolder* folder, bool expanded) = 0;
     // Stores the expanded state of the folder and of every folder below it.
     virtual void StoreExpandedStates(KvFolder* folder) = 0;
+
+    // --- the element commands
+    // The notebook and the hooks the element operations work with, for one command (the
+    // options read anew).
+    virtual KvElementEnv ElementEnv() = 0;
+    // Runs command on the element the tree's context menu was opened on, which is current
+    // meanwhile; with restoreSelection the tree's selection from before comes back.
+    virtual void TempActionOnNavTree(bool restoreSelection,
+                                     const std::function<void()>& command) = 0;
 
     // --- the page area: one tab per page of the shown folder (none in tab mode 3)
     virtual QTabWidget* PageArea() const = 0;

@@ -103,6 +103,17 @@ void KvMainServices::StoreExpandedStates(KvFolder* folder)
     }
 }
 
+KvElementEnv KvMainServices::ElementEnv()
+{
+    return m_w.ElementEnv();
+}
+
+void KvMainServices::TempActionOnNavTree(bool restoreSelection,
+                                         const std::function<void()>& command)
+{
+    m_w.TempActionOnNavTree(restoreSelection, command);
+}
+
 QTabWidget* KvMainServices::PageArea() const
 {
     return m_w.Controls().pagePC;

@@ -27,6 +27,8 @@ public:
     void TreeBulkUpdate(const std::function<void()>& work) override;
     void SetExpandedAll(KvFolder* folder, bool expanded) override;
     void StoreExpandedStates(KvFolder* folder) override;
+    KvElementEnv ElementEnv() override;
+    void TempActionOnNavTree(bool restoreSelection, const std::function<void()>& command) override;
     QTabWidget* PageArea() const override;
     TexRichEdit* Editor() const override;
     int MessageBox(const QString& title, const QString& text, int kind) override;

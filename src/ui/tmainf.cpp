@@ -13,6 +13,7 @@
 #include "model/kvpasswordasker.h"
 #include "platform/applog.h"
 #include "store/kvvalueformat.h"
+#include "ui/kvelementhooks.h"
 #include "ui/kvmainservices.h"
 #include "ui/kvrestore.h"
 #include "ui/kvtreenode.h"

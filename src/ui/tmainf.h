@@ -15,6 +15,8 @@ class KvAddStatus;
 class KvClipboardWatch;
 class KvDialogPasswordAsker;
 class KvDirProps;
+struct KvElementEnv;
+struct KvElementHooks;
 class KvFolder;
 class KvIdleDriver;
 class KvLockDirectory;
@@ -177,6 +179,19 @@ public:
     // Resolves caption and hint of a menu item that has no command of its own.
     void MenuTextAndHint(QAction* item);
 
+    // The element commands (tmainf_elements.cpp).
+    // The notebook and the hooks for one element command; the options read anew.
+    KvElementEnv ElementEnv();
+    KvElementHooks& Elements() const { return *m_elements; }
+    const KvAddStatus* StatusCatalogue() const { return m_statusCatalogue.get(); }
+    // The tabs of the shown folder follow its pages: new pages get a tab, the order is the
+    // folder's, and the notice of a folder without pages shows when it has none.
+    void TabsFollowOrder(KvFolder* folder);
+    // Lets pending events run while an element command works under the progress window.
+    void ProcessEventsDuringCommand();
+    // The tree's context menu at pos (viewport coordinates): its element, its rules, shown.
+    void FolderTvPopupMPopup(const QPoint& pos);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -212,6 +227,14 @@ private:
     void guarded(const std::function<void()>& work);
     // A tree-bound element is being destroyed: no pointer of the window may keep it.
     void forgetElement(KvObject* obj);
+    // The element commands' part of the command context.
+    void elementContext(KvCommandContext& c) const;
+    // The context element of the tree's menu and the rules of its items.
+    void prepareTreeMenu(QTreeWidgetItem* node);
+    // Del in the tree: deletes the selected node's element when its rules allow.
+    bool elementKeyDown(QKeyEvent* event);
+    // The notice of a folder without pages, or the page area when it has some.
+    void showPagesOrNotice(KvFolder* folder);
 
     // The state of the navigation; object pointers do not own.
     struct NavState
@@ -240,6 +263,7 @@ private:
     std::unique_ptr<KvDirContext> m_dirCtx;
     std::unique_ptr<KvDialogPasswordAsker> m_passwordAsker;
     std::unique_ptr<KvAddStatus> m_statusCatalogue;
+    std::unique_ptr<KvElementHooks> m_elements;
 
     ShellState m_shell;
     KvIdleDriver* m_idle = nullptr;

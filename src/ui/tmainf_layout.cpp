@@ -6,6 +6,7 @@
 #include "commands/kvviewcommands.h"
 #include "model/kvpage.h"
 #include "richtext/texrichedit.h"
+#include "ui/kvelementhooks.h"
 #include "ui/kvhistorylist.h"
 #include "ui/kvkeypreview.h"
 #include "ui/kvlanguageinit.h"
@@ -131,6 +132,7 @@ void TMainF::setupControls()
 void TMainF::setupActions()
 {
     m_services = std::make_unique<KvMainServices>(*this);
+    m_elements = std::make_unique<KvElementHooks>(*this, m_ui.folderTv);
     m_clipboard = new KvClipboardWatch(this);
     m_commands.CreateHandlers(*m_services, this);
     for (QAction* a : m_commands.AllActions()) {
@@ -248,6 +250,7 @@ KvCommandContext TMainF::CommandContext() const
     c.clipboardRtf = offer.rtf;
     c.clipboardPicture = offer.picture;
     c.editorVersion = TexRichEdit::MajorVersion();
+    elementContext(c);
     return c;
 }
 
@@ -255,13 +258,16 @@ void TMainF::UpdateCommandStates()
 {
     const KvCommandContext context = CommandContext();
     m_commands.EnableCommands(context);
+    // The folder's move sub-menu: a folder, write access, not busy.
+    if (QAction* move = MenuItem(u"FolderMoveMI"_qs))
+        move->setEnabled(context.hasCurrentFolder && context.fullAccess && !context.Busy());
     RetargetButtons(ButtonModeFor(context.selectedNode, context.hasCurrentPage));
 }
 
-bool TMainF::FormKeyDown(QKeyEvent*)
+bool TMainF::FormKeyDown(QKeyEvent* event)
 {
     // The keys of the element and editing commands are handled here as they are built.
-    return false;
+    return elementKeyDown(event);
 }
 
 QAction* TMainF::Action(const QString& name) const

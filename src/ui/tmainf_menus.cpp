@@ -239,11 +239,9 @@ void TMainF::setupContextMenus()
         .item(u"StyleRedefinePMI"_qs, u"StyleRedefineA"_qs);
     m_ui.stylesPopupM = styles.menu();
 
-    auto showAt = [](QMenu* menu, QWidget* w) {
-        return [menu, w](const QPoint& pos) { menu->popup(w->mapToGlobal(pos)); };
-    };
+    // The tree's menu acts on the node it was opened on.
     connect(m_ui.folderTv, &QWidget::customContextMenuRequested, this,
-            showAt(m_ui.folderTvPopupM, m_ui.folderTv));
+            [this](const QPoint& pos) { guarded([&] { FolderTvPopupMPopup(pos); }); });
     m_ui.searchResP->SetContextMenu(m_ui.resultLVPM);
     m_ui.historyLV->SetContextMenu(m_ui.historyPM);
 }

@@ -5,6 +5,8 @@
 #include "app/kvpaths.h"
 #include "app/kvprompter.h"
 #include "app/kvtexts.h"
+#include "elements/kvelementedit.h"
+#include "elements/kvelementenv.h"
 #include "model/kvaddstatus.h"
 #include "model/kvdircontext.h"
 #include "model/kvnotebookbuild.h"
@@ -13,6 +15,7 @@
 #include "platform/applog.h"
 #include "store/texmeminifile.h"
 #include "store/waitcrsr.h"
+#include "ui/kvelementhooks.h"
 #include "ui/kvtreebulkupdate.h"
 #include "ui/kvtvfactory.h"
 #include "ui/kvtvfolder.h"
@@ -128,6 +131,8 @@ void TMainF::buildTree(const KvDirProps& props)
         TrashFolder()->SetWritable(m_shell.fullAccess);
     }
     // Bookmarks and saved search results load themselves here once they exist.
+    // Nothing copied in another notebook waits to be pasted here.
+    m_elements->paste.Clear();
 }
 
 bool TMainF::FindLostElements(KvPropReader& objectSnapshot)
@@ -196,7 +201,12 @@ void TMainF::destroyTree()
             store.UpdateFile();
         }
     });
-    // Search window, saved results, history and the trash are closed by their owners.
+    // Search window, saved results and history are closed by their owners.
+    // The trash is emptied when the options ask for it (a forced exit never asks).
+    guarded([this] {
+        KvElementEnv env = ElementEnv();
+        KvElementEdit(env).EmptyTrashAtExit(m_shell.forcedExit);
+    });
     // The notebook is destroyed with the tree's redrawing suspended.
     {
         const KvTreeBulkUpdate bulk(m_ui.folderTv);

@@ -29,6 +29,12 @@ public:
     void TreeBulkUpdate(const std::function<void()>& work) override { work(); }
     void SetExpandedAll(KvFolder*, bool expanded) override { expandCalls.append(expanded); }
     void StoreExpandedStates(KvFolder*) override { ++storeExpandedCalls; }
+    KvElementEnv ElementEnv() override { return env; }
+    void TempActionOnNavTree(bool, const std::function<void()>& command) override
+    {
+        ++tempActions;
+        command();
+    }
     QTabWidget* PageArea() const override { return nullptr; }
     TexRichEdit* Editor() const override { return editor; }
     int MessageBox(const QString&, const QString& text, int kind) override
@@ -53,6 +59,8 @@ public:
     bool fullAccess = true;
     TexRichEdit* editor = nullptr;
     QComboBox* zoomBox = nullptr;
+    KvElementEnv env;
+    int tempActions = 0;
 
     QStringList shown;
     QStringList calls;

@@ -1,0 +1,18 @@
+#include "ui/kvelementhooks.h"
+
+#include "app/kvprompter.h"
+#include "app/kvtexts.h"
+
+KvElementHooks::KvElementHooks(TMainF& w, TexTreeView* tree) : factory(tree), window(w)
+{
+    lists.AddFirst(&paste);
+    lists.SetReporter([](const QString& message) {
+        KvPrompter::ShowMessage(KvTexts::Text(5007), message, KvMsgKind::Error);
+    });
+    busy.SetProgressProbe([this] { return window.Progress() != nullptr; });
+}
+
+KvElementHooks::~KvElementHooks()
+{
+    lists.Remove(&paste);
+}
