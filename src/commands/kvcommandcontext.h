@@ -88,8 +88,8 @@ struct KvTreeMenuContext
 // of the element of a single selected row.
 struct KvResultMenuContext
 {
-    int selected = 0; // selected rows
+    int selected = 0;                   // selected rows
     KvNodeKind kind = KvNodeKind::None; // the element of the one selected row
-    bool writable = false; // it may be written (directory access included)
-    bool isRoot = false;   // the top folder or the trash
+    bool writable = false;              // it may be written (directory access included)
+    bool isRoot = false;                // the top folder or the trash
 };

@@ -74,8 +74,9 @@ void KvKeywordCommands::InsertKeyword(KvKeywordDialog* fromDialog)
     KvPage* page = pageForKeywords();
     if (!page)
         return;
-    const QString keyword = fromDialog ? fromDialog->SelectedKeyword()
-                                       : KvKeywords::FromSelection(services().Editor()->SelectedText());
+    const QString keyword = fromDialog
+                                ? fromDialog->SelectedKeyword()
+                                : KvKeywords::FromSelection(services().Editor()->SelectedText());
     if (keyword.isEmpty() || !page->AddKeyword(keyword))
         return;
     page->StoreKeywords();

@@ -4,6 +4,7 @@
 #include "app/kvprompter.h"
 #include "app/kvtexts.h"
 #include "commands/kvsearchcommands.h"
+#include "lists/kvsearchthread.h"
 #include "model/kvfolder.h"
 #include "model/kvpage.h"
 #include "platform/applog.h"
@@ -129,12 +130,12 @@ void KvMainSearch::StopBtnClick()
         m_form->StopBtnClick();
 }
 
-void KvMainSearch::OnSearchFormClose()
+void KvMainSearch::OnSearchFormClose(TSearchF& form)
 {
     KV_LOG_SCOPE("TMainF::OnSearchFormClose");
-    if (m_form)
-        m_w.Elements().lists.Remove(m_form->ResultList());
-    m_form = nullptr;
+    m_w.Elements().lists.Remove(form.ResultList());
+    if (m_form == &form)
+        m_form = nullptr;
     if (!m_w.Shell().closing)
         m_w.RequestIdle();
 }
@@ -228,10 +229,12 @@ void KvMainSearch::CloseForDirectory()
 {
     KV_LOG_SCOPE("TMainF::CloseSearchWindow");
     if (TSearchF* form = m_form) {
-        form->close(); // stops a running search and waits for it; tells OnSearchFormClose
-        delete form;
+        // Stops a running search and waits for it, and tells OnSearchFormClose; from inside
+        // one of the search's reports the window goes by itself once the report returns.
+        form->close();
+        if (!form->Search() || !form->Search()->InReport())
+            delete form;
     }
-    m_form = nullptr;
     ResultList().Clear();
     Panel().SetFoundCount(0);
     if (!Panel().isHidden())

@@ -51,7 +51,7 @@ public:
     void StopBtnClick();
     void NewSearchBtnClick();
     // The search window has closed.
-    void OnSearchFormClose();
+    void OnSearchFormClose(TSearchF& form);
     // Rebuilds the row of obj in the main list (a new name, new properties); when it had
     // one and the search window exists, that window's list follows. False without a row.
     bool SingleUpdateSearchRes(const KvObject& obj);

@@ -206,8 +206,8 @@ void TKeywordsF::readSettings()
     m_rememberedKeyword = f.ReadString(FormName, kSelKeyword, QString());
     const int panel = f.ReadInteger(FormName, kKeywordPWidth, kDefaultKeywordPanelWidth);
     m_splitter->setSizes({std::max(panel, 1), std::max(width() - panel, 1)});
-    m_objectsLV->SetFirstColumnWidth(f.ReadInteger(FormName, kFldrColumnWidth,
-                                                   KvSearchFormSettings::DefaultColumnWidth));
+    m_objectsLV->SetFirstColumnWidth(
+        f.ReadInteger(FormName, kFldrColumnWidth, KvSearchFormSettings::DefaultColumnWidth));
     m_showFullPathCB->setChecked(f.ReadBool(FormName, kShowFullPath, false));
     m_objectsLV->SetFullPath(m_showFullPathCB->isChecked());
     m_hideReferrersCB->setChecked(f.ReadBool(FormName, kHideReferrers, true));
@@ -276,8 +276,7 @@ void TKeywordsF::FillKwdList()
             m_keywordsLB->addItem(entry.displayText);
     }
     const int count = m_keywordsLB->count();
-    m_kwdLbl->setText(QString::number(count) + u' ' +
-                      KvTexts::Text(count == 1 ? 11064 : 11060));
+    m_kwdLbl->setText(QString::number(count) + u' ' + KvTexts::Text(count == 1 ? 11064 : 11060));
     m_positioningE->setEnabled(count > 0);
     if (selected >= 0 && selected < count) {
         const QSignalBlocker block(m_keywordsLB);
@@ -305,7 +304,8 @@ void TKeywordsF::RefreshObjectsLV()
 
 void TKeywordsF::hideReferrersClicked()
 {
-    m_objectsLV->SetIds(KvKeywords::ElementRows(m_objectsLV->Ids(), m_hideReferrersCB->isChecked()));
+    m_objectsLV->SetIds(
+        KvKeywords::ElementRows(m_objectsLV->Ids(), m_hideReferrersCB->isChecked()));
     updateObjectCount();
 }
 

@@ -148,6 +148,8 @@ void TSearchF::createControls()
     m_startBtn = Button(this, u"StartBtn"_qs, 12035, 12036);
     m_stopBtn = Button(this, u"StopBtn"_qs, 12038, 12039);
     m_pasteBtn = Button(this, u"PasteBtn"_qs, 12042, 12042);
+    // The paste text is a hint only: its short part is the caption.
+    m_pasteBtn->setText(KvTexts::SplitHint(KvTexts::Text(12042)).tooltip);
     m_closeBtn = Button(this, u"CloseBtn"_qs, 12040, 12040);
 
     m_resultLbl = Named(new QLabel(u"#12046"_qs, this), u"ResultLbl"_qs);
@@ -264,9 +266,8 @@ void TSearchF::connectControls()
     connect(m_closeBtn, &QPushButton::clicked, this, &TSearchF::CloseBtnClick);
     connect(m_searchFldrBtn, &QToolButton::clicked, this, &TSearchF::SearchFldrBtnClick);
     connect(m_resultLV, &KvResultListView::showRequested, this, &TSearchF::ResultLVDblClick);
-    connect(m_resultLV, &KvResultListView::rowsChanged, this, [this] {
-        m_foundLbl->setText(KvSearchResultPanel::FoundText(m_resultLV->Count()));
-    });
+    connect(m_resultLV, &KvResultListView::rowsChanged, this,
+            [this] { m_foundLbl->setText(KvSearchResultPanel::FoundText(m_resultLV->Count())); });
     connect(m_resultLV, &QWidget::customContextMenuRequested, this, &TSearchF::showResultMenu);
     connect(m_showFullPathCB, &QCheckBox::toggled, m_resultLV, &KvResultListView::SetFullPath);
     for (QCheckBox* box : {m_searchTextCB, m_searchTextPwCB})
@@ -300,7 +301,8 @@ void TSearchF::fillStatusChoice()
     const int count = KvStatusImages::BuiltInStatusCount + 1 + (catalogue ? catalogue->Count() : 0);
     const TexTreeView* tree = m_main.Controls().folderTv;
     for (int n = 0; n < count; ++n)
-        m_pageStatusCB->addItem(tree->Image(KvStatusImages::ForPage(n)), ::StatusText(n, catalogue));
+        m_pageStatusCB->addItem(tree->Image(KvStatusImages::ForPage(n)),
+                                ::StatusText(n, catalogue));
 }
 
 void TSearchF::readSettings()
@@ -310,8 +312,7 @@ void TSearchF::readSettings()
         resize(r->size());
         move(r->topLeft());
     }
-    const KvSearchFormSettings s =
-        KvSearchFormSettings::Read(res.Settings(), QDate::currentDate());
+    const KvSearchFormSettings s = KvSearchFormSettings::Read(res.Settings(), QDate::currentDate());
     m_searchtxtCoB->SetIniFile(KvPaths::SettingsFile());
     m_searchtxtCoB->SetIniSection(FormName);
     m_searchtxt2CoB->SetIniFile(KvPaths::SettingsFile());
@@ -461,19 +462,19 @@ void TSearchF::setCriteriaEnabled(bool enabled)
 {
     for (QWidget* w : std::initializer_list<QWidget*>{
              m_searchtxtCoB, m_fullWord1CB, m_caseSens1CB, m_condCoB, m_searchtxt2CoB,
-             m_fullWord2CB, m_caseSens2CB, m_searchPageNamesCB, m_searchFldrNamesCB,
-             m_searchTextCB, m_searchPageKeywCB, m_searchFldrKeywCB, m_searchModDateCB,
-             m_searchStatusCB, m_searchInFldrRB, m_searchInResultListRB, m_showFullPathCB})
+             m_fullWord2CB, m_caseSens2CB, m_searchPageNamesCB, m_searchFldrNamesCB, m_searchTextCB,
+             m_searchPageKeywCB, m_searchFldrKeywCB, m_searchModDateCB, m_searchStatusCB,
+             m_searchInFldrRB, m_searchInResultListRB, m_showFullPathCB})
         w->setEnabled(enabled);
 }
 
 void TSearchF::EnableCommands()
 {
     const bool running = SearchRunning();
-    m_startBtn->setEnabled(!running && KvSearchFormRules::StartPossible(
-                                           m_searchtxtCoB->currentText(),
-                                           m_searchModDateCB->isChecked(),
-                                           m_searchStatusCB->isChecked()));
+    m_startBtn->setEnabled(!running &&
+                           KvSearchFormRules::StartPossible(m_searchtxtCoB->currentText(),
+                                                            m_searchModDateCB->isChecked(),
+                                                            m_searchStatusCB->isChecked()));
     m_stopBtn->setEnabled(running);
     const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
     m_pasteBtn->setEnabled(!running && clip && clip->hasText());
@@ -629,6 +630,15 @@ void TSearchF::closeEvent(QCloseEvent* e)
         return;
     }
     KV_LOG_SCOPE("TSearchF::FormClose");
+    if (m_search && m_search->InReport()) {
+        // Closed from inside a report (the search asks for a password): the report must
+        // return before the search can end, so the window goes at the end of the search.
+        m_search->Stop();
+        m_closeWhenSearchEnds = true;
+        hide();
+        e->ignore();
+        return;
+    }
     m_closing = true;
     StopAndWait();
     formClose();
@@ -640,5 +650,5 @@ void TSearchF::formClose()
     leave();
     if (m_saveSettingsOnClose)
         writeSettings();
-    m_main.Search().OnSearchFormClose();
+    m_main.Search().OnSearchFormClose(*this);
 }

@@ -199,6 +199,8 @@ void TSearchF::OnSearchTerminate()
     SynchronizeWithMainForm();
     setStatus(KvTexts::Text(12016));
     EnableCommands();
+    if (isActiveWindow())
+        m_searchtxtCoB->setFocus();
 
     // Pages that could not be read counted as not found; the user learns which, once the
     // search has unwound (the message waits for an answer).
