@@ -560,6 +560,8 @@ void TSearchF::showEvent(QShowEvent* e)
     QDialog::showEvent(e);
     m_idle->SetActive(true);
     m_leftWindow = false;
+    // Brought up again while its search goes on: it stays when the search ends.
+    m_closeWhenSearchEnds = false;
     EnableCommands();
     m_searchtxtCoB->setFocus();
 }

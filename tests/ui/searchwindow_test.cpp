@@ -2,6 +2,7 @@
 // during a search, refining, sorting, the full path, showing a hit and a removed one, the
 // busy commands, and the criteria the window keeps.
 #include "app/kvoptionsg.h"
+#include "lists/kvsearchtextcache.h"
 #include "ui/searchwindow.h"
 
 #include <QApplication>
@@ -512,6 +513,110 @@ TEST_F(SearchWindowTest, PasteAndTheLinksOfTheRows)
     form->ResultList()->selectAll();
     form->HyperlinkPMIClick();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), u"<file://*Page0000005*(Rezepte)>"_qs);
+}
+
+TEST_F(SearchWindowTest, TheResultMenuFollowsItsRows)
+{
+    struct Case
+    {
+        const char* what;
+        QStringList rows;
+        QStringList enabled; // of the menu's commands; the others are disabled
+    };
+    const QStringList menu = {u"ShowResA"_qs,        u"RenameResA"_qs,   u"DeleteResA"_qs,
+                              u"MoveResPMI"_qs,      u"CopyResA"_qs,     u"PropsResPMI"_qs,
+                              u"PrintResA"_qs,       u"ExportResPMI"_qs, u"HyperlinkPMI"_qs,
+                              u"DeleteFromResPMI"_qs};
+    const QStringList all = {u"TopFolder"_qs, u"Fldr0000001"_qs, u"Page0000001"_qs,
+                             u"Page0000002"_qs};
+    const QStringList single = {u"ShowResA"_qs, u"RenameResA"_qs, u"CopyResA"_qs,
+                                u"HyperlinkPMI"_qs, u"DeleteFromResPMI"_qs};
+    const QList<Case> cases = {
+        {"nothing selected", {}, {}},
+        {"a page", {u"Page0000001"_qs}, single},
+        {"a folder", {u"Fldr0000001"_qs}, single},
+        {"the top folder: no copy",
+         {u"TopFolder"_qs},
+         {u"ShowResA"_qs, u"RenameResA"_qs, u"HyperlinkPMI"_qs, u"DeleteFromResPMI"_qs}},
+        {"two rows",
+         {u"Page0000001"_qs, u"Page0000002"_qs},
+         {u"HyperlinkPMI"_qs, u"DeleteFromResPMI"_qs}},
+    };
+    MakePlainNotebook();
+    Open();
+    MainList().SetIds(all);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MainList().clearSelection();
+        for (const QString& id : c.rows) {
+            const int row = int(MainList().List().IndexOf(id));
+            MainList().selectionModel()->select(MainList().model()->index(row, 0),
+                                                QItemSelectionModel::Select |
+                                                    QItemSelectionModel::Rows);
+        }
+        Main().ResultLVPMPopup({5, 5});
+        window->Controls().resultLVPM->close();
+        for (const QString& name : menu)
+            EXPECT_EQ(A(name)->isEnabled(), c.enabled.contains(name)) << name.toStdString();
+    }
+
+    // Rename runs on the row's element; the row follows.
+    MainList().SelectId(u"Page0000001"_qs);
+    Main().ResultLVPMPopup({5, 5});
+    window->Controls().resultLVPM->close();
+    AnswerName(u"Planung"_qs);
+    Run(u"RenameResA"_qs);
+    EXPECT_EQ(Find(u"Page0000001"_qs)->Name(), u"Planung"_qs);
+    EXPECT_EQ(MainList().List().Rows()[2].caption, u"Planung"_qs);
+    // Removing rows leaves the elements.
+    MainList().SelectId(u"Page0000002"_qs);
+    Main().ResultLVPMPopup({5, 5});
+    window->Controls().resultLVPM->close();
+    Run(u"DeleteFromResPMI"_qs);
+    EXPECT_EQ(MainList().Ids(),
+              (QStringList{u"TopFolder"_qs, u"Fldr0000001"_qs, u"Page0000001"_qs}));
+    EXPECT_NE(Find(u"Page0000002"_qs), nullptr);
+    EXPECT_EQ(Panel().FoundLabel()->text(), u"3 "_qs + KvTexts::Text(12014));
+
+    // Read-only: nothing that writes.
+    Close();
+    Open(u"/dr"_qs);
+    MainList().SetIds(all);
+    MainList().SelectId(u"Page0000001"_qs);
+    Main().ResultLVPMPopup({5, 5});
+    window->Controls().resultLVPM->close();
+    for (const QString& name : menu)
+        EXPECT_EQ(A(name)->isEnabled(), name == u"ShowResA" || name == u"HyperlinkPMI")
+            << name.toStdString();
+}
+
+TEST_F(SearchWindowTest, BroughtUpAgainDuringItsSearchItStays)
+{
+    MakeSearchNotebook();
+    Open();
+    TSearchF* form = OpenSearch();
+    WhenTresorAsks([&] {
+        form->CloseBtnClick();
+        EXPECT_TRUE(form->isHidden());
+        A(u"PageSearchA"_qs)->trigger();
+        EXPECT_EQ(Form(), form);
+        EXPECT_TRUE(form->isVisible());
+        return int(KvAnswer::Ok);
+    });
+    Start(form, u"Wort"_qs);
+    Idle();
+    EXPECT_EQ(Form(), form);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->ResultList()->Ids(), ManyPages());
+}
+
+TEST_F(SearchWindowTest, TextsKeptFromAnotherDirectoryGoWhenOneOpens)
+{
+    MakePlainNotebook();
+    KvSearchTextCache::Keep({u"/anderswo/Page0000001.kvp"_qs, 5, 1}, u"Text"_qs);
+    ASSERT_GT(KvSearchTextCache::Bytes(), 0);
+    Open();
+    EXPECT_EQ(KvSearchTextCache::Bytes(), 0);
 }
 
 } // namespace
