@@ -73,8 +73,9 @@ TKeywordsF::TKeywordsF(TMainF& main, bool mayShowElements, QWidget* parent)
     KvLanguageInit::ResolveWidgetTree(this);
     readSettings();
     FillKwdList();
-    new KvIdleDriver([this] { EnableCommands(); }, this);
-    findChild<KvIdleDriver*>()->SetActive(true);
+    // The enabled states follow the selections whenever the program is idle.
+    auto* idle = new KvIdleDriver([this] { EnableCommands(); }, this);
+    idle->SetActive(true);
     g_active = this;
 }
 

@@ -64,6 +64,9 @@ void TSearchF::StartBtnClick()
     m_pasteBtn->setEnabled(false);
     m_stopBtn->setEnabled(true);
     setCriteriaEnabled(false);
+    // The focus leaves the resting criteria for the one thing to do meanwhile.
+    if (isActiveWindow())
+        m_stopBtn->setFocus();
 
     // Refining: only the elements of the list shown.
     std::optional<QStringList> restriction;
