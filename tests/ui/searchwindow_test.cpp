@@ -61,12 +61,18 @@ TEST_F(SearchWindowTest, StopEndsTheSearchWithTheRowsFoundSoFar)
     Open();
     TSearchF* form = OpenSearch();
     QSignalSpy ended(form, &TSearchF::searchEnded);
+    QString emptyHint;
     WhenTresorAsks([&] {
+        // While the search runs, a control without a hint says so.
+        QStatusTipEvent tip{QString()};
+        QCoreApplication::sendEvent(form, &tip);
+        emptyHint = form->StatusText();
         form->StopBtnClick();
         return int(KvAnswer::Cancel);
     });
     Start(form, u"Wort"_qs);
     EXPECT_EQ(ended.count(), 1);
+    EXPECT_EQ(emptyHint, KvTexts::Text(12015));
     // Nothing after the stop: the pages behind the tresor page were never reported.
     EXPECT_EQ(form->ResultList()->Ids(), ManyPages(kFirstMany, 29));
     EXPECT_EQ(MainList().Ids(), ManyPages(kFirstMany, 29));
@@ -617,6 +623,47 @@ TEST_F(SearchWindowTest, TextsKeptFromAnotherDirectoryGoWhenOneOpens)
     ASSERT_GT(KvSearchTextCache::Bytes(), 0);
     Open();
     EXPECT_EQ(KvSearchTextCache::Bytes(), 0);
+}
+
+TEST_F(SearchWindowTest, PagesThatCouldNotBeReadAreNamedAfterTheSearch)
+{
+    MakePlainNotebook();
+    {
+        // Einkauf is protected, and its encrypted content is broken.
+        KvDirStores::Reopen(dir);
+        protect(u"Page0000004"_qs, u"Einkauf-Text"_qs, false);
+        KvDirStores::Close();
+        WriteAll(dir + u"Page0000004.kvp"_qs, "kein gueltiger Datensatz");
+    }
+    Open();
+    TSearchF* form = OpenSearch();
+    prompter.Answer(KvAnswer::Ok);
+    Start(form, u"Text"_qs);
+    // The other pages were found; the broken one counts as not found and is named once.
+    EXPECT_EQ(form->ResultList()->Ids(), (QStringList{u"Page0000001"_qs, u"Page0000002"_qs,
+                                                      u"Page0000003"_qs, u"Page0000005"_qs}));
+    ASSERT_TRUE(WaitUntil([this] { return prompter.Messages().size() == 1; }));
+    const KvScriptedPrompter::Question asked = prompter.Messages().first();
+    EXPECT_EQ(asked.kind, KvMsgKind::Warning);
+    EXPECT_TRUE(asked.text.startsWith(KvTexts::Text(12090))) << asked.text.toStdString();
+    EXPECT_TRUE(asked.text.contains(u"Einkauf (Page0000004): "_qs)) << asked.text.toStdString();
+}
+
+TEST_F(SearchWindowTest, TheFolderIsChosenAmongTheRoots)
+{
+    MakePlainNotebook();
+    Open();
+    TSearchF* form = OpenSearch();
+    AnswerChoice(u"Fldr0000002"_qs);
+    form->SearchFldrBtnClick();
+    EXPECT_EQ(form->SearchFolder(), Find<KvFolder>(u"Fldr0000002"_qs));
+    EXPECT_EQ(form->findChild<QLineEdit*>(u"SearchFolderE"_qs)->text(), u"Alt"_qs);
+    // Cancelled, the folder stays.
+    AnswerChoice({});
+    form->SearchFldrBtnClick();
+    EXPECT_EQ(form->SearchFolder(), Find<KvFolder>(u"Fldr0000002"_qs));
+    Start(form, u"Text"_qs);
+    EXPECT_EQ(form->ResultList()->Ids(), QStringList{u"Page0000003"_qs});
 }
 
 } // namespace
