@@ -32,6 +32,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QCompleter>
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -117,6 +118,9 @@ void TSearchF::createControls()
         box->setMinimumContentsLength(30);
         box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         box->SetHistoryLines(HistoryLines);
+        // Earlier terms are offered, never filled in: "Vertrag" typed before Enter must not
+        // search for a longer term of the history that begins with it.
+        box->completer()->setCompletionMode(QCompleter::PopupCompletion);
     }
 
     m_searchPageNamesCB = Box(this, u"SearchPageNamesCB"_qs, 12009);

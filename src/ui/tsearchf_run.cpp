@@ -206,8 +206,9 @@ void TSearchF::OnSearchTerminate()
         m_searchtxtCoB->setFocus();
 
     // Pages that could not be read counted as not found; the user learns which, once the
-    // search has unwound (the message waits for an answer).
-    if (!m_search->Problems().isEmpty() && !mainClosing) {
+    // search has unwound (the message waits for an answer). Not while the window (or the
+    // program) closes.
+    if (!m_search->Problems().isEmpty() && !mainClosing && !m_closing) {
         const QString text = ProblemText(m_search->Problems());
         QTimer::singleShot(0, &m_main, [text] {
             KvPrompter::ShowMessage(KvTexts::Text(5007), text, KvMsgKind::Warning);

@@ -436,6 +436,12 @@ TEST_F(SearchWindowTest, EnterInTheTermBoxStarts)
     QTest::keyClick(form->TermBox()->lineEdit(), Qt::Key_Return);
     ASSERT_TRUE(WaitUntil([form] { return !form->SearchRunning() && form->Search(); }));
     EXPECT_EQ(form->ResultList()->Ids(), QStringList{u"Page0000004"_qs});
+    // What is typed is searched, although the history has a longer term beginning with it.
+    form->TermBox()->setEditText(QString());
+    QTest::keyClicks(form->TermBox()->lineEdit(), u"Einkau"_qs);
+    QTest::keyClick(form->TermBox()->lineEdit(), Qt::Key_Return);
+    ASSERT_TRUE(WaitUntil([form] { return !form->SearchRunning(); }));
+    EXPECT_EQ(form->Criteria().SText1, u"Einkau"_qs);
     // Esc closes the window when no search runs.
     QTest::keyClick(form, Qt::Key_Escape);
     EXPECT_EQ(Form(), nullptr);
