@@ -5,6 +5,7 @@
 #include "app/kvhelphook.h"
 #include "app/kvidledriver.h"
 #include "app/kvtexts.h"
+#include "commands/kvclipboardwatch.h"
 #include "lists/kvsearchthread.h"
 #include "model/kvfolder.h"
 #include "platform/applog.h"
@@ -82,6 +83,7 @@ TSearchF::TSearchF(TMainF& main) : QDialog(&main), m_main(main)
     readSettings();
     m_searchInFldrRB->setChecked(true);
     FormInitialize(defaultFolder());
+    m_clipboard = new KvClipboardWatch(this);
     m_idle = new KvIdleDriver([this] { EnableCommands(); }, this);
 }
 

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <memory>
 
+class KvClipboardWatch;
 class KvFolder;
 class KvIdleDriver;
 class KvResultListView;
@@ -128,6 +129,7 @@ private:
     KvSearchCrit m_crit;
     std::unique_ptr<KvSearchThread> m_search;
     KvIdleDriver* m_idle = nullptr;
+    KvClipboardWatch* m_clipboard = nullptr; // Paste follows it, never asks the clipboard
 
     // Hits waiting for the end of a batch of reports, and the reports counted there.
     QStringList m_pendingHits;

@@ -3,6 +3,7 @@
 #include "app/kvformres.h"
 #include "app/kvoptionsg.h"
 #include "app/kvpaths.h"
+#include "commands/kvclipboardwatch.h"
 #include "lists/kvsearchformrules.h"
 #include "lists/kvsearchformsettings.h"
 #include "lists/kvsearchthread.h"
@@ -22,12 +23,9 @@
 #include "ui/tsearchf.h"
 
 #include <QCheckBox>
-#include <QClipboard>
 #include <QDateEdit>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
@@ -215,8 +213,7 @@ void TSearchF::EnableCommands()
                                                             m_searchModDateCB->isChecked(),
                                                             m_searchStatusCB->isChecked()));
     m_stopBtn->setEnabled(running);
-    const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
-    m_pasteBtn->setEnabled(!running && clip && clip->hasText());
+    m_pasteBtn->setEnabled(!running && m_clipboard && m_clipboard->Offer().text);
     const bool date = !running && m_searchModDateCB->isChecked();
     m_modifiedCoB->setEnabled(date);
     m_modDateDTP->setEnabled(date);
