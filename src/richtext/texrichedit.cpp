@@ -98,6 +98,8 @@ void TexRichEdit::Attach(TexRichDocument* document)
                                 &TexRichEdit::ApplyCaret);
     m_docConnections << connect(document, &TexRichDocument::typingFormatRequested, this,
                                 [this](const QTextCharFormat& f) { mergeCurrentCharFormat(f); });
+    m_docConnections << connect(document, &TexRichDocument::typingFormatReplaced, this,
+                                [this](const QTextCharFormat& f) { setCurrentCharFormat(f); });
     m_docConnections << connect(document, &TexRichDocument::scrollRequested, this,
                                 &TexRichEdit::ApplyScroll);
     // The document object going away takes its QTextDocument with it.
@@ -460,6 +462,30 @@ KvParaAttributes TexRichEdit::SelectionParagraph() const
 void TexRichEdit::SetSelectionParagraph(const KvParaAttributes& attributes)
 {
     attributes.ApplyTo(textCursor());
+}
+
+KvCharAttributes TexRichEdit::SelectionCharAttributes() const
+{
+    KvFontSpec layout;
+    if (m_doc)
+        layout = m_doc->LayoutFont();
+    else
+        layout.font = document()->defaultFont();
+    return KvCharAttributes::Read(SelectionCharFormat(), layout);
+}
+
+void TexRichEdit::ApplyAttributes(const KvCharAttributes& chars, unsigned charMask,
+                                  const KvParaAttributes& para, unsigned paraMask)
+{
+    QTextCursor c = textCursor();
+    c.beginEditBlock();
+    para.ApplyTo(c, paraMask);
+    if (charMask) {
+        chars.ApplyTo(c, charMask);
+        if (!c.hasSelection())
+            setCurrentCharFormat(c.charFormat());
+    }
+    c.endEditBlock();
 }
 
 bool TexRichEdit::CanUndo() const

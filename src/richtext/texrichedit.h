@@ -3,6 +3,7 @@
 #include "richtext/paraattributes.h"
 #include "richtext/texrichdocument.h"
 #include "richtext/textmatch.h"
+#include "richtext/textselection.h"
 
 #include <QImage>
 #include <QPointer>
@@ -15,7 +16,7 @@ class QSyntaxHighlighter;
 // The page editor: a QTextEdit over a TexRichDocument. It shows "<scheme://...>" spans as
 // links and reports clicks on them, keeps zoom a matter of the view, and hands caret,
 // selection and scroll point back to the document it shows.
-class TexRichEdit : public QTextEdit
+class TexRichEdit : public QTextEdit, public KvTextSelection
 {
     Q_OBJECT
 
@@ -72,8 +73,13 @@ public:
     void SetNumbering(QTextListFormat::Style style, const QString& prefix = {},
                       const QString& suffix = {});
     // The same in the edit control's terms (twips and codes), for styles and the dialog.
-    KvParaAttributes SelectionParagraph() const;
+    KvParaAttributes SelectionParagraph() const override;
     void SetSelectionParagraph(const KvParaAttributes& attributes);
+    // The adapter's terms; what the text does not set reads as the shown page's layout font.
+    // Without a selection the character attributes go to the format for typing.
+    KvCharAttributes SelectionCharAttributes() const override;
+    void ApplyAttributes(const KvCharAttributes& chars, unsigned charMask,
+                         const KvParaAttributes& para, unsigned paraMask) override;
 
     bool CanUndo() const;
     bool CanRedo() const;
