@@ -150,7 +150,8 @@ public:
             }
             // Every paragraph ends with \par; the reader makes no new paragraph after the last.
             WriteBlock(std::get<QTextBlock>(items[i]), false);
-            EndParagraph("par");
+            if (i + 1 < items.size() || m_options.lastParagraphMark)
+                EndParagraph("par");
         }
         Close();
         m_out += "\r\n";
@@ -483,7 +484,18 @@ private:
         QByteArray data;
         QImage image;
         const char* blip = "pngblip";
-        if (res.typeId() == QMetaType::QByteArray) {
+        const QByteArray bytes = fmt.property(KvRtfProp::PictureBytes).toByteArray();
+        if (!bytes.isEmpty() && (bytes.startsWith("\x89PNG") || bytes.startsWith("\xFF\xD8"))) {
+            // The bytes as read or inserted: a JPEG stays a JPEG, nothing is decoded again.
+            data = bytes;
+            blip = bytes.startsWith("\xFF\xD8") ? "jpegblip" : "pngblip";
+            if (res.typeId() == QMetaType::QImage)
+                image = res.value<QImage>();
+            else
+                image.loadFromData(bytes);
+            if (image.isNull())
+                image = QImage(1, 1, QImage::Format_RGB32);
+        } else if (res.typeId() == QMetaType::QByteArray) {
             data = res.toByteArray();
             image.loadFromData(data);
             if (data.startsWith("\x89PNG")) {

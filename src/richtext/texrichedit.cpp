@@ -1,5 +1,7 @@
 #include "richtext/texrichedit.h"
 
+#include "richtext/kvpaste.h"
+#include "richtext/kvpicture.h"
 #include "richtext/paraattributes.h"
 #include "richtext/rtfproperties.h"
 #include "richtext/rtfreader.h"
@@ -536,53 +538,39 @@ void TexRichEdit::InsertText(const QString& text)
     textCursor().insertText(text);
 }
 
-QString TexRichEdit::UniqueImageName()
+bool TexRichEdit::InsertPicture(const QByteArray& bytes)
 {
-    QString name;
-    do {
-        name = u"korv-picture-%1"_qs.arg(++m_pictureCount);
-    } while (document()->resource(QTextDocument::ImageResource, QUrl(name)).isValid());
-    return name;
+    QTextCursor c = textCursor();
+    if (!KvPicture::Insert(c, bytes))
+        return false;
+    setTextCursor(c);
+    ensureCursorVisible();
+    return true;
 }
 
-void TexRichEdit::InsertPicture(const QImage& image)
+bool TexRichEdit::InsertPicture(const QImage& image)
 {
-    if (image.isNull())
-        return;
-    const QString name = UniqueImageName();
-    document()->addResource(QTextDocument::ImageResource, QUrl(name), image);
-    QTextImageFormat f;
-    f.setName(name);
-    f.setWidth(image.width());
-    f.setHeight(image.height());
-    textCursor().insertImage(f);
+    return InsertPicture(KvPicture::Encode(image));
 }
 
 void TexRichEdit::InsertRtf(const QByteArray& rtf)
 {
-    QTextDocument pasted;
-    pasted.setDefaultFont(document()->defaultFont());
-    KvRtfReader::Read(rtf, &pasted);
-    // Pictures move over under names of this document, so that none replaces another.
-    for (QTextBlock b = pasted.begin(); b.isValid(); b = b.next()) {
-        for (auto it = b.begin(); !it.atEnd(); ++it) {
-            const QTextFragment frag = it.fragment();
-            if (!frag.charFormat().isImageFormat())
-                continue;
-            QTextImageFormat f = frag.charFormat().toImageFormat();
-            const QVariant image = pasted.resource(QTextDocument::ImageResource, QUrl(f.name()));
-            if (!image.isValid())
-                continue;
-            f.setName(UniqueImageName());
-            document()->addResource(QTextDocument::ImageResource, QUrl(f.name()), image);
-            QTextCursor c(&pasted);
-            c.setPosition(frag.position());
-            c.setPosition(frag.position() + frag.length(), QTextCursor::KeepAnchor);
-            c.setCharFormat(f);
-        }
-    }
-    textCursor().insertFragment(QTextDocumentFragment(&pasted));
+    QTextCursor c = textCursor();
+    KvPaste::InsertRtf(c, rtf);
+    setTextCursor(c);
     ensureCursorVisible();
+}
+
+bool TexRichEdit::Paste(const QMimeData& data, std::optional<KvPaste::Kind> kind)
+{
+    if (isReadOnly())
+        return false;
+    QTextCursor c = textCursor();
+    if (!(kind ? KvPaste::Insert(c, data, *kind) : KvPaste::Insert(c, data)))
+        return false;
+    setTextCursor(c);
+    ensureCursorVisible();
+    return true;
 }
 
 QMimeData* TexRichEdit::createMimeDataFromSelection() const
@@ -593,42 +581,19 @@ QMimeData* TexRichEdit::createMimeDataFromSelection() const
     for (const QString& type : own->formats())
         data->setData(type, own->data(type));
     const QTextCursor sel = textCursor();
-    if (!sel.hasSelection())
-        return data;
-    QTextDocument copy;
-    copy.setDefaultFont(document()->defaultFont());
-    QTextCursor(&copy).insertFragment(sel.selection());
-    for (QTextBlock b = copy.begin(); b.isValid(); b = b.next()) {
-        for (auto it = b.begin(); !it.atEnd(); ++it) {
-            const QTextCharFormat f = it.fragment().charFormat();
-            if (f.isImageFormat()) {
-                const QUrl name(f.toImageFormat().name());
-                copy.addResource(QTextDocument::ImageResource, name,
-                                 document()->resource(QTextDocument::ImageResource, name));
-            }
-        }
-    }
-    data->setData(u"text/rtf"_qs, KvRtfWriter::Write(copy));
+    if (sel.hasSelection())
+        data->setData(u"text/rtf"_qs, KvPaste::SelectionRtf(sel));
     return data;
 }
 
 bool TexRichEdit::canInsertFromMimeData(const QMimeData* source) const
 {
-    return source->hasFormat(u"text/rtf"_qs) || source->hasFormat(u"application/rtf"_qs) ||
-           QTextEdit::canInsertFromMimeData(source);
+    return !KvPaste::Offered(*source).isEmpty();
 }
 
 void TexRichEdit::insertFromMimeData(const QMimeData* source)
 {
-    if (isReadOnly())
-        return;
-    for (const QString& type : {u"text/rtf"_qs, u"application/rtf"_qs}) {
-        if (source->hasFormat(type)) {
-            InsertRtf(source->data(type));
-            return;
-        }
-    }
-    QTextEdit::insertFromMimeData(source);
+    Paste(*source);
 }
 
 // ---- links and keys ----

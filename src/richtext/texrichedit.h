@@ -1,5 +1,6 @@
 #pragma once
 
+#include "richtext/kvpaste.h"
 #include "richtext/paraattributes.h"
 #include "richtext/texrichdocument.h"
 #include "richtext/textmatch.h"
@@ -98,9 +99,15 @@ public:
     QPoint CharScreenPosition(int index) const;
 
     void InsertText(const QString& text);
-    void InsertPicture(const QImage& image);
+    // Inserts a picture at the caret, replacing the selection; PNG and JPEG bytes are kept as
+    // they are. False (nothing changed) when the bytes are no picture.
+    bool InsertPicture(const QByteArray& bytes);
+    bool InsertPicture(const QImage& image);
     // Inserts RTF at the caret, replacing the selection (pasting RTF goes this way too).
     void InsertRtf(const QByteArray& rtf);
+    // Pastes the data's first kind (or the given one) at the caret, replacing the
+    // selection, as one step; false when it offers nothing (of that kind).
+    bool Paste(const QMimeData& data, std::optional<KvPaste::Kind> kind = std::nullopt);
 
     bool IsOverwrite() const { return overwriteMode(); }
     bool IsInsert() const { return !overwriteMode(); }
@@ -142,7 +149,6 @@ private:
     void ReportCaret();
     void ReportScroll();
     int PositionAt(QPoint viewportPos) const;
-    QString UniqueImageName();
     bool TryScroll(QPoint point);
     void ApplyPendingScroll();
 
@@ -156,7 +162,6 @@ private:
     bool m_pendingCaret = false; // show the caret once the view is shown
     QImage m_zoomDevice;
     int m_zoom = 100;
-    int m_pictureCount = 0;
     bool m_binding = false;
     bool m_autoUrlDetect = false;
     QList<QMetaObject::Connection> m_docConnections;  // to the attached TexRichDocument
