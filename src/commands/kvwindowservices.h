@@ -8,6 +8,7 @@
 class KvFolder;
 class KvObject;
 class KvPage;
+class KvEditingServices;
 class KvSearchServices;
 class QComboBox;
 class QTabWidget;
@@ -78,6 +79,8 @@ public:
 
     // --- the search, its result list and the keyword dialog; null without a window
     virtual KvSearchServices* Search() = 0;
+    // --- the controls and dialogs of the editing and style commands; null without a window
+    virtual KvEditingServices* Editing() { return nullptr; }
 
     // --- the page area: one tab per page of the shown folder (none in tab mode 3)
     virtual QTabWidget* PageArea() const = 0;

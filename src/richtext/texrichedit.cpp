@@ -13,6 +13,8 @@
 #include <QKeySequence>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPolygonF>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSyntaxHighlighter>
@@ -630,7 +632,7 @@ void TexRichEdit::mousePressEvent(QMouseEvent* event)
 {
     m_pendingScroll.reset();
     const int pos = PositionAt(event->position().toPoint());
-    const QString url = pos >= 0 ? LinkAt(pos) : QString();
+    const QString url = pos >= 0 && !m_formatPainter ? LinkAt(pos) : QString();
     if (!url.isEmpty()) {
         event->accept();
         Q_EMIT linkClicked(url, event->button());
@@ -641,7 +643,9 @@ void TexRichEdit::mousePressEvent(QMouseEvent* event)
 
 void TexRichEdit::mouseMoveEvent(QMouseEvent* event)
 {
-    if (event->buttons() == Qt::NoButton) {
+    if (m_formatPainter) {
+        viewport()->setCursor(FormatPainterCursor());
+    } else if (event->buttons() == Qt::NoButton) {
         const int pos = PositionAt(event->position().toPoint());
         const bool overLink = pos >= 0 && !LinkAt(pos).isEmpty();
         viewport()->setCursor(overLink       ? Qt::PointingHandCursor
@@ -649,6 +653,49 @@ void TexRichEdit::mouseMoveEvent(QMouseEvent* event)
                                              : Qt::IBeamCursor);
     }
     QTextEdit::mouseMoveEvent(event);
+}
+
+void TexRichEdit::mouseReleaseEvent(QMouseEvent* event)
+{
+    QTextEdit::mouseReleaseEvent(event);
+    if (m_formatPainter)
+        Q_EMIT formatPainterReleased();
+}
+
+void TexRichEdit::SetFormatPainter(bool on)
+{
+    if (m_formatPainter == on)
+        return;
+    m_formatPainter = on;
+    if (on)
+        viewport()->setCursor(FormatPainterCursor());
+    else
+        viewport()->setCursor(isReadOnly() ? Qt::ArrowCursor : Qt::IBeamCursor);
+}
+
+QCursor TexRichEdit::FormatPainterCursor()
+{
+    // A brush of our own: handle, ferrule and bristles, the hot spot at the bristles' tip.
+    static const QCursor cursor = [] {
+        QPixmap pm(32, 32);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(Qt::white, 3));
+        p.drawLine(QPointF(20, 3), QPointF(12, 17));
+        p.setPen(QPen(QColor(0x80, 0x50, 0x20), 2));
+        p.drawLine(QPointF(20, 3), QPointF(12, 17));
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(QColor(0xC0, 0xC0, 0xC0));
+        p.drawRect(QRectF(8.5, 16.5, 7, 4));
+        p.setBrush(QColor(0x30, 0x30, 0x30));
+        QPolygonF bristles;
+        bristles << QPointF(8.5, 20.5) << QPointF(15.5, 20.5) << QPointF(13, 28) << QPointF(4, 29);
+        p.drawPolygon(bristles);
+        p.end();
+        return QCursor(pm, 4, 29);
+    }();
+    return cursor;
 }
 
 void TexRichEdit::keyPressEvent(QKeyEvent* event)

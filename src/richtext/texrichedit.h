@@ -116,6 +116,12 @@ public:
     // field (anchor) it belongs to; empty for none.
     QString LinkAt(int position) const;
 
+    // Format copy armed: the brush cursor shows, a click on a link selects instead of
+    // following it, and every mouse release reports formatPainterReleased.
+    void SetFormatPainter(bool on);
+    bool FormatPainter() const { return m_formatPainter; }
+    static QCursor FormatPainterCursor();
+
     // Bare-address detection; the program keeps it off and relies on "<...>" spans.
     bool AutoUrlDetect() const { return m_autoUrlDetect; }
     void SetAutoUrlDetect(bool on) { m_autoUrlDetect = on; }
@@ -123,6 +129,8 @@ public:
 Q_SIGNALS:
     void linkClicked(const QString& url, Qt::MouseButton button);
     void overwriteModeChanged(bool overwrite);
+    // A mouse button went up while the format painter is on (the selection is made).
+    void formatPainterReleased();
 
 protected:
     // The clipboard carries RTF ("text/rtf") beside Qt's own formats, both ways.
@@ -132,6 +140,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -164,6 +173,7 @@ private:
     int m_zoom = 100;
     bool m_binding = false;
     bool m_autoUrlDetect = false;
+    bool m_formatPainter = false;
     QList<QMetaObject::Connection> m_docConnections;  // to the attached TexRichDocument
     QList<QMetaObject::Connection> m_viewConnections; // reporting back to it
 };

@@ -1,10 +1,13 @@
 #include "ui/kvmainservices.h"
 
+#include "ui/kvmainediting.h"
 #include "ui/kvmainsearch.h"
 #include "ui/kvtreebulkupdate.h"
 #include "ui/kvtvfolder.h"
 #include "ui/kvtvpage.h"
+#include "ui/tcharmapf.h"
 #include "ui/textreeview.h"
+#include "ui/tfindreplacef.h"
 #include "ui/tmainf.h"
 
 KvFolder* KvMainServices::TopFolder() const
@@ -113,6 +116,11 @@ void KvMainServices::TempActionOnNavTree(bool restoreSelection,
                                          const std::function<void()>& command)
 {
     m_w.TempActionOnNavTree(restoreSelection, command);
+}
+
+KvEditingServices* KvMainServices::Editing()
+{
+    return &m_w.Editing();
 }
 
 KvSearchServices* KvMainServices::Search()

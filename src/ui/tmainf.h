@@ -20,6 +20,7 @@ struct KvElementHooks;
 class KvFolder;
 class KvIdleDriver;
 class KvLockDirectory;
+class KvMainEditing;
 class KvMainSearch;
 class KvMainServices;
 class KvObject;
@@ -187,6 +188,8 @@ public:
 
     // The search window, the result panel and the last criteria.
     KvMainSearch& Search() const { return *m_search; }
+    // The controls and dialogs of the editing and style commands.
+    KvMainEditing& Editing() const { return *m_editing; }
     // Rebuilds the result row of obj (a new name, new properties); false when it has none.
     bool SingleUpdateSearchRes(KvObject* obj);
 
@@ -281,6 +284,7 @@ private:
     std::unique_ptr<KvElementHooks> m_elements;
     // After the hooks: it leaves them when it goes.
     std::unique_ptr<KvMainSearch> m_search;
+    std::unique_ptr<KvMainEditing> m_editing;
 
     ShellState m_shell;
     KvIdleDriver* m_idle = nullptr;
