@@ -43,7 +43,8 @@ struct KvStyleNameRequest
     QString title;
     QString name;
     bool nameEditable = true;
-    QString message; // a line above the buttons; empty: none
+    QString message;        // a line above the buttons; empty: none
+    bool attributes = true; // the attribute part is shown
     bool textAttributes = true;
     bool paraAttributes = false;
 };

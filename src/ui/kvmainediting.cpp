@@ -35,6 +35,16 @@ QString WithoutDots(int number)
 
 KvMainEditing::~KvMainEditing() = default;
 
+TFindReplaceF* KvMainEditing::FindDialog() const
+{
+    return m_find;
+}
+
+TCharMapF* KvMainEditing::CharMap() const
+{
+    return m_charMap;
+}
+
 QComboBox* KvMainEditing::FontBox() const
 {
     return m_w.Controls().fontCoB;
@@ -142,7 +152,8 @@ bool KvMainEditing::EditStyleName(KvStyleNameRequest& request)
     dialog.SetName(request.name);
     dialog.SetNameEditable(request.nameEditable);
     dialog.SetMessage(request.message);
-    dialog.SetAttributeMode(request.textAttributes, request.paraAttributes);
+    if (request.attributes)
+        dialog.SetAttributeMode(request.textAttributes, request.paraAttributes);
     if (!dialog.Execute())
         return false;
     request.name = dialog.Name();

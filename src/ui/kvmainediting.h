@@ -40,8 +40,8 @@ public:
     void CloseFindDialog() override;
     void MoveFindDialogOff(const QRect& hit) override;
 
-    TFindReplaceF* FindDialog() const { return m_find; }
-    TCharMapF* CharMap() const { return m_charMap; }
+    TFindReplaceF* FindDialog() const;
+    TCharMapF* CharMap() const;
     // The font and file dialog while they run (tests answer them through the prompter).
     static QFontDialog* ActiveFontDialog();
     static QFileDialog* ActiveFileDialog();
