@@ -61,8 +61,13 @@ KvStyle* KvStyles::Create(const QString& name, const KvTextSelection& selection,
     KV_LOG_SCOPE("KvStyles::Create");
     if (NameExists(name))
         return nullptr;
-    auto style =
-        std::make_unique<KvStyle>(m_store, m_store().NewSectionName(KvStyle::SectionPrefix), name);
+    // Another process (korvnote-cli, a second instance) may have written sections since
+    // this store was read: a number its file holds on disk is passed over.
+    TexIniFile& current = m_store();
+    TexIniFile onDisk(current.BasePath(), current.SizeLimitKb(), false);
+    const QString section = current.NewSectionName(
+        KvStyle::SectionPrefix, [&onDisk](const QString& id) { return onDisk.SectionExists(id); });
+    auto style = std::make_unique<KvStyle>(m_store, section, name);
     style->SetTextAttributes(textAttributes);
     style->SetParaAttributes(paraAttributes);
     style->TakeFrom(selection, defaultBackground);
