@@ -22,6 +22,7 @@
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QToolButton>
+#include <functional>
 
 namespace {
 
@@ -884,6 +885,86 @@ TEST_F(EditingWindow, SpecialPasteOffersOnlyWhatTheClipboardHas)
     Run(u"PasteA"_qs);
     EXPECT_EQ(Text(), u"fettxx plainyy"_qs);
     EXPECT_TRUE(CharsAt(0).bold);
+    EXPECT_FALSE(prompter.Unexpected());
+}
+
+// Each clipboard: what the commands' enabling, the special paste's offer, a plain paste and
+// a special paste of every offered kind make of it.
+TEST_F(EditingWindow, PasteKindsFromEachClipboard)
+{
+    using Kind = KvPaste::Kind;
+    QImage red(8, 6, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    constexpr QChar kPicture = QChar::ObjectReplacementCharacter;
+    const struct
+    {
+        const char* name;
+        std::function<void(QMimeData&)> fill;
+        QList<Kind> offered;
+        // What lands between "xx " and "yy" per kind, the first being a plain paste's.
+        QList<QString> inserted;
+        bool boldFirst; // the plain paste's first character is bold
+    } kClipboards[] = {
+        {"nothing", [](QMimeData&) {}, {}, {}, false},
+        {"text", [](QMimeData& d) { d.setText(u"plain"_qs); }, {Kind::Text}, {u"plain"_qs}, false},
+        {"HTML and text",
+         [](QMimeData& d) {
+             d.setHtml(u"<b>html</b>"_qs);
+             d.setText(u"plain"_qs);
+         },
+         {Kind::Html, Kind::Text},
+         {u"html"_qs, u"plain"_qs},
+         true},
+        {"a picture",
+         [&red](QMimeData& d) { d.setImageData(red); },
+         {Kind::Picture},
+         {QString(kPicture)},
+         false},
+        {"everything",
+         [&red](QMimeData& d) {
+             d.setData(u"text/rtf"_qs, "{\\rtf1\\ansi{\\b rtf}}");
+             d.setImageData(red);
+             d.setHtml(u"<i>html</i>"_qs);
+             d.setText(u"plain"_qs);
+         },
+         {Kind::Rtf, Kind::Picture, Kind::Html, Kind::Text},
+         {u"rtf"_qs, QString(kPicture), u"html"_qs, u"plain"_qs},
+         true},
+    };
+    for (const auto& c : kClipboards) {
+        SCOPED_TRACE(c.name);
+        auto* data = new QMimeData;
+        c.fill(*data);
+        QGuiApplication::clipboard()->setMimeData(data);
+        SetText(u"xx yy"_qs);
+        Select(3, 0);
+        EXPECT_EQ(A(u"PasteA"_qs)->isEnabled(), !c.offered.isEmpty());
+        EXPECT_EQ(A(u"SpecialPasteA"_qs)->isEnabled(), !c.offered.isEmpty());
+        if (c.offered.isEmpty())
+            continue;
+        Run(u"PasteA"_qs);
+        EXPECT_EQ(Text(), u"xx "_qs + c.inserted.first() + u"yy"_qs);
+        EXPECT_EQ(CharsAt(3).bold, c.boldFirst);
+        Editor()->undo();
+        EXPECT_EQ(Text(), u"xx yy"_qs) << "one undo step";
+        for (int i = 0; i < c.offered.size(); ++i) {
+            Select(3, 0);
+            QList<Kind> offered;
+            const Kind chosen = c.offered[i];
+            prompter.AnswerDialogWith(
+                [&offered, chosen] {
+                    TPasteSpecialF* d = TPasteSpecialF::Active();
+                    offered = d->Kinds();
+                    d->Choose(chosen);
+                    return int(QDialog::Accepted);
+                },
+                TPasteSpecialF::DialogName);
+            Run(u"SpecialPasteA"_qs);
+            EXPECT_EQ(offered, c.offered);
+            EXPECT_EQ(Text(), u"xx "_qs + c.inserted[i] + u"yy"_qs) << i;
+            Editor()->undo();
+        }
+    }
     EXPECT_FALSE(prompter.Unexpected());
 }
 
