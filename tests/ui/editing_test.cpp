@@ -19,6 +19,7 @@
 #include <QFontDialog>
 #include <QGuiApplication>
 #include <QImage>
+#include <QListWidget>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QToolButton>
@@ -1051,6 +1052,50 @@ TEST_F(EditingWindow, CharacterMapInsertsOnAWritablePage)
     const QString protectedText = Text();
     map->ChooseRow(int(at));
     EXPECT_EQ(Text(), protectedText);
+    map->close();
+}
+
+// Enter in the table and a double click on a character insert it once each.
+TEST_F(EditingWindow, CharacterMapByEnterAndDoubleClick)
+{
+    SetText(u"ab"_qs);
+    Select(1, 0);
+    Run(u"CharmapA"_qs);
+    TCharMapF* map = Editing().CharMap();
+    ASSERT_NE(map, nullptr);
+    map->SelectBlock(0);
+    auto* list = map->findChild<QListWidget*>();
+    ASSERT_NE(list, nullptr);
+    const int at = int(map->Characters().indexOf(u"Q"_qs));
+    ASSERT_GE(at, 0);
+    const struct
+    {
+        const char* how;
+        std::function<void()> choose;
+    } kWays[] = {
+        {"Enter",
+         [&] {
+             list->setCurrentRow(at);
+             list->setFocus();
+             QTest::keyClick(list, Qt::Key_Return);
+         }},
+        {"double click",
+         [&] {
+             QListWidgetItem* item = list->item(at);
+             list->scrollToItem(item);
+             const QPoint p = list->visualItemRect(item).center();
+             // As the window system sends it: a click, then the double click.
+             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, p);
+             QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, p);
+         }},
+    };
+    QString want = u"ab"_qs;
+    for (const auto& w : kWays) {
+        want.insert(int(want.size()) - 1, u'Q');
+        w.choose();
+        Idle();
+        EXPECT_EQ(Text(), want) << w.how;
+    }
     map->close();
 }
 
