@@ -2,9 +2,11 @@
 // as written, a style taken from a page and applied to another place, renaming and
 // deleting, replace all in both directions, what the program's own styles object sees of
 // it, and the errors (exit status, one line, not a byte changed, also under a held lock).
+#include "app/kvdirprops.h"
 #include "clifixture.h"
 #include "lists/kvstyles.h"
 #include "richtext/texrichdocument.h"
+#include "store/kvdirstores.h"
 #include "store/texinifile.h"
 
 #include <QFile>
@@ -217,6 +219,58 @@ TEST_F(CliStyles, TheProgramsStylesAndTheCommandsTakeDifferentSections)
     EXPECT_EQ(program.SectionOf(u"Drei"_qs), u"Styl0000003"_qs);
     EXPECT_EQ(Listing().count(u"\tStyl"_qs), 3) << Listing().toStdString();
     EXPECT_TRUE(Listing().contains(u"Zwei\ttext\tStyl0000002\n"_qs)) << Listing().toStdString();
+}
+
+TEST_F(CliStyles, ReadOnlyAccessRefusesTheCommandsThatSave)
+{
+    ExpectDone(
+        CliDir({u"style-create"_qs, u"Page0000002"_qs, u"Fett"_qs, u"--range"_qs, u"6:10"_qs}));
+    KvDirStores::Open(m_env.Data().configHome + u"/korvelle"_qs);
+    KvDirProps props(m_dir);
+    props.SetFullAccess(false);
+    props.Store();
+    KvDirStores::FlushAll();
+    const auto before = DirContents(m_env.Root());
+    for (const QStringList& args :
+         {QStringList{u"style-apply"_qs, u"Page0000002"_qs, u"Fett"_qs, u"--range"_qs, u"0:3"_qs},
+          QStringList{u"replace"_qs, u"Page0000002"_qs, u"abc"_qs, u"x"_qs}}) {
+        const CliResult r = CliDir(args);
+        EXPECT_EQ(r.code, 1) << args[0].toStdString();
+        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("read-only")) << r.err.toStdString();
+        EXPECT_TRUE(DirContents(m_env.Root()) == before);
+    }
+}
+
+// A protected page: its password from standard input; saved encrypted again.
+TEST_F(CliStyles, AProtectedPageTakesItsPasswordAndStaysEncrypted)
+{
+    const QString pw = kWelcomePassword + u'\n';
+    const CliResult created = Cli({u"style-create"_qs, m_dir, u"Page0000001"_qs, u"Erstes"_qs,
+                                   u"--range"_qs, u"0:4"_qs, u"--password-stdin"_qs},
+                                  pw.toUtf8());
+    EXPECT_EQ(created.code, 0) << created.err.toStdString();
+    EXPECT_TRUE(Listing().startsWith(u"Erstes\ttext\t"_qs));
+
+    const CliResult wrong = RunCli({u"replace"_qs, m_dir, u"Page0000001"_qs, u"Notizbuch"_qs,
+                                    u"Heft"_qs, u"--password-stdin"_qs},
+                                   "falsch\n");
+    EXPECT_EQ(wrong.code, 1);
+    EXPECT_TRUE(wrong.err.contains("wrong password for page Page0000001"))
+        << wrong.err.toStdString();
+
+    const CliResult r = RunCli({u"replace"_qs, m_dir, u"Page0000001"_qs, u"Notizbuch"_qs,
+                                u"Heft"_qs, u"--password-stdin"_qs},
+                               pw.toUtf8());
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "1\n");
+    const QByteArray file = ReadAll(m_dir + u"Page0000001.kvp"_qs);
+    EXPECT_FALSE(file.contains("Heft"));
+    EXPECT_FALSE(file.contains("rtf1"));
+    const CliResult shown =
+        RunCli({u"show"_qs, m_dir, u"Page0000001"_qs, u"--password-stdin"_qs}, pw.toUtf8());
+    EXPECT_EQ(shown.code, 0) << shown.err.toStdString();
+    EXPECT_TRUE(shown.out.startsWith("Willkommen im Heft")) << shown.out.toStdString();
 }
 
 struct StyleError
