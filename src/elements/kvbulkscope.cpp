@@ -12,6 +12,8 @@ KvBulkScope::KvBulkScope(KvElementEnv& env, bool saveLists) : m_env(env)
     KV_LOG_SCOPE("KvBulkScope::KvBulkScope");
     m_env.Check();
     m_outer = m_env.bulkDepth++ == 0;
+    if (m_outer)
+        m_wait.emplace();
     m_stores.emplace();
     m_lists.emplace(*m_env.lists, saveLists);
 }
@@ -54,6 +56,8 @@ void KvBulkScope::end(bool raise)
         }
     }
     --m_env.bulkDepth;
+    if (m_outer)
+        m_env.templateUsers.reset();
     m_lists.reset(); // the listeners' one save
     try {
         if (raise && !first)

@@ -255,6 +255,9 @@ KvFolder* KvElementCopy::CopySingleFolder2Folder(KvFolder& source, KvFolder& tar
     KvNewPageLayout* layout = folder->GetNewPageLayout();
     layout->CopyLayout(*source.GetNewPageLayout());
     layout->Store();
+    // The copy uses the source's template too.
+    if (m_env.templateUsers && !layout->Inherited() && layout->GetTemplatePage())
+        (*m_env.templateUsers)[layout->GetTemplatePage()->Id()].append(folder->Id());
     folder->SetTabMode(source.GetTabMode());
     folder->SetTabModeInherited(source.TabModeInherited());
     folder->SetAutoSort(source.GetAutoSort());
