@@ -125,7 +125,7 @@ KvPage* KvElementEdit::CreateNewPage(KvFolder& folder, const QString& name, int 
         page->SetStatus(status);
         folder.SetActivePage(page);
         if (folder.GetAutoSort())
-            KvElementMove(m_env).SortElements(folder);
+            KvElementMove(m_env).AutoSort(folder);
         KvBulkScope::StoreFolder(m_env, folder);
         page->GetLayout()->AssignLayout(*folder.GetNewPageLayout());
         page->GetLayout()->Store();
@@ -161,7 +161,7 @@ KvFolder* KvElementEdit::CreateNewFolder(KvFolder& parent, const QString& name)
                                              !parent.GetNewElemsFirst());
         folder->SetName(name);
         if (parent.GetAutoSort())
-            KvElementMove(m_env).SortElements(parent);
+            KvElementMove(m_env).AutoSort(parent);
         KvBulkScope::StoreFolder(m_env, parent);
         KvBulkScope::StoreFolder(m_env, *folder);
         bulk.Commit();
@@ -208,7 +208,7 @@ void KvElementEdit::RenamePage(KvPage& page, const QString& name)
         renewed.append(r->Id());
     m_env.lists->Renewed(renewed);
     if (auto* parent = dynamic_cast<KvFolder*>(page.Parent()); parent && parent->GetAutoSort()) {
-        KvElementMove(m_env).SortElements(*parent);
+        KvElementMove(m_env).AutoSort(*parent);
         KvBulkScope::StoreFolder(m_env, *parent);
     }
     bulk.Commit();
@@ -226,7 +226,7 @@ void KvElementEdit::RenameFolder(KvFolder& folder, const QString& name)
         renewed.append(obj->Id());
     m_env.lists->Renewed(renewed);
     if (auto* parent = folder.ParentFolder(); parent && parent->GetAutoSort()) {
-        KvElementMove(m_env).SortElements(*parent);
+        KvElementMove(m_env).AutoSort(*parent);
         KvBulkScope::StoreFolder(m_env, *parent);
     }
     bulk.Commit();

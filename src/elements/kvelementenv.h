@@ -45,4 +45,6 @@ struct KvElementEnv
     // Within a bulk scope: the folders (ids) whose own new-page layout uses a page (id) as
     // template, gathered once.
     std::optional<QHash<QString, QStringList>> templateUsers;
+    // Folders (ids) to sort at the end of the bulk scope, before the waiting stores.
+    QStringList deferredSorts;
 };

@@ -209,7 +209,7 @@ QStringList KvElementMove::Move(KvObject& element, KvFolder& target, bool select
     auto* to = dynamic_cast<KvFolder*>(FindObject(targetId));
     if (to) {
         if (to->GetAutoSort())
-            SortElements(*to);
+            AutoSort(*to);
         KvBulkScope::StoreFolder(m_env, *to);
     }
     bulk.Commit();
@@ -309,6 +309,16 @@ void KvElementMove::SortElements(KvFolder& folder)
     if (changed)
         m_env.window->TabsFollowOrder(folder);
     m_env.window->CommandsChanged();
+}
+
+void KvElementMove::AutoSort(KvFolder& folder)
+{
+    if (m_env.bulkDepth == 0) {
+        SortElements(folder);
+        return;
+    }
+    if (!m_env.deferredSorts.contains(folder.Id()))
+        m_env.deferredSorts.append(folder.Id());
 }
 
 void KvElementMove::SortFoldersBelow(KvFolder& folder)
