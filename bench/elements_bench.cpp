@@ -191,6 +191,26 @@ int main(int argc, char** argv)
                 },
                 Options(10000), dir));
 
+    if (Wanted("creating 1,000 pages in a folder that sorts itself"))
+        Row("creating 1,000 pages in a folder that sorts itself",
+            Measure(
+                [](Bench& b) {
+                    KvElementEdit edit(b.Env());
+                    KvFolder* folder = b.FirstFolder();
+                    KvBulkScope bulk(b.Env());
+                    for (int i = 0; i < 1000; ++i)
+                        edit.CreateNewPage(*folder, u"Neue Seite %1"_qs.arg(999 - i), 0);
+                    bulk.Commit();
+                    return 1000;
+                },
+                Options(10000), dir,
+                [](Bench& b) {
+                    KvFolder* folder = b.FirstFolder();
+                    folder->SetSortInherited(false);
+                    folder->SetAutoSort(true);
+                    folder->Store();
+                }));
+
     if (Wanted("moving 1,000 pages into one folder"))
 
         Row("moving 1,000 pages into one folder",
