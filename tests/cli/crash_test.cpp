@@ -318,7 +318,7 @@ private:
                 m_problems.append(u"%1 opens with other text"_qs.arg(m_locked));
             break;
         }
-        case Mode::Repair:
+        default: // the repair and the command line's rounds check on their own
             break;
         }
     }
