@@ -72,10 +72,8 @@ const char* const kCheckHelp =
     "files that are not RTF, corrupt encrypted records, referrers whose target is gone (a\n"
     "page without a content file is empty, not a finding). One line\n"
     "per finding, then a summary; the exit status is 0 only when nothing is wrong.\n"
-    "  --repair   take the directory's lock, drop torn lines of member files, store again\n"
-    "             the folders that list an element of another folder, collect lost\n"
-    "             elements into a recovery folder as the program's start-up does, and\n"
-    "             release the lock\n";
+    "  --repair   take the directory's lock, collect lost elements into a recovery folder\n"
+    "             as the program's start-up does, and release the lock\n";
 
 const char* const kConvertHelp =
     "usage: korvnote-cli convert IN OUT\n"

@@ -290,9 +290,6 @@ bool Repair(const QString& dir, KvCliIo& io)
             throw KvCliError(u"the data directory is locked by %1 on %2; close that "
                              "instance first"_qs.arg(holder.user, holder.machine));
         }
-        const QStringList torn = KvCliRecovery::DropTornLines(path);
-        if (!torn.isEmpty())
-            io.OutLine(u"removed unparsable lines: %1"_qs.arg(torn.join(u", "_qs)));
         KvCliNotebook nb(path, true);
         nb.Build();
         const QStringList relisted = KvCliRecovery::DropDoubleListings(nb);
@@ -300,7 +297,7 @@ bool Repair(const QString& dir, KvCliIo& io)
             io.OutLine(u"stored %1 folder(s) again without the elements listed twice: %2"_qs.arg(
                 QString::number(relisted.size()), relisted.join(u", "_qs)));
         if (nb.LostIds().isEmpty()) {
-            if (relisted.isEmpty() && torn.isEmpty())
+            if (relisted.isEmpty())
                 io.OutLine(u"nothing to repair: no lost elements"_qs);
         } else {
             const KvRecoveryResult result = KvCliRecovery::CollectLost(nb);

@@ -173,24 +173,6 @@ TEST_F(CheckRepair, RepairStoresAFolderThatListsAnElementOfAnother)
     EXPECT_EQ(tree.count(u"- Plan"_qs), 1) << tree.toStdString();
 }
 
-TEST_F(CheckRepair, RepairDropsTheTornLinesOfACutMemberFile)
-{
-    WriteHandMade();
-    ASSERT_EQ(RunCli({u"check"_qs, m_dir, u"--repair"_qs}).code, 0);
-    // A member cut inside a section header, and a stray line.
-    QByteArray obj = ReadAll(m_dir + u"objprps.001"_qs);
-    obj.replace("[Page0000002]\r\n", "[Page0000002]\r\nstray words\r\n");
-    obj += "[Page00";
-    WriteAll(m_dir + u"objprps.001"_qs, obj);
-    const CliResult check = RunCli({u"check"_qs, m_dir});
-    EXPECT_TRUE(check.out.contains("unparsable section header")) << check.out.toStdString();
-    const CliResult r = RunCli({u"check"_qs, m_dir, u"--repair"_qs});
-    EXPECT_EQ(r.code, 0) << r.out.toStdString();
-    EXPECT_TRUE(r.out.startsWith("removed unparsable lines: objprps.001: 2 line(s)\n"))
-        << r.out.toStdString();
-    EXPECT_TRUE(QString::fromUtf8(RunCli({u"tree"_qs, m_dir}).out).contains(u"- Plan"_qs));
-}
-
 TEST_F(CheckRepair, HandMadeNotebookHasOneLostPage)
 {
     WriteHandMade();
