@@ -26,11 +26,12 @@ KvSearchResults::KvSearchResults(const QString& storePath, const KvAddStatus* ca
         seen.insert(section.toLower());
         m_results.push_back(std::make_unique<KvSearchResult>(*m_store, section, snapshot));
     }
-    // Newest first; results saved at the same moment are all listed, by section name.
+    // Newest first; results saved at the same moment are all listed, the later section
+    // name (usually the later save) first.
     std::sort(m_results.begin(), m_results.end(), [](const auto& a, const auto& b) {
         if (a->Time() != b->Time())
             return a->Time() > b->Time();
-        return a->Section() < b->Section();
+        return a->Section() > b->Section();
     });
     m_entry0 = header();
     const int current = snapshot.ReadInteger(CurrentSection, CurrentKey, 0);
