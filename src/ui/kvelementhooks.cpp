@@ -2,6 +2,7 @@
 
 #include "app/kvprompter.h"
 #include "app/kvtexts.h"
+#include "lists/kvsearchthread.h"
 
 KvElementHooks::KvElementHooks(TMainF& w, TexTreeView* tree) : factory(tree), window(w)
 {
@@ -10,6 +11,7 @@ KvElementHooks::KvElementHooks(TMainF& w, TexTreeView* tree) : factory(tree), wi
         KvPrompter::ShowMessage(KvTexts::Text(5007), message, KvMsgKind::Error);
     });
     busy.SetProgressProbe([this] { return window.Progress() != nullptr; });
+    busy.SetSearchProbe([] { return KvSearchThread::AnyRunning(); });
 }
 
 KvElementHooks::~KvElementHooks()
