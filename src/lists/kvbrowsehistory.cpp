@@ -112,6 +112,28 @@ QString KvBrowseHistory::SetPosition(int n)
     return CurrentEntry();
 }
 
+bool KvBrowseHistory::CanGoPrevious(const QString& shownPage) const
+{
+    if (m_position == 0)
+        return false;
+    if (m_position == 1 && !shownPage.isEmpty())
+        return CurrentEntry() != shownPage;
+    return true;
+}
+
+QString KvBrowseHistory::PreviousTarget(bool pageShown)
+{
+    return m_position > 1 && pageShown ? GoToPrevious() : CurrentEntry();
+}
+
+void KvBrowseHistory::Leave(const QString& left)
+{
+    if (left.isEmpty())
+        return;
+    RemoveCurrent();
+    AddEntry(left);
+}
+
 void KvBrowseHistory::SetStorePath(const QString& path)
 {
     m_storePath = path;

@@ -46,6 +46,19 @@ public:
     // Empty (and nothing changes) outside 1…Count.
     QString SetPosition(int n);
 
+    // The rules of the window's commands. Next: a newer entry exists. Previous: there is a
+    // current entry, and at the first one only while another page than it is shown
+    // (shownPage: the id of the page shown, empty for none). The list: two entries.
+    bool CanGoNext() const { return m_position < Count(); }
+    bool CanGoPrevious(const QString& shownPage) const;
+    bool CanShowList() const { return Count() >= 2; }
+    // Where "previous" goes: back one entry while a page is shown and an older one exists,
+    // else to the current entry.
+    QString PreviousTarget(bool pageShown);
+    // A visit: before another page is shown, the current entry gives way to the page left
+    // (left, empty for none), which becomes the newest entry; then the new page is added.
+    void Leave(const QString& left);
+
     // Remembers the path; an empty history is loaded from it.
     void SetStorePath(const QString& path);
     const QString& StorePath() const { return m_storePath; }

@@ -74,11 +74,10 @@ void KvSearchResults::SelectEntry(int entry, KvItemView* view, bool fullPath)
     if (entry < 0 || entry > Count())
         return;
     m_selected = entry;
-    if (entry == 0) {
-        m_current = nullptr;
-        return;
-    }
+    // The result shown so far leaves the view; the rows stay.
     DetachCurrent();
+    if (entry == 0)
+        return;
     KvSearchResult* chosen = At(entry);
     chosen->AttachView(view, fullPath);
     m_entry0 = header();

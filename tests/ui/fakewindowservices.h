@@ -36,6 +36,7 @@ public:
         command();
     }
     KvSearchServices* Search() override { return search; }
+    KvListServices* Lists() override { return nullptr; }
     QTabWidget* PageArea() const override { return nullptr; }
     TexRichEdit* Editor() const override { return editor; }
     int MessageBox(const QString&, const QString& text, int kind) override
