@@ -321,7 +321,7 @@ TEST_F(ItemListTest, HooksForgetRebuildAndSaveOnceOnlyWhenWritable)
         KvElementLists lists;
         lists.Add(&list);
         {
-            KvFileSeam::Scope count({KvFileSeam::Rename, u"*bookmark*"_qs, 1000, EIO, false});
+            KvFileSeam::Scope count({KvFileSeam::Rename, u"*/bookmark.0*"_qs, 1000, EIO, false});
             {
                 KvElementLists::Batch batch(lists);
                 lists.ForgetIds({PageId(2), PageId(4), FldrId(9)});

@@ -322,7 +322,7 @@ TEST_F(SearchResultsTest, HooksRemoveFromEveryResultAndWriteOnceAfterTheBatch)
         lists.Add(&results);
         const QByteArray stored = ReadAll(StorePath() + u".001"_qs);
         {
-            KvFileSeam::Scope count({KvFileSeam::Rename, u"*srchres*"_qs, 1000, EIO, false});
+            KvFileSeam::Scope count({KvFileSeam::Rename, u"*/srchres.0*"_qs, 1000, EIO, false});
             {
                 KvElementLists::Batch batch(lists);
                 lists.ForgetIds({PageId(1)});
