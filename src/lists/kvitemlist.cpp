@@ -164,16 +164,20 @@ void KvItemList::StoreActItem()
 void KvItemList::Save()
 {
     KV_LOG_SCOPE("KvItemList::Save");
+    Write();
+    m_store->UpdateFile();
+}
+
+void KvItemList::Write()
+{
     CheckRemoved();
     if (!m_changed) {
         StoreActItem();
-        m_store->UpdateFile();
         return;
     }
     if (m_view)
         m_actItem = selectedListedId();
     writeSections();
-    m_store->UpdateFile();
     m_changed = false;
 }
 
@@ -319,10 +323,18 @@ bool KvItemList::RemoveAt(int index)
 int KvItemList::RemoveIds(const QSet<QString>& ids)
 {
     CheckRemoved();
+    // Whichever is smaller is walked, the other one looked up.
     QSet<QString> gone;
-    for (const QString& id : ids) {
-        if (m_idSet.contains(id))
-            gone.insert(id);
+    if (ids.size() <= m_ids.size()) {
+        for (const QString& id : ids) {
+            if (m_idSet.contains(id))
+                gone.insert(id);
+        }
+    } else {
+        for (const QString& id : std::as_const(m_ids)) {
+            if (ids.contains(id))
+                gone.insert(id);
+        }
     }
     if (gone.isEmpty())
         return 0;

@@ -50,8 +50,11 @@ public:
     ~KvItemList() override;
 
     // Persistence. Save writes the whole list when it changed (the first section replaced
-    // in one step, keeping the keys a derived list adds), else only the selected entry.
-    virtual void Save();
+    // in one step, keeping the keys a derived list adds), else only the selected entry, and
+    // flushes the store; Write does the same without the flush, for several lists that are
+    // written with one flush.
+    void Save();
+    virtual void Write();
     virtual void Load();
     void LoadFrom(TexMemIniFile& snapshot);
     // Empties the list, erases its sections, writes the store and marks the list removed.

@@ -183,9 +183,9 @@ void KvSearchResult::ReadExtra(const QHash<QString, QString>& first)
     m_critChanged = false;
 }
 
-void KvSearchResult::Save()
+void KvSearchResult::Write()
 {
-    KV_LOG_SCOPE("KvSearchResult::Save");
+    KV_LOG_SCOPE("KvSearchResult::Write");
     CheckRemoved();
     if (m_time == 0) {
         m_time = Now();
@@ -196,7 +196,7 @@ void KvSearchResult::Save()
         for (const auto& [key, value] : ExtraKeys())
             Store().WriteString(Section(), key, value);
     }
-    KvItemList::Save();
+    KvItemList::Write();
     m_critChanged = false;
 }
 

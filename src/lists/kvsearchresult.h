@@ -21,8 +21,8 @@ public:
     // A result not saved yet.
     KvSearchResult(TexIniFile& store, const QString& section, New);
 
-    // The first save sets the time to now; criteria and name are written when they changed.
-    void Save() override;
+    // The first write sets the time to now; criteria and name are written when they changed.
+    void Write() override;
     bool Dirty() const override { return Changed() || m_critChanged || m_time == 0; }
 
     void SetCriteria(const KvSearchCrit& crit);

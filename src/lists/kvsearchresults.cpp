@@ -12,7 +12,9 @@
 #include <algorithm>
 
 KvSearchResults::KvSearchResults(const QString& storePath, const KvAddStatus* catalogue)
-    : m_store(std::make_unique<TexIniFile>(storePath, KvItemList::StoreSizeLimitKb, false)),
+    // With a section index: a batch writes every member that changed once, and lookups
+    // need not list the members.
+    : m_store(std::make_unique<TexIniFile>(storePath, KvItemList::StoreSizeLimitKb, true)),
       m_catalogue(catalogue)
 {
     KV_LOG_SCOPE("KvSearchResults::KvSearchResults");
@@ -202,7 +204,7 @@ void KvSearchResults::SaveAll()
     try {
         for (const auto& r : m_results) {
             if (r->Dirty())
-                r->Save();
+                r->Write();
         }
     } catch (...) {
         m_store->EndBatch();
