@@ -1,11 +1,13 @@
 #include "ui/kvmainlists.h"
 
 #include "app/kvpaths.h"
+#include "app/kvprompter.h"
 #include "app/kvtexts.h"
 #include "lists/kvitemlist.h"
 #include "lists/kvnotebooklists.h"
 #include "lists/kvsearchresults.h"
 #include "platform/applog.h"
+#include "platform/kvexception.h"
 #include "ui/kvelementhooks.h"
 #include "ui/kvmainhistory.h"
 #include "ui/kvmainsavedresults.h"
@@ -46,8 +48,15 @@ void KvMainLists::LoadLists()
     m_lists.reset();
     TSplashF::ShowStatus(KvTexts::Text(5125));
     TSplashF::ShowStatus(KvTexts::Text(5126));
-    m_lists = std::make_unique<KvNotebookLists>(KvPaths::DataDir(), m_w.Shell().fullAccess,
-                                                m_w.StatusCatalogue());
+    // A store that cannot be read costs its lists, not the directory.
+    try {
+        m_lists = std::make_unique<KvNotebookLists>(KvPaths::DataDir(), m_w.Shell().fullAccess,
+                                                    m_w.StatusCatalogue());
+    } catch (const KvException& e) {
+        KvAppLog::Write(e.Message());
+        m_w.MessageBox(KvTexts::Text(5007), e.Message(), KvMsgKind::Error);
+        return;
+    }
     m_lists->Hook(m_w.Elements().lists);
     m_saved->SetResults(&m_lists->Results());
     if (m_lists->Results().SelectedEntry() > 0)
