@@ -18,8 +18,8 @@ struct KvSearchElement
 
     // Pages: where the content is, unless it is in memory already.
     QString contentPath;
-    QString checkValue;                // the committed check value: names the side file of a re-key
-    std::optional<QString> loadedText; // a loaded page: its document's text, edits included
+    QString checkValue; // the committed check value: names the side file of a re-key
+    std::optional<QString> loadedText;      // a loaded page: its document's text, edits included
     std::optional<QByteArray> pendingRtf;   // content kept for a new key, not written yet
     std::optional<KvPagePassword> password; // protected pages: class, check value, a known key
 };
