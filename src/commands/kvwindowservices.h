@@ -6,6 +6,7 @@
 #include <functional>
 
 class KvFolder;
+class KvListServices;
 class KvObject;
 class KvPage;
 class KvSearchServices;
@@ -78,6 +79,9 @@ public:
 
     // --- the search, its result list and the keyword dialog; null without a window
     virtual KvSearchServices* Search() = 0;
+    // --- the browse history, the bookmarks and the saved search results; null without a
+    // window
+    virtual KvListServices* Lists() = 0;
 
     // --- the page area: one tab per page of the shown folder (none in tab mode 3)
     virtual QTabWidget* PageArea() const = 0;

@@ -1,5 +1,6 @@
 #include "ui/kvmainservices.h"
 
+#include "ui/kvmainlists.h"
 #include "ui/kvmainsearch.h"
 #include "ui/kvtreebulkupdate.h"
 #include "ui/kvtvfolder.h"
@@ -118,6 +119,11 @@ void KvMainServices::TempActionOnNavTree(bool restoreSelection,
 KvSearchServices* KvMainServices::Search()
 {
     return &m_w.Search();
+}
+
+KvListServices* KvMainServices::Lists()
+{
+    return &m_w.Lists();
 }
 
 QTabWidget* KvMainServices::PageArea() const

@@ -30,6 +30,7 @@ public:
     KvElementEnv ElementEnv() override;
     void TempActionOnNavTree(bool restoreSelection, const std::function<void()>& command) override;
     KvSearchServices* Search() override;
+    KvListServices* Lists() override;
     QTabWidget* PageArea() const override;
     TexRichEdit* Editor() const override;
     int MessageBox(const QString& title, const QString& text, int kind) override;

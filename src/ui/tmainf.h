@@ -20,6 +20,7 @@ struct KvElementHooks;
 class KvFolder;
 class KvIdleDriver;
 class KvLockDirectory;
+class KvMainLists;
 class KvMainSearch;
 class KvMainServices;
 class KvObject;
@@ -187,6 +188,8 @@ public:
 
     // The search window, the result panel and the last criteria.
     KvMainSearch& Search() const { return *m_search; }
+    // The browse history, the bookmarks and the saved search results.
+    KvMainLists& Lists() const { return *m_lists; }
     // Rebuilds the result row of obj (a new name, new properties); false when it has none.
     bool SingleUpdateSearchRes(KvObject* obj);
 
@@ -281,6 +284,8 @@ private:
     std::unique_ptr<KvElementHooks> m_elements;
     // After the hooks: it leaves them when it goes.
     std::unique_ptr<KvMainSearch> m_search;
+    // After the hooks: it leaves them when it goes.
+    std::unique_ptr<KvMainLists> m_lists;
 
     ShellState m_shell;
     KvIdleDriver* m_idle = nullptr;
