@@ -9,6 +9,7 @@
 #include "cli/kvcligenerate.h"
 #include "cli/kvcliio.h"
 #include "cli/kvclikeywords.h"
+#include "cli/kvclilists.h"
 #include "cli/kvclinotebook.h"
 #include "cli/kvclisearch.h"
 #include "cli/kvclishow.h"
@@ -33,6 +34,7 @@ const char* const kMainHelp =
     "  generate DIR --pages N ...    a synthetic notebook in a new directory\n"
     "  search DIR [TERM] ...         the program's search, one line per hit\n"
     "  keywords DIR [--referrers]    the keyword index\n"
+    "  bookmarks|history|results DIR ...   bookmarks, browse history, saved search results\n"
     "  text NUMBER                   a text of the text table\n"
     "\n"
     "Commands that change a notebook:\n"
@@ -272,6 +274,8 @@ int Run(const QStringList& args, KvCliIo& io)
             return KvCliKeywords::Run(rest, io);
         if (KvCliStyles::Handles(cmd))
             return KvCliStyles::Run(cmd, rest, io);
+        if (const KvCliLists::Command list = KvCliLists::Find(cmd))
+            return list(rest, io);
         using Command = int (*)(const QStringList&, KvCliIo&);
         static const QHash<QString, Command> writing = {
             {u"add"_qs, KvCliEdit::Add},       {u"rename"_qs, KvCliEdit::Rename},

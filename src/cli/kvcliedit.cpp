@@ -38,7 +38,8 @@ const char* const kTrashHelp =
     "usage: korvnote-cli trash DIR ID...\n"
     "\n"
     "Deletes the elements into the trash, each with everything below it and with the\n"
-    "referrers of its pages. Prints the given ids, then the referrers that went along.\n";
+    "referrers of its pages. Prints the given ids, then the referrers that went along.\n"
+    "They leave the bookmarks, the saved search results and your browse history.\n";
 
 const char* const kMoveHelp =
     "usage: korvnote-cli move DIR ID... --to FOLDERID [--pos N]\n"
@@ -54,12 +55,13 @@ const char* const kDeleteHelp =
     "usage: korvnote-cli delete DIR ID...\n"
     "\n"
     "Removes elements of the trash for good, with everything below them, and prints the\n"
-    "given ids.\n";
+    "given ids. They leave the bookmarks, the saved search results and your browse history.\n";
 
 const char* const kEmptyTrashHelp =
     "usage: korvnote-cli empty-trash DIR\n"
     "\n"
-    "Removes everything in the trash for good and prints how many elements went.\n";
+    "Removes everything in the trash for good and prints how many elements went. They\n"
+    "leave the bookmarks, the saved search results and your browse history.\n";
 
 const char* const kSortHelp =
     "usage: korvnote-cli sort DIR FOLDERID [--order 0|1|2]\n"
@@ -230,6 +232,7 @@ int Trash(const QStringList& argv, KvCliIo& io)
         RefuseProtected(s, obj, true);
     }
     s.BeginChanges();
+    s.HookLists();
     QStringList done;
     QStringList along;
     {
@@ -351,6 +354,7 @@ int Delete(const QStringList& argv, KvCliIo& io)
         RefuseProtected(s, obj, true);
     }
     s.BeginChanges();
+    s.HookLists();
     QStringList done;
     {
         KvBulkScope bulk(s.Env());
@@ -380,6 +384,7 @@ int EmptyTrash(const QStringList& argv, KvCliIo& io)
     const QString dir = args.Positional(1, u"DIR"_qs).at(0);
     KvCliSession s(dir, io);
     s.BeginChanges();
+    s.HookLists();
     const int removed = KvElementEdit(s.Env()).EmptyTrash();
     s.Print(QString::number(removed));
     return Done(s);

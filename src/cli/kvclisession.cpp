@@ -1,13 +1,19 @@
 #include "cli/kvclisession.h"
 
 #include "app/kvdirprops.h"
+#include "app/kvmainformsettings.h"
+#include "app/kvoptionsg.h"
+#include "app/kvpaths.h"
 #include "app/kvtexts.h"
 #include "cli/kvclierror.h"
 #include "cli/kvcliio.h"
 #include "elements/kvelementrules.h"
+#include "lists/kvbrowsehistory.h"
+#include "lists/kvnotebooklists.h"
 #include "model/kvfolder.h"
 #include "model/kvpage.h"
 #include "platform/kvatomicfile.h"
+#include "store/texprofilefile.h"
 
 #include <QSet>
 #include <csignal>
@@ -106,6 +112,13 @@ KvCliSession::KvCliSession(const QString& dir, KvCliIo& io)
 
 KvCliSession::~KvCliSession()
 {
+    // The history was written where it changed; it is not written again as it goes.
+    if (m_history) {
+        m_lists.Remove(m_history.get());
+        m_history->SetStorePath(QString());
+        m_history.reset();
+    }
+    m_notebookLists.reset();
     // The model goes and the stores are written before the lock is released.
     m_nb.reset();
     restoreStopSignals();
@@ -114,6 +127,19 @@ KvCliSession::~KvCliSession()
 void KvCliSession::BeginChanges()
 {
     m_nb->Context().writable = true;
+}
+
+void KvCliSession::HookLists()
+{
+    m_notebookLists = std::make_unique<KvNotebookLists>(Dir(), true, &m_nb->Statuses());
+    m_notebookLists->Hook(m_lists);
+    if (!KvOptionsG().SaveHistory)
+        return;
+    m_history = std::make_unique<KvBrowseHistory>();
+    m_history->SetLimit(
+        KvMainFormSettings::Read(TexProfileFile(KvPaths::SettingsFile())).historyLimit);
+    m_history->SetStorePath(KvNotebookLists::StorePath(Dir(), KvNotebookLists::HistoryStore));
+    m_lists.Add(m_history.get());
 }
 
 KvObject& KvCliSession::Element(const QString& id) const

@@ -11,7 +11,9 @@
 
 #include <memory>
 
+class KvBrowseHistory;
 class KvCliIo;
+class KvNotebookLists;
 class KvFolder;
 class KvObject;
 class KvPage;
@@ -34,6 +36,11 @@ public:
 
     // Every check passed: objects may write from now on.
     void BeginChanges();
+    // The bookmarks, the saved search results and (when the settings keep it) this user's
+    // browse history follow the elements that go; each is written once per command.
+    void HookLists();
+    // The data directory, with trailing "/".
+    const QString& Dir() const { return m_nb->Dir(); }
     KvElementEnv& Env() { return m_env; }
     KvFolder& Top() const { return *m_nb->Top(); }
     KvFolder& Trash() const { return *m_nb->Trash(); }
@@ -64,6 +71,8 @@ private:
     KvBusy m_busy;
     KvPageTemplate m_template;
     KvElementEnv m_env;
+    std::unique_ptr<KvNotebookLists> m_notebookLists;
+    std::unique_ptr<KvBrowseHistory> m_history;
 };
 
 // The checks of names given on the command line; the message of the first problem, or an

@@ -2,10 +2,11 @@
 
 #include "commands/kvcommandhandler.h"
 
-// Commands of the bookmark list.
+// The bookmark dialog.
 class KvBookmarkCommands : public KvCommandHandler
 {
     Q_OBJECT
 public:
     KvBookmarkCommands(KvWindowServices& services, QObject* parent = nullptr);
+    bool EnableCommands(const KvCommandContext& context) override;
 };

@@ -64,6 +64,15 @@ struct KvCommandContext
     int folderChildCount = 0;
     bool trashHasChildren = false;
     bool pasteWaiting = false; // a copied element or a referrer's page waits to be pasted
+
+    // The browse history (KvBrowseHistory's rules) and the saved search results: save is
+    // for the unsaved search of entry 0, delete and rename for a saved result.
+    bool historyPrevious = false;
+    bool historyNext = false;
+    bool historyList = false;
+    bool searchResSave = false;
+    bool searchResDelete = false;
+    bool searchResRename = false;
 };
 
 // The element the navigation tree's context menu was opened on, and what the rules say of
@@ -92,4 +101,7 @@ struct KvResultMenuContext
     KvNodeKind kind = KvNodeKind::None; // the element of the one selected row
     bool writable = false;              // it may be written (directory access included)
     bool isRoot = false;                // the top folder or the trash
+    // Every selected row's element may be deleted / moved (KvElementRules).
+    bool deletePossible = false;
+    bool movePossible = false;
 };

@@ -1,5 +1,6 @@
 #include "commands/kvsearchcommands.h"
 
+#include "commands/kvlistservices.h"
 #include "commands/kvsearchservices.h"
 #include "commands/kvwindowservices.h"
 #include "platform/applog.h"
@@ -9,15 +10,15 @@ namespace {
 // name, caption, hint, shortcut, image, checkable, available
 constexpr KvActionSpec kCommands[] = {
     {"PageSearchA", "#1017", "#1018", "Ctrl+Alt+F", "SEARCH", false, true},
-    {"SearchResSaveA", "#1245", "#1246", "", "SAVE", false, false},
-    {"SearchResDeleteA", "#1239", "#1248", "", "DELETE", false, false},
-    {"SearchResRenameA", "#1237", "#1250", "", "RENAME", false, false},
+    {"SearchResSaveA", "#1245", "#1246", "", "SAVE", false, true},
+    {"SearchResDeleteA", "#1239", "#1248", "", "DELETE", false, true},
+    {"SearchResRenameA", "#1237", "#1250", "", "RENAME", false, true},
     {"ShowResA", "#2300", "#2301", "", "SHOW", false, true},
     {"RenameResA", "#2200", "#2201", "", "RENAME", false, true},
-    {"DeleteResA", "#2202", "#2203", "", "DELETE", false, false},
+    {"DeleteResA", "#2202", "#2203", "", "DELETE", false, true},
     {"CopyResA", "#2208", "#2209", "", "COPYPAGE", false, true},
     {"PrintResA", "#2210", "#2211", "", "PRINT", false, false},
-    {"MoveResPMI", "#2204", "#2205", "", "", false, false},
+    {"MoveResPMI", "#2204", "#2205", "", "", false, true},
     {"PropsResPMI", "#2206", "#2207", "", "", false, false},
     {"ExportResPMI", "#2222", "#1032", "", "", false, false},
     {"HyperlinkPMI", "#2302", "#2305", "", "LINK", false, true},
@@ -46,6 +47,27 @@ KvSearchCommands::KvSearchCommands(KvWindowServices& services, QObject* parent)
         KV_LOG_SCOPE("TMainF::DeleteFromResPMIClick");
         if (KvSearchServices* s = this->services().Search())
             s->RemoveSelectedResults();
+    });
+    auto lists = [this] { return this->services().Lists(); };
+    onTriggered("SearchResSaveA", [lists] {
+        if (KvListServices* l = lists())
+            l->SearchResSave();
+    });
+    onTriggered("SearchResDeleteA", [lists] {
+        if (KvListServices* l = lists())
+            l->SearchResDelete();
+    });
+    onTriggered("SearchResRenameA", [lists] {
+        if (KvListServices* l = lists())
+            l->SearchResRename();
+    });
+    onTriggered("DeleteResA", [lists] {
+        if (KvListServices* l = lists())
+            l->DeleteResPMIClick();
+    });
+    onTriggered("MoveResPMI", [lists] {
+        if (KvListServices* l = lists())
+            l->MoveResPMIClick();
     });
     // Rename and copy run on the row's element, the context element meanwhile.
     onTriggered("RenameResA", [this] {
@@ -88,6 +110,13 @@ bool KvSearchCommands::EnableCommands(const KvCommandContext& c)
         // Copying a folder changes the notebook below it: not while a search runs.
         {u"CopyResA", one && c.fullAccess && (!folder || (!m.isRoot && !c.Busy()))},
         {u"HyperlinkPMI", m.selected > 0},
-        {u"DeleteFromResPMI", m.selected > 0 && c.fullAccess && !c.searchRunning},
+        // Rows leave a result that may be saved, or the saved one shown.
+        {u"DeleteFromResPMI", m.selected > 0 && c.fullAccess && !c.searchRunning &&
+                                  (c.searchResSave || c.searchResDelete || c.searchResRename)},
+        {u"DeleteResA", m.selected > 0 && m.deletePossible},
+        {u"MoveResPMI", m.selected > 0 && m.movePossible},
+        {u"SearchResSaveA", c.searchResSave},
+        {u"SearchResDeleteA", c.searchResDelete},
+        {u"SearchResRenameA", c.searchResRename},
     });
 }

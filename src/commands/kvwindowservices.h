@@ -6,6 +6,7 @@
 #include <functional>
 
 class KvFolder;
+class KvListServices;
 class KvObject;
 class KvPage;
 class KvEditingServices;
@@ -81,6 +82,9 @@ public:
     virtual KvSearchServices* Search() = 0;
     // --- the controls and dialogs of the editing and style commands; null without a window
     virtual KvEditingServices* Editing() { return nullptr; }
+    // --- the browse history, the bookmarks and the saved search results; null without a
+    // window
+    virtual KvListServices* Lists() = 0;
 
     // --- the page area: one tab per page of the shown folder (none in tab mode 3)
     virtual QTabWidget* PageArea() const = 0;

@@ -1,6 +1,7 @@
 #include "elements/kvbulkscope.h"
 
 #include "elements/kvelementenv.h"
+#include "elements/kvelementmove.h"
 #include "elements/kvelementwindow.h"
 #include "model/kvfolder.h"
 #include "platform/applog.h"
@@ -12,6 +13,8 @@ KvBulkScope::KvBulkScope(KvElementEnv& env, bool saveLists) : m_env(env)
     KV_LOG_SCOPE("KvBulkScope::KvBulkScope");
     m_env.Check();
     m_outer = m_env.bulkDepth++ == 0;
+    if (m_outer)
+        m_wait.emplace();
     m_stores.emplace();
     m_lists.emplace(*m_env.lists, saveLists);
 }
@@ -39,6 +42,18 @@ void KvBulkScope::end(bool raise)
     m_open = false;
     std::exception_ptr first;
     if (m_outer) {
+        for (const QString& id : std::exchange(m_env.deferredSorts, {})) {
+            auto* folder = dynamic_cast<KvFolder*>(FindObject(id));
+            if (!folder || folder->IsRemoved())
+                continue;
+            try {
+                KvElementMove(m_env).SortElements(*folder);
+                StoreFolder(m_env, *folder);
+            } catch (...) {
+                if (!first)
+                    first = std::current_exception();
+            }
+        }
         // Stored while the stores still batch: each member is then written once.
         const QStringList ids = std::exchange(m_env.deferredStores, {});
         for (const QString& id : ids) {
@@ -54,6 +69,8 @@ void KvBulkScope::end(bool raise)
         }
     }
     --m_env.bulkDepth;
+    if (m_outer)
+        m_env.templateUsers.reset();
     m_lists.reset(); // the listeners' one save
     try {
         if (raise && !first)

@@ -39,7 +39,7 @@ private:
     KvElementEnv& m_env;
     bool m_outer = false;
     bool m_open = true;
-    WaitCrsr m_wait;
+    std::optional<WaitCrsr> m_wait;
     std::optional<KvStoreBatch> m_stores;
     std::optional<KvElementLists::Batch> m_lists;
 };

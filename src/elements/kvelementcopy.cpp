@@ -112,7 +112,7 @@ KvObject* KvElementCopy::FolderPaste(KvFolder& target)
         KvBulkScope bulk(m_env);
         KvPage* copy = CopyPage2Folder(*page, target);
         if (target.GetAutoSort())
-            KvElementMove(m_env).SortElements(target);
+            KvElementMove(m_env).AutoSort(target);
         KvBulkScope::StoreFolder(m_env, target);
         bulk.Commit();
         return copy;
@@ -132,11 +132,11 @@ KvObject* KvElementCopy::FolderPaste(KvFolder& target)
     KvBulkScope bulk(m_env);
     KvElementMove move(m_env);
     if (copy->GetAutoSort()) {
-        move.SortElements(*copy);
+        move.AutoSort(*copy);
         KvBulkScope::StoreFolder(m_env, *copy);
     }
     if (target.GetAutoSort()) {
-        move.SortElements(target);
+        move.AutoSort(target);
         KvBulkScope::StoreFolder(m_env, target);
     }
     bulk.Commit();
@@ -255,6 +255,9 @@ KvFolder* KvElementCopy::CopySingleFolder2Folder(KvFolder& source, KvFolder& tar
     KvNewPageLayout* layout = folder->GetNewPageLayout();
     layout->CopyLayout(*source.GetNewPageLayout());
     layout->Store();
+    // The copy uses the source's template too.
+    if (m_env.templateUsers && !layout->Inherited() && layout->GetTemplatePage())
+        (*m_env.templateUsers)[layout->GetTemplatePage()->Id()].append(folder->Id());
     folder->SetTabMode(source.GetTabMode());
     folder->SetTabModeInherited(source.TabModeInherited());
     folder->SetAutoSort(source.GetAutoSort());
@@ -355,7 +358,7 @@ KvPage* KvElementCopy::NewReferrer(KvPage& targetPage, KvFolder& folder)
         page = m_env.factory->CreatePage(id, &folder, !folder.GetNewElemsFirst());
         folder.SetActivePage(page);
         if (folder.GetAutoSort())
-            KvElementMove(m_env).SortElements(folder);
+            KvElementMove(m_env).AutoSort(folder);
         KvBulkScope::StoreFolder(m_env, folder);
         bulk.Commit();
     }

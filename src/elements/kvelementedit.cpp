@@ -22,31 +22,61 @@
 
 namespace {
 
-// The folders whose own new-page layout has a template among pageIds lose it. The trash
-// and the folders below it are visited only with inTrashToo.
-void ClearTemplates(KvFolder& top, KvFolder& trash, const QSet<QString>& pageIds, bool inTrashToo)
+// Page id -> the folders (ids) whose own new-page layout has it as template.
+QHash<QString, QStringList> GatherTemplateUsers(KvFolder& top, KvFolder& trash)
 {
-    if (pageIds.isEmpty())
-        return;
-    QList<KvFolder*> roots{&top};
-    if (inTrashToo)
-        roots.append(&trash);
-    for (KvFolder* root : std::as_const(roots)) {
-        QList<KvFolder*> folders{root};
-        for (KvObject* obj : CollectDescendants(root)) {
-            if (auto* f = dynamic_cast<KvFolder*>(obj))
-                folders.append(f);
-        }
-        for (KvFolder* f : std::as_const(folders)) {
+    QHash<QString, QStringList> users;
+    for (KvFolder* root : {&top, &trash}) {
+        QList<KvObject*> all{root};
+        all += CollectDescendants(root);
+        for (KvObject* obj : std::as_const(all)) {
+            auto* f = dynamic_cast<KvFolder*>(obj);
+            if (!f)
+                continue;
             KvNewPageLayout* layout = f->GetNewPageLayout();
             if (layout->Inherited())
                 continue;
-            const KvPage* t = layout->GetTemplatePage();
-            if (!t || !pageIds.contains(t->Id()))
+            if (const KvPage* t = layout->GetTemplatePage())
+                users[t->Id()].append(f->Id());
+        }
+    }
+    return users;
+}
+
+// The folders whose own new-page layout has a template among pageIds lose it. The trash
+// and the folders below it are visited only with inTrashToo. Inside a bulk scope the users
+// of templates are gathered once.
+void ClearTemplates(KvElementEnv& env, const QSet<QString>& pageIds, bool inTrashToo)
+{
+    if (pageIds.isEmpty())
+        return;
+    QHash<QString, QStringList> local;
+    QHash<QString, QStringList>* users = &local;
+    if (env.bulkDepth > 0) {
+        if (!env.templateUsers)
+            env.templateUsers = GatherTemplateUsers(*env.top, *env.trash);
+        users = &*env.templateUsers;
+    } else {
+        local = GatherTemplateUsers(*env.top, *env.trash);
+    }
+    for (const QString& pageId : pageIds) {
+        auto it = users->find(pageId);
+        if (it == users->end())
+            continue;
+        QStringList& folders = it.value();
+        for (qsizetype i = 0; i < folders.size();) {
+            auto* f = dynamic_cast<KvFolder*>(FindObject(folders[i]));
+            if (!f || f->IsRemoved() || (!inTrashToo && KvElementRules::InTrash(*f, *env.trash))) {
+                ++i;
                 continue;
+            }
+            KvNewPageLayout* layout = f->GetNewPageLayout();
             layout->SetTemplatePage(nullptr);
             layout->Store();
+            folders.removeAt(i);
         }
+        if (folders.isEmpty())
+            users->erase(it);
     }
 }
 
@@ -95,7 +125,7 @@ KvPage* KvElementEdit::CreateNewPage(KvFolder& folder, const QString& name, int 
         page->SetStatus(status);
         folder.SetActivePage(page);
         if (folder.GetAutoSort())
-            KvElementMove(m_env).SortElements(folder);
+            KvElementMove(m_env).AutoSort(folder);
         KvBulkScope::StoreFolder(m_env, folder);
         page->GetLayout()->AssignLayout(*folder.GetNewPageLayout());
         page->GetLayout()->Store();
@@ -131,7 +161,7 @@ KvFolder* KvElementEdit::CreateNewFolder(KvFolder& parent, const QString& name)
                                              !parent.GetNewElemsFirst());
         folder->SetName(name);
         if (parent.GetAutoSort())
-            KvElementMove(m_env).SortElements(parent);
+            KvElementMove(m_env).AutoSort(parent);
         KvBulkScope::StoreFolder(m_env, parent);
         KvBulkScope::StoreFolder(m_env, *folder);
         bulk.Commit();
@@ -178,7 +208,7 @@ void KvElementEdit::RenamePage(KvPage& page, const QString& name)
         renewed.append(r->Id());
     m_env.lists->Renewed(renewed);
     if (auto* parent = dynamic_cast<KvFolder*>(page.Parent()); parent && parent->GetAutoSort()) {
-        KvElementMove(m_env).SortElements(*parent);
+        KvElementMove(m_env).AutoSort(*parent);
         KvBulkScope::StoreFolder(m_env, *parent);
     }
     bulk.Commit();
@@ -196,7 +226,7 @@ void KvElementEdit::RenameFolder(KvFolder& folder, const QString& name)
         renewed.append(obj->Id());
     m_env.lists->Renewed(renewed);
     if (auto* parent = folder.ParentFolder(); parent && parent->GetAutoSort()) {
-        KvElementMove(m_env).SortElements(*parent);
+        KvElementMove(m_env).AutoSort(*parent);
         KvBulkScope::StoreFolder(m_env, *parent);
     }
     bulk.Commit();
@@ -232,14 +262,14 @@ void KvElementEdit::RemoveTemplUsage(KvPage& page)
 {
     KV_LOG_SCOPE("KvElementEdit::RemoveTemplUsage");
     WaitCrsr wait;
-    ClearTemplates(*m_env.top, *m_env.trash, {page.Id()}, true);
+    ClearTemplates(m_env, {page.Id()}, true);
 }
 
 void KvElementEdit::RemoveTemplUsage(KvFolder& folder)
 {
     KV_LOG_SCOPE("KvElementEdit::RemoveTemplUsage");
     WaitCrsr wait;
-    ClearTemplates(*m_env.top, *m_env.trash, PageIdsWithin(folder), false);
+    ClearTemplates(m_env, PageIdsWithin(folder), false);
 }
 
 QStringList KvElementEdit::DeleteElemsFromLists(KvObject& element, bool saveLists)
@@ -378,7 +408,7 @@ int KvElementEdit::EmptyTrash()
             }
         }
     }
-    ClearTemplates(*m_env.top, trash, pageIds, true);
+    ClearTemplates(m_env, pageIds, true);
     m_env.lists->ForgetIds(ids);
     m_env.window->TreeBulkUpdate([&] {
         // From the last child to the first; a stop ends the removal after the current one.

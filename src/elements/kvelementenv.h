@@ -2,7 +2,9 @@
 
 #include "elements/kvelementoptions.h"
 
+#include <QHash>
 #include <QStringList>
+#include <optional>
 
 class KvBusy;
 class KvElementFactory;
@@ -40,4 +42,9 @@ struct KvElementEnv
     // Folders whose store waits for the end of the bulk scope (KvBulkScope), by id.
     QStringList deferredStores;
     int bulkDepth = 0;
+    // Within a bulk scope: the folders (ids) whose own new-page layout uses a page (id) as
+    // template, gathered once.
+    std::optional<QHash<QString, QStringList>> templateUsers;
+    // Folders (ids) to sort at the end of the bulk scope, before the waiting stores.
+    QStringList deferredSorts;
 };

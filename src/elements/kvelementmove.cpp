@@ -205,12 +205,11 @@ QStringList KvElementMove::Move(KvObject& element, KvFolder& target, bool select
             if (obj && !obj->IsRemoved() && to)
                 MoveSingle(*obj, *to, select);
         }
-        ResolveAllReferrers();
     });
     auto* to = dynamic_cast<KvFolder*>(FindObject(targetId));
     if (to) {
         if (to->GetAutoSort())
-            SortElements(*to);
+            AutoSort(*to);
         KvBulkScope::StoreFolder(m_env, *to);
     }
     bulk.Commit();
@@ -229,8 +228,15 @@ KvObject* KvElementMove::MoveSingle(KvObject& element, KvFolder& target, bool se
     const QString id = element.Id();
     const bool isPage = dynamic_cast<KvPage*>(&element) != nullptr;
     QStringList renewed;
-    for (KvObject* obj : WithDescendants(element))
+    // Referrers outside that lose their bound target when it is destroyed here.
+    QStringList unbound;
+    for (KvObject* obj : WithDescendants(element)) {
         renewed.append(obj->Id());
+        for (KvObject* r : obj->Referrers()) {
+            if (!Within(*r, element))
+                unbound.append(r->Id());
+        }
+    }
     auto* oldParent = dynamic_cast<KvFolder*>(element.Parent());
     element.Detach();
     std::unique_ptr<KvObject> old(&element); // nobody owns it once detached
@@ -248,6 +254,16 @@ KvObject* KvElementMove::MoveSingle(KvObject& element, KvFolder& target, bool se
         KvFolder* folder = m_env.factory->CreateFolder(id, &target, atEnd);
         folder->LoadChildren();
         created = folder;
+    }
+    // Referrers and targets find each other again: those re-created here, and those outside
+    // whose target was.
+    for (KvObject* obj : WithDescendants(*created)) {
+        if (obj->IsReferrer() && !obj->Target())
+            obj->ResolveTarget();
+    }
+    for (const QString& rid : std::as_const(unbound)) {
+        if (KvObject* r = FindObject(rid); r && !r->IsRemoved())
+            r->ResolveTarget();
     }
     if (m_env.batchList)
         m_env.batchList->append(renewed);
@@ -293,6 +309,16 @@ void KvElementMove::SortElements(KvFolder& folder)
     if (changed)
         m_env.window->TabsFollowOrder(folder);
     m_env.window->CommandsChanged();
+}
+
+void KvElementMove::AutoSort(KvFolder& folder)
+{
+    if (m_env.bulkDepth == 0) {
+        SortElements(folder);
+        return;
+    }
+    if (!m_env.deferredSorts.contains(folder.Id()))
+        m_env.deferredSorts.append(folder.Id());
 }
 
 void KvElementMove::SortFoldersBelow(KvFolder& folder)

@@ -52,6 +52,10 @@ public:
     bool SortFolder(KvFolder& folder);
     // Sorts by SortOrder (read once); the tree and tabs follow. Not stored here.
     void SortElements(KvFolder& folder);
+    // Sorts a folder whose AutoSort is set after elements arrived: at the end of the bulk
+    // command when one runs, once however many arrived (the same order a sort after each
+    // would give), else now.
+    void AutoSort(KvFolder& folder);
     // After AutoSort was set for folder: the folder sorted and stored; when folders lie
     // below it, asks 5133 and on Yes sorts and stores every one below whose AutoSort is set.
     void SortFoldersBelow(KvFolder& folder);

@@ -80,6 +80,23 @@ qsizetype KvResultList::Remove(const QString& id)
     return removed;
 }
 
+qsizetype KvResultList::RemoveIds(const QSet<QString>& ids)
+{
+    const qsizetype removed =
+        m_rows.removeIf([&](const KvResultRow& row) { return ids.contains(row.id); });
+    if (removed)
+        Unsorted();
+    return removed;
+}
+
+void KvResultList::Swap(qsizetype a, qsizetype b)
+{
+    if (a < 0 || b < 0 || a >= m_rows.size() || b >= m_rows.size() || a == b)
+        return;
+    m_rows.swapItemsAt(a, b);
+    Unsorted();
+}
+
 void KvResultList::SetFullPath(bool fullPath)
 {
     m_fullPath = fullPath;

@@ -3,6 +3,7 @@
 #include "lists/kvresultrow.h"
 
 #include <QList>
+#include <QSet>
 #include <QStringList>
 
 // The rows of a result list and the rules the list view shows them by: rows are added as
@@ -37,6 +38,10 @@ public:
     void Refresh();
     // The rows of an element that was forgotten go; answers how many.
     qsizetype Remove(const QString& id);
+    // The rows of these elements go, in one pass; answers how many.
+    qsizetype RemoveIds(const QSet<QString>& ids);
+    // Rows a and b change places; the list is unsorted afterwards.
+    void Swap(qsizetype a, qsizetype b);
 
     bool FullPath() const { return m_fullPath; }
     // Rebuilds every row with the setting, keeping the order.

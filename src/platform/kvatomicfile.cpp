@@ -3,10 +3,12 @@
 #include "platform/kvfileseam.h"
 
 #include <QFile>
+#include <QSet>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -53,7 +55,84 @@ void syncDirectory(const QByteArray& dir)
     }
 }
 
+struct Deferred
+{
+    std::mutex lock;
+    int depth = 0;
+    int immediate = 0;
+    QSet<QByteArray> directories; // written without a sync since the last one
+};
+
+Deferred& deferred()
+{
+    static Deferred d;
+    return d;
+}
+
+// True when the sync of a file in dir is left to SyncDeferred.
+bool deferSync(const QByteArray& dir)
+{
+    Deferred& d = deferred();
+    const std::lock_guard guard(d.lock);
+    if (d.depth == 0 || d.immediate > 0)
+        return false;
+    d.directories.insert(dir);
+    return true;
+}
+
 } // namespace
+
+KvAtomicFile::DeferSync::DeferSync()
+{
+    Deferred& d = deferred();
+    const std::lock_guard guard(d.lock);
+    ++d.depth;
+}
+
+KvAtomicFile::DeferSync::~DeferSync()
+{
+    bool last = false;
+    {
+        Deferred& d = deferred();
+        const std::lock_guard guard(d.lock);
+        last = --d.depth == 0;
+    }
+    if (last)
+        SyncDeferred();
+}
+
+KvAtomicFile::SyncNow::SyncNow()
+{
+    SyncDeferred();
+    Deferred& d = deferred();
+    const std::lock_guard guard(d.lock);
+    ++d.immediate;
+}
+
+KvAtomicFile::SyncNow::~SyncNow()
+{
+    Deferred& d = deferred();
+    const std::lock_guard guard(d.lock);
+    --d.immediate;
+}
+
+void KvAtomicFile::SyncDeferred()
+{
+    QSet<QByteArray> dirs;
+    {
+        Deferred& d = deferred();
+        const std::lock_guard guard(d.lock);
+        dirs.swap(d.directories);
+    }
+    // One sync of each file system: the files' data and the renames in their directories.
+    for (const QByteArray& dir : std::as_const(dirs)) {
+        const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        ::syncfs(fd);
+        ::close(fd);
+    }
+}
 
 KvAtomicFile::KvAtomicFile(QString destinationPath, Access access)
     : m_destination(std::move(destinationPath)), m_access(access)
@@ -147,18 +226,20 @@ bool KvAtomicFile::Commit()
         return fail(m_error ? m_error : EBADF);
     if (const int err = KvFileSeam::Check(KvFileSeam::Fsync, m_destination))
         return fail(err);
-    if (::fsync(m_fd) != 0)
+    const QByteArray dest = QFile::encodeName(m_destination);
+    const bool later = deferSync(directoryOf(dest));
+    if (!later && ::fsync(m_fd) != 0)
         return fail(errno);
     const int fd = std::exchange(m_fd, -1);
     if (::close(fd) != 0)
         return fail(errno);
     if (const int err = KvFileSeam::Check(KvFileSeam::Rename, m_destination))
         return fail(err);
-    const QByteArray dest = QFile::encodeName(m_destination);
     if (std::rename(m_tmpPath.constData(), dest.constData()) != 0)
         return fail(errno);
     m_tmpPath.clear();
-    syncDirectory(directoryOf(dest));
+    if (!later)
+        syncDirectory(directoryOf(dest));
     return true;
 }
 

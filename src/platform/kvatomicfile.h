@@ -43,6 +43,30 @@ public:
     // The system's text for an errno.
     static QString ErrorString(int error);
 
+    // While one lives, Commit renames without syncing the file and its directory; the file
+    // systems written are synced in one go by SyncDeferred, which the last scope's end runs
+    // too. For many files that must be on disk before one other file names them (the
+    // content files of a bulk change, before the member files that list their pages).
+    class DeferSync
+    {
+    public:
+        DeferSync();
+        ~DeferSync();
+        DeferSync(const DeferSync&) = delete;
+        DeferSync& operator=(const DeferSync&) = delete;
+    };
+    // Within a DeferSync: what was written so far is synced, and writes sync at once again
+    // while it lives (files whose order on disk matters).
+    class SyncNow
+    {
+    public:
+        SyncNow();
+        ~SyncNow();
+        SyncNow(const SyncNow&) = delete;
+        SyncNow& operator=(const SyncNow&) = delete;
+    };
+    static void SyncDeferred();
+
 private:
     bool fail(int error);
     void discard();

@@ -1,14 +1,18 @@
 #include "store/kvstorebatch.h"
 
 #include "platform/applog.h"
+#include "platform/kvatomicfile.h"
 #include "store/kvdirstores.h"
 
 #include <QFile>
 #include <exception>
+#include <optional>
 
 namespace {
 
 int g_depth = 0;
+// Content files written inside the batch are synced together, before the member files.
+std::optional<KvAtomicFile::DeferSync> g_deferSync;
 
 QStringList& pendingDeletes()
 {
@@ -32,6 +36,7 @@ QList<TexIniFile*> directoryStores()
 // Ends the outermost batch: every store writes; the noted files go when all could.
 void finish(bool raise)
 {
+    g_deferSync.reset(); // syncs them
     std::exception_ptr first;
     for (TexIniFile* store : directoryStores()) {
         try {
@@ -62,6 +67,7 @@ KvStoreBatch::KvStoreBatch()
 {
     KV_LOG_SCOPE("KvStoreBatch::KvStoreBatch");
     if (g_depth++ == 0) {
+        g_deferSync.emplace();
         for (TexIniFile* store : directoryStores())
             store->BeginBatch();
     }

@@ -1,6 +1,7 @@
 #include "store/texinifile.h"
 
 #include "platform/applog.h"
+#include "platform/kvatomicfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -166,7 +167,8 @@ void TexIniFile::SwitchFile(const QString& path)
             m_current->Refresh();
             return;
         }
-        if (m_current->Modified())
+        // Inside a batch every member read stays in memory: switching back costs no read.
+        if (m_current->Modified() || InBatch())
             m_unflushed.push_back(std::move(m_current));
     }
     m_current.reset();
@@ -610,12 +612,15 @@ void TexIniFile::EndBatch()
     KV_LOG_SCOPE("TexIniFile::EndBatch");
     if (m_batchDepth == 0 || --m_batchDepth > 0)
         return;
+    const KvAtomicFile::SyncNow now;
     flushAll();
 }
 
 void TexIniFile::UpdateFileNow()
 {
     KV_LOG_SCOPE("TexIniFile::UpdateFileNow");
+    // Whatever the batch wrote before reaches the disk first, then these members.
+    const KvAtomicFile::SyncNow now;
     flushAll();
 }
 

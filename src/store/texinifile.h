@@ -154,7 +154,8 @@ private:
     std::map<QString, quint64> m_files;
     QString m_currentSection;
     std::unique_ptr<TexProfileFile> m_current;
-    // Members left with changes a flush could not write; tried again at every flush.
+    // Members left with changes a flush could not write; tried again at every flush. Inside
+    // a batch also every member read, written at its end.
     std::vector<std::unique_ptr<TexProfileFile>> m_unflushed;
     QStringList m_fileListResult;
     QHash<QString, NameCache> m_nameCache;

@@ -261,6 +261,7 @@ void TexProfileFile::ensureLoaded() const
 void TexProfileFile::loadFrom(const QByteArray& bytes) const
 {
     m_sections.clear();
+    m_erased = 0;
     m_sections.emplace_back(); // lines before the first header
     const QStringList lines = DecodeLines(bytes);
     for (const QString& text : lines) {
@@ -286,9 +287,23 @@ void TexProfileFile::rebuildHash() const
 {
     m_index.clear();
     m_index.reserve(qsizetype(m_sections.size()));
+    m_duplicates = false;
     // Backwards, so that of two sections with one name the first wins.
-    for (size_t i = m_sections.size(); i-- > 1;)
-        m_index.insert(m_sections[i].name.toLower(), qsizetype(i));
+    for (size_t i = m_sections.size(); i-- > 1;) {
+        if (m_sections[i].erased)
+            continue;
+        const QString lower = m_sections[i].name.toLower();
+        if (m_index.contains(lower))
+            m_duplicates = true;
+        m_index.insert(lower, qsizetype(i));
+    }
+}
+
+void TexProfileFile::compact() const
+{
+    std::erase_if(m_sections, [](const Section& s) { return s.erased; });
+    m_erased = 0;
+    rebuildHash();
 }
 
 void TexProfileFile::Refresh()
@@ -387,8 +402,10 @@ QStringList TexProfileFile::ReadSections() const
     ensureLoaded();
     QStringList names;
     names.reserve(qsizetype(m_sections.size()) - 1);
-    for (size_t i = 1; i < m_sections.size(); ++i)
-        names.append(m_sections[i].name);
+    for (size_t i = 1; i < m_sections.size(); ++i) {
+        if (!m_sections[i].erased)
+            names.append(m_sections[i].name);
+    }
     return names;
 }
 
@@ -480,8 +497,20 @@ void TexProfileFile::applyErase(const QString& section)
 {
     ensureLoaded();
     const QString lower = section.toLower();
-    if (!m_index.contains(lower))
+    const auto it = m_index.find(lower);
+    if (it == m_index.end())
         return;
+    if (!m_duplicates) {
+        // One section of the name: marked, not moved, so that erasing many sections of a
+        // large file stays linear.
+        Section& s = m_sections[size_t(*it)];
+        s.erased = true;
+        s.lines.clear();
+        m_index.erase(it);
+        if (++m_erased > 256 && m_erased * 2 > qsizetype(m_sections.size()))
+            compact();
+        return;
+    }
     std::erase_if(m_sections, [&](const Section& s) {
         return !s.header.isEmpty() && s.name.toLower() == lower;
     });
@@ -525,7 +554,8 @@ void TexProfileFile::applyReplace(const QString& section, const KeyValues& keys)
     const size_t keep = size_t(s - m_sections.data());
     const size_t before = m_sections.size();
     for (size_t i = m_sections.size(); i-- > keep + 1;) {
-        if (!m_sections[i].header.isEmpty() && m_sections[i].name.toLower() == lower)
+        if (!m_sections[i].erased && !m_sections[i].header.isEmpty() &&
+            m_sections[i].name.toLower() == lower)
             m_sections.erase(m_sections.begin() + qsizetype(i));
     }
     if (m_sections.size() != before)
@@ -605,6 +635,8 @@ QByteArray TexProfileFile::serialize() const
 {
     QString text;
     for (const Section& s : m_sections) {
+        if (s.erased)
+            continue;
         if (!s.header.isEmpty())
             text += s.header + u"\r\n";
         for (const Line& line : s.lines)

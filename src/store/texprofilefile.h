@@ -129,6 +129,7 @@ private:
         QString header; // the header line as read; empty for lines before the first header
         QString name;
         std::vector<Line> lines;
+        bool erased = false; // left in place until the next compaction; never written
     };
     enum class OpKind
     {
@@ -152,6 +153,8 @@ private:
     void reloadAndReapply();
     void loadFrom(const QByteArray& bytes) const;
     void rebuildHash() const;
+    // Drops the erased sections from the list.
+    void compact() const;
     const Section* findSection(const QString& section) const;
     Section* findSection(const QString& section);
     static const Line* findKey(const Section& s, const QString& lowerKey);
@@ -170,6 +173,8 @@ private:
     mutable bool m_loaded = false;
     mutable std::vector<Section> m_sections;
     mutable QHash<QString, qsizetype> m_index; // lower-case name -> first section with it
+    mutable bool m_duplicates = false;         // a name stands for more than one section
+    mutable qsizetype m_erased = 0;            // erased sections still in the list
     mutable DiskStamp m_stamp;
     mutable QByteArray m_diskBytes; // the file as last read or written
     mutable bool m_readFailed = false;

@@ -1,18 +1,15 @@
 #include "ui/kvhistorylist.h"
 
-#include "ui/kvelementlistmodel.h"
 #include "ui/kvlanguageinit.h"
 
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMenu>
 
-KvHistoryList::KvHistoryList(QWidget* parent) : QTreeView(parent)
+KvHistoryList::KvHistoryList(QWidget* parent) : KvResultListView(parent)
 {
     setObjectName(u"HistoryLV"_qs);
-    m_rows = new KvElementListModel({u"#5000"_qs, u"#5001"_qs}, this);
-    setModel(m_rows);
-    setRootIsDecorated(false);
-    setUniformRowHeights(true);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    SetListenerName(u"HistoryLV"_qs);
     setContextMenuPolicy(Qt::CustomContextMenu);
     setProperty(KvLanguageInit::HintProperty, u"16006"_qs);
     hide();
@@ -26,6 +23,28 @@ void KvHistoryList::LanguageInit()
 
 void KvHistoryList::SetContextMenu(QMenu* menu)
 {
-    connect(this, &QWidget::customContextMenuRequested, menu,
-            [this, menu](QPoint pos) { menu->popup(viewport()->mapToGlobal(pos)); });
+    m_menu = menu;
+    connect(this, &QWidget::customContextMenuRequested, menu, [this, menu](QPoint pos) {
+        Q_EMIT menuRequested();
+        menu->popup(viewport()->mapToGlobal(pos));
+    });
+}
+
+void KvHistoryList::focusOutEvent(QFocusEvent* event)
+{
+    KvResultListView::focusOutEvent(event);
+    // The list's own menu takes the focus for a moment; anything else ends the list.
+    if (event->reason() == Qt::PopupFocusReason || (m_menu && m_menu->isVisible()))
+        return;
+    if (isVisible())
+        Q_EMIT left();
+}
+
+void KvHistoryList::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        Q_EMIT left();
+        return;
+    }
+    KvResultListView::keyPressEvent(event);
 }

@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QTreeView>
+#include "ui/kvresultlistview.h"
 
-class KvElementListModel;
 class QMenu;
 
 // The drop-down list of the browse history (HistoryLV): hidden until the history command
-// shows it over the window; one row per visited element.
-class KvHistoryList : public QTreeView
+// shows it over the window; one row per page visited. It hides itself when it loses the
+// focus or on Esc.
+class KvHistoryList : public KvResultListView
 {
     Q_OBJECT
 public:
@@ -16,8 +16,17 @@ public:
     // Resolves the hint, a bare number.
     void LanguageInit();
     void SetContextMenu(QMenu* menu);
-    KvElementListModel* Rows() const { return m_rows; }
+
+Q_SIGNALS:
+    // The list lost the focus (not to its own menu) or Esc was pressed.
+    void left();
+    // The menu is about to open on the list's rows.
+    void menuRequested();
+
+protected:
+    void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    KvElementListModel* m_rows = nullptr;
+    QMenu* m_menu = nullptr;
 };

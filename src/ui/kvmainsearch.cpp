@@ -4,6 +4,7 @@
 #include "app/kvprompter.h"
 #include "app/kvtexts.h"
 #include "commands/kvsearchcommands.h"
+#include "elements/kvelementrules.h"
 #include "lists/kvsearchthread.h"
 #include "model/kvfolder.h"
 #include "model/kvpage.h"
@@ -11,6 +12,8 @@
 #include "platform/kvexception.h"
 #include "store/waitcrsr.h"
 #include "ui/kvelementhooks.h"
+#include "ui/kvmainlists.h"
+#include "ui/kvmainsavedresults.h"
 #include "ui/kvresultlistview.h"
 #include "ui/kvsearchresultpanel.h"
 #include "ui/kvtvfolder.h"
@@ -118,7 +121,9 @@ void KvMainSearch::PageSearch(KvFolder* folder)
 void KvMainSearch::NewSearchBtnClick()
 {
     KV_LOG_SCOPE("TMainF::NewSearchBtnClick");
-    // A saved result that is shown lends its criteria here once saved results exist.
+    // A saved result that is shown lends its criteria.
+    if (const KvSearchCrit* crit = m_w.Lists().SavedResults().CurrentCriteria())
+        SetLastCriteria(*crit, true);
     PageSearch(nullptr);
     m_openWithLast = false;
 }
@@ -136,8 +141,10 @@ void KvMainSearch::OnSearchFormClose(TSearchF& form)
     m_w.Elements().lists.Remove(form.ResultList());
     if (m_form == &form)
         m_form = nullptr;
-    if (!m_w.Shell().closing)
+    if (!m_w.Shell().closing) {
+        m_w.Lists().SavedResults().SearchResCoBChange();
         m_w.RequestIdle();
+    }
 }
 
 bool KvMainSearch::ReportGone(const QString& id)
@@ -176,8 +183,10 @@ void KvMainSearch::CopyResultLinks()
 void KvMainSearch::RemoveSelectedResults()
 {
     WaitCrsr busy;
-    // A shown saved result loses the elements too once saved results exist.
-    ResultList().ForgetIds(ResultList().SelectedIds());
+    // A saved result shown loses the elements (and the rows), and is written.
+    const QStringList ids = ResultList().SelectedIds();
+    if (!m_w.Lists().SavedResults().RemoveFromCurrent(ids))
+        ResultList().ForgetIds(ids);
     updateFoundLabel();
 }
 
@@ -218,6 +227,28 @@ void KvMainSearch::ResultLVPMPopup(const QPoint& pos)
                 m.isRoot = folder->Kind() != KvFolder::NormalFolder;
             }
         }
+    }
+    // Delete and move: while every selected element passes the rules.
+    const KvElementOptions& options = m_w.Elements().options.Get();
+    const bool fullAccess = m_w.Shell().fullAccess;
+    const bool busy = m_w.Elements().busy.Any();
+    m.deletePossible = m.movePossible = m.selected > 0;
+    for (const QString& id : list.SelectedIds()) {
+        KvObject* obj = FindObject(id);
+        auto* p = dynamic_cast<KvPage*>(obj);
+        auto* f = dynamic_cast<KvFolder*>(obj);
+        if (!obj || obj->IsRemoved() || (!p && !f)) {
+            m.deletePossible = m.movePossible = false;
+            break;
+        }
+        m.deletePossible =
+            m.deletePossible && (p ? KvElementRules::DeletePossible(p, fullAccess, busy, options)
+                                   : KvElementRules::DeletePossible(f, fullAccess, busy, options));
+        m.movePossible = m.movePossible &&
+                         (p ? KvElementRules::Move2FolderPossible(p, fullAccess, busy, options)
+                            : KvElementRules::Move2FolderPossible(f, fullAccess, busy, options));
+        if (!m.deletePossible && !m.movePossible)
+            break;
     }
     // The row's element is the element commands' context element until the menu runs one.
     m_w.SetTempElements(page, m.kind == KvNodeKind::None ? nullptr : folder);

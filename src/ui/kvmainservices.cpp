@@ -1,6 +1,7 @@
 #include "ui/kvmainservices.h"
 
 #include "ui/kvmainediting.h"
+#include "ui/kvmainlists.h"
 #include "ui/kvmainsearch.h"
 #include "ui/kvtreebulkupdate.h"
 #include "ui/kvtvfolder.h"
@@ -126,6 +127,11 @@ KvEditingServices* KvMainServices::Editing()
 KvSearchServices* KvMainServices::Search()
 {
     return &m_w.Search();
+}
+
+KvListServices* KvMainServices::Lists()
+{
+    return &m_w.Lists();
 }
 
 QTabWidget* KvMainServices::PageArea() const

@@ -31,6 +31,7 @@ public:
     void TempActionOnNavTree(bool restoreSelection, const std::function<void()>& command) override;
     KvSearchServices* Search() override;
     KvEditingServices* Editing() override;
+    KvListServices* Lists() override;
     QTabWidget* PageArea() const override;
     TexRichEdit* Editor() const override;
     int MessageBox(const QString& title, const QString& text, int kind) override;

@@ -102,6 +102,29 @@ void KvResultListView::SetIds(const QStringList& ids)
     showList(keep);
 }
 
+void KvResultListView::ShowIds(const QStringList& ids, bool fullPath)
+{
+    m_list = KvResultList(fullPath);
+    m_list.SetIds(ids);
+    showList({});
+}
+
+void KvResultListView::RemoveIds(const QSet<QString>& ids)
+{
+    if (m_list.Count() == 0 || ids.isEmpty())
+        return;
+    const QStringList keep = SelectedIds();
+    if (m_list.RemoveIds(ids) > 0)
+        showList(keep);
+}
+
+void KvResultListView::SwapRows(const QString& a, const QString& b)
+{
+    const QStringList keep = SelectedIds();
+    m_list.Swap(m_list.IndexOf(a), m_list.IndexOf(b));
+    showList(keep);
+}
+
 void KvResultListView::Clear()
 {
     m_list.Clear();
@@ -139,6 +162,7 @@ void KvResultListView::SortByColumn(int column)
     showList(keep);
     if (const QModelIndex current = currentIndex(); current.isValid())
         scrollTo(current);
+    Q_EMIT sorted();
 }
 
 QStringList KvResultListView::SelectedIds() const
@@ -206,10 +230,10 @@ void KvResultListView::SetFirstColumnWidth(int width)
 
 void KvResultListView::ForgetIds(const QStringList& ids)
 {
-    qsizetype removed = 0;
-    for (const QString& id : ids)
-        removed += m_list.Remove(id);
-    m_renewed.removeIf([&ids](const QString& id) { return ids.contains(id); });
+    // Thousands of elements may go against thousands of rows: one pass with a set.
+    const QSet<QString> gone(ids.begin(), ids.end());
+    const qsizetype removed = m_list.RemoveIds(gone);
+    m_renewed.removeIf([&gone](const QString& id) { return gone.contains(id); });
     if (removed == 0)
         return;
     if (m_batchDepth > 0) {

@@ -4,6 +4,7 @@
 #include "lists/kvresultlist.h"
 #include "ui/kvelementlistmodel.h"
 
+#include <QSet>
 #include <QTreeView>
 #include <functional>
 
@@ -32,6 +33,12 @@ public:
     void AppendIds(const QStringList& ids);
     // The rows of these ids in order (those that still exist); the list is unsorted.
     void SetIds(const QStringList& ids);
+    // The same in the row format of fullPath, nothing selected.
+    void ShowIds(const QStringList& ids, bool fullPath);
+    // The rows of these elements go, in one pass; the selection of the others stays.
+    void RemoveIds(const QSet<QString>& ids);
+    // The rows of two elements change places; the list is unsorted afterwards.
+    void SwapRows(const QString& a, const QString& b);
     void Clear();
     bool FullPath() const { return m_list.FullPath(); }
     // Rebuilds every row with the setting, keeping the order and the selection.
@@ -74,6 +81,8 @@ Q_SIGNALS:
     void showRequested();
     // The element hooks took rows away or rebuilt them.
     void rowsChanged();
+    // A column click sorted the rows.
+    void sorted();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -15,6 +15,7 @@
 #include "store/kvvalueformat.h"
 #include "ui/kvelementhooks.h"
 #include "ui/kvmainediting.h"
+#include "ui/kvmainlists.h"
 #include "ui/kvmainsearch.h"
 #include "ui/kvmainservices.h"
 #include "ui/kvrestore.h"
@@ -111,6 +112,8 @@ void TMainF::refreshOptions()
         m_ui.folderTv->setPalette(palette);
     }
     SetSwitchAccessTB();
+    // The history is kept as the options say.
+    m_lists->OptionsChanged();
 }
 
 int TMainF::MessageBox(const QString& title, const QString& text, int kind)

@@ -21,6 +21,7 @@ class KvFolder;
 class KvIdleDriver;
 class KvLockDirectory;
 class KvMainEditing;
+class KvMainLists;
 class KvMainSearch;
 class KvMainServices;
 class KvObject;
@@ -190,6 +191,8 @@ public:
     KvMainSearch& Search() const { return *m_search; }
     // The controls and dialogs of the editing and style commands.
     KvMainEditing& Editing() const { return *m_editing; }
+    // The browse history, the bookmarks and the saved search results.
+    KvMainLists& Lists() const { return *m_lists; }
     // Rebuilds the result row of obj (a new name, new properties); false when it has none.
     bool SingleUpdateSearchRes(KvObject* obj);
 
@@ -285,6 +288,8 @@ private:
     // After the hooks: it leaves them when it goes.
     std::unique_ptr<KvMainSearch> m_search;
     std::unique_ptr<KvMainEditing> m_editing;
+    // After the hooks: it leaves them when it goes.
+    std::unique_ptr<KvMainLists> m_lists;
 
     ShellState m_shell;
     KvIdleDriver* m_idle = nullptr;

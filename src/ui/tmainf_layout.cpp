@@ -12,6 +12,7 @@
 #include "ui/kvkeypreview.h"
 #include "ui/kvlanguageinit.h"
 #include "ui/kvmainediting.h"
+#include "ui/kvmainlists.h"
 #include "ui/kvmainsearch.h"
 #include "ui/kvmainservices.h"
 #include "ui/kvmenubuilder.h"
@@ -141,6 +142,7 @@ void TMainF::setupActions()
     m_elements = std::make_unique<KvElementHooks>(*this, m_ui.folderTv);
     m_search = std::make_unique<KvMainSearch>(*this);
     m_editing = std::make_unique<KvMainEditing>(*this);
+    m_lists = std::make_unique<KvMainLists>(*this);
     m_clipboard = new KvClipboardWatch(this);
     m_commands.CreateHandlers(*m_services, this);
     for (QAction* a : m_commands.AllActions()) {
@@ -259,6 +261,7 @@ KvCommandContext TMainF::CommandContext() const
     c.clipboardPicture = offer.picture;
     c.editorVersion = TexRichEdit::MajorVersion();
     elementContext(c);
+    m_lists->Context(c);
     return c;
 }
 

@@ -1,5 +1,6 @@
 // The main menu and the context menus of the main window.
 #include "ui/kvhistorylist.h"
+#include "ui/kvmainlists.h"
 #include "ui/kvmainsearch.h"
 #include "ui/kvmenubuilder.h"
 #include "ui/kvsearchresultpanel.h"
@@ -246,4 +247,5 @@ void TMainF::setupContextMenus()
     // The result list's menu follows its selected rows (KvMainSearch::ResultLVPMPopup).
     m_search->AttachPanel();
     m_ui.historyLV->SetContextMenu(m_ui.historyPM);
+    m_lists->AttachControls();
 }

@@ -14,6 +14,7 @@
 #include "store/waitcrsr.h"
 #include "ui/kvelementdragdrop.h"
 #include "ui/kvelementhooks.h"
+#include "ui/kvmainlists.h"
 #include "ui/kvmainsearch.h"
 #include "ui/kvtvfolder.h"
 #include "ui/kvtvpage.h"
@@ -226,7 +227,9 @@ void TMainF::Show(KvPage* page)
     }
     if (!page && !m_nav.shownPage)
         return;
-    // The browse history records the page left here once it exists.
+    // The browse history records the visit.
+    if (page)
+        m_lists->PageShowing(*page);
     // The page shown so far is saved and unloaded.
     if (KvPage* old = m_nav.shownPage) {
         old->SetRestorePosition(KvOptionsG().RestoreCursorPos);
@@ -262,6 +265,7 @@ void TMainF::Show(KvPage* page)
                 [this, edit](QPoint pos) { m_ui.editPopupM->popup(edit->mapToGlobal(pos)); });
     }
     StatusBarText(page);
+    m_lists->PageShown(*page);
     // A folder without tabs shows the page's node.
     if (tv && !tv->Tab() && tv->Node()) {
         auto* folder = dynamic_cast<KvTVFolder*>(m_nav.curFolder);

@@ -18,6 +18,7 @@
 #include "store/waitcrsr.h"
 #include "ui/kvelementdragdrop.h"
 #include "ui/kvelementhooks.h"
+#include "ui/kvmainlists.h"
 #include "ui/kvmainsearch.h"
 #include "ui/kvtreebulkupdate.h"
 #include "ui/kvtvfactory.h"
@@ -134,7 +135,8 @@ void TMainF::buildTree(const KvDirProps& props)
                 top->setExpanded(true);
         }
     }
-    // The browse history binds itself here once it exists.
+    // The browse history starts anew for this directory.
+    m_lists->BindHistory();
     // Lost elements are put back into the tree (full access with the lock only).
     if (m_shell.fullAccess && m_lock && FindLostElements(*m_notebook->objectSnapshot)) {
         MessageBox(KvTexts::Text(5071), KvTexts::Message(5072, {m_nav.curFolder->Name()}),
@@ -147,7 +149,8 @@ void TMainF::buildTree(const KvDirProps& props)
         TopFolder()->SetWritable(m_shell.fullAccess);
         TrashFolder()->SetWritable(m_shell.fullAccess);
     }
-    // Bookmarks and saved search results load themselves here once they exist.
+    // Bookmarks and saved search results.
+    m_lists->LoadLists();
     // Nothing copied in another notebook waits to be pasted here.
     m_elements->paste.Clear();
 }
@@ -218,14 +221,17 @@ void TMainF::destroyTree()
             store.UpdateFile();
         }
     });
-    // The search window closes (a running search stopped and waited for), its rows go;
-    // saved results and history are closed by their owners.
+    // The search window closes (a running search stopped and waited for), its rows go.
     guarded([this] { m_search->CloseForDirectory(); });
+    // The saved results and the history are written.
+    guarded([this] { m_lists->StoreAtExit(); });
     // The trash is emptied when the options ask for it (a forced exit never asks).
     guarded([this] {
         KvElementEnv env = ElementEnv();
         KvElementEdit(env).EmptyTrashAtExit(m_shell.forcedExit);
     });
+    // The bookmarks and saved results go before the notebook.
+    m_lists->CloseDirectory();
     // The notebook is destroyed with the tree's redrawing suspended.
     {
         const KvTreeBulkUpdate bulk(m_ui.folderTv);

@@ -10,6 +10,8 @@
 #include "model/kvfolder.h"
 #include "platform/applog.h"
 #include "ui/kvlanguageinit.h"
+#include "ui/kvmainlists.h"
+#include "ui/kvmainsavedresults.h"
 #include "ui/kvmainsearch.h"
 #include "ui/kvmenubuilder.h"
 #include "ui/kvresultlistview.h"
@@ -403,8 +405,8 @@ void TSearchF::leave()
     if (m_leftWindow)
         return;
     m_leftWindow = true;
-    // The saved results' selection is refreshed here once they exist.
     if (!m_main.Shell().closing) {
+        m_main.Lists().SavedResults().SearchResCoBChange();
         m_main.activateWindow();
         m_main.RequestIdle();
     }

@@ -5,6 +5,8 @@
 #include "lists/kvsearchthread.h"
 #include "model/kvfolder.h"
 #include "platform/applog.h"
+#include "ui/kvmainlists.h"
+#include "ui/kvmainsavedresults.h"
 #include "ui/kvmainsearch.h"
 #include "ui/kvresultlistview.h"
 #include "ui/kvsearchresultpanel.h"
@@ -73,7 +75,8 @@ void TSearchF::StartBtnClick()
     if (m_searchInResultListRB->isChecked())
         restriction = m_resultLV->Ids();
 
-    // A saved result shown in the main list is detached here once saved results exist.
+    // A saved result shown in the main list leaves it.
+    m_main.Lists().SavedResults().DetachCurrent();
     // Both lists start empty and unsorted; column clicks wait for the end.
     m_resultLV->Clear();
     m_resultLV->SetSortLocked(true);
@@ -105,7 +108,8 @@ void TSearchF::StartBtnClick()
     m_crit = CriteriaFromControls();
     m_crit.Fldr = folder->Id();
     SynchronizeWithMainForm();
-    // The main list's saved-results entry names the new search here once they exist.
+    // The saved results' first entry names the new search.
+    m_main.Lists().SavedResults().NewCurrentSearch(m_crit);
     setStatus(KvTexts::Text(12015));
 
     m_search.reset();
@@ -189,8 +193,8 @@ void TSearchF::OnSearchTerminate()
     const bool mainClosing = m_main.Shell().closing;
     KvMainSearch& main = m_main.Search();
     if (!mainClosing) {
+        // The saved-result commands follow the new result at the next idle pass.
         main.Panel().Progress()->hide();
-        // The saved-result commands follow the new result here once they exist.
     }
     m_stopBtn->setEnabled(false);
     setCriteriaEnabled(true);

@@ -318,7 +318,7 @@ private:
                 m_problems.append(u"%1 opens with other text"_qs.arg(m_locked));
             break;
         }
-        case Mode::Repair:
+        default: // the repair and the command line's rounds check on their own
             break;
         }
     }
@@ -526,19 +526,32 @@ TEST(CrashHarness, KilledWritersLeaveConsistentNotebooks)
                            ? qEnvironmentVariableIntValue("KORV_CRASH_ROUNDS")
                            : 24;
     const quint32 firstSeed = quint32(qEnvironmentVariableIntValue("KORV_CRASH_SEED") + 1);
-    // KORV_CRASH_MODES=cli runs only the rounds of korvnote-cli.
-    QList<Mode> modes = {Mode::Pages,    Mode::Folder,  Mode::Password,
-                         Mode::Repair,   Mode::CliAdd,  Mode::CliMove,
-                         Mode::CliTrash, Mode::CliCopy, Mode::CliEmptyTrash};
-    if (qEnvironmentVariable("KORV_CRASH_MODES") == u"cli")
-        modes = modes.mid(4);
+    // The writers' rounds, then those of korvnote-cli: KORV_CRASH_CLI_ROUNDS of them
+    // (default one per command); KORV_CRASH_MODES=cli runs only these, KORV_CRASH_ROUNDS
+    // of them.
+    const QList<Mode> writerModes = {Mode::Pages, Mode::Folder, Mode::Password, Mode::Repair};
+    const QList<Mode> cliModes = {Mode::CliAdd, Mode::CliMove, Mode::CliTrash, Mode::CliCopy,
+                                  Mode::CliEmptyTrash};
+    const bool cliOnly = qEnvironmentVariable("KORV_CRASH_MODES") == u"cli";
+    int cliRounds = int(cliModes.size());
+    if (cliOnly)
+        cliRounds = rounds;
+    else if (qEnvironmentVariableIntValue("KORV_CRASH_CLI_ROUNDS") > 0)
+        cliRounds = qEnvironmentVariableIntValue("KORV_CRASH_CLI_ROUNDS");
+    QList<std::pair<Mode, quint32>> schedule;
+    if (!cliOnly) {
+        for (int i = 0; i < rounds; ++i)
+            schedule.append({writerModes[i % writerModes.size()], firstSeed + quint32(i)});
+    }
+    for (int i = 0; i < cliRounds; ++i)
+        schedule.append({cliModes[i % cliModes.size()], firstSeed + quint32(i)});
+    const QList<Mode> modes = cliOnly ? cliModes : writerModes + cliModes;
     std::map<Mode, int> failed;
     std::map<Mode, int> repaired;
     std::map<Mode, int> run;
     std::map<Mode, int> finished;
-    for (int i = 0; i < rounds; ++i) {
-        const Mode mode = modes[i % modes.size()];
-        const quint32 seed = firstSeed + quint32(i);
+    for (int i = 0; i < int(schedule.size()); ++i) {
+        const auto [mode, seed] = schedule[i];
         Round round(mode, seed);
         const QStringList problems = round.Run();
         ++run[mode];
@@ -552,7 +565,7 @@ TEST(CrashHarness, KilledWritersLeaveConsistentNotebooks)
             << "round " << i << " (" << modeName(mode) << ", seed " << seed << "):\n"
             << problems.join(u'\n').toStdString();
     }
-    std::printf("crash rounds: %d\n", rounds);
+    std::printf("crash rounds: %d\n", int(schedule.size()));
     for (Mode m : modes)
         std::printf("  %-16s %4d rounds, %3d ended before the kill, %3d needed check --repair, "
                     "%3d failed\n",

@@ -48,6 +48,27 @@ TEST_F(AtomicFileTest, ReplacesTheFileAsAWholeAndLeavesNoTemporary)
     EXPECT_EQ(Entries(), QStringList{u"page.kvp"_qs});
 }
 
+TEST_F(AtomicFileTest, DeferredSyncsStillReplaceAtOnceAndTheSeamStillBites)
+{
+    const QString target = dir + u"deferred.txt"_qs;
+    {
+        KvAtomicFile::DeferSync later;
+        ASSERT_TRUE(KvAtomicFile::WriteFile(target, "one"));
+        EXPECT_EQ(korvtest::ReadAll(target), QByteArray("one"));
+        {
+            const KvAtomicFile::SyncNow now; // what was written so far is synced first
+            ASSERT_TRUE(KvAtomicFile::WriteFile(target, "two"));
+        }
+        KvFileSeam::Failure f;
+        f.ops = KvFileSeam::Fsync;
+        f.error = EIO;
+        KvFileSeam::Scope seam(f);
+        EXPECT_FALSE(KvAtomicFile::WriteFile(target, "three"));
+    }
+    EXPECT_EQ(korvtest::ReadAll(target), QByteArray("two"));
+    EXPECT_EQ(Entries(), QStringList{u"deferred.txt"_qs}); // no temporary left behind
+}
+
 TEST_F(AtomicFileTest, WithoutCommitTheDestinationStaysAndTheTemporaryGoes)
 {
     WriteAll(path, "old");

@@ -176,6 +176,42 @@ TEST_F(ProfileFileTest, QuotedValuesReadBackUnchanged)
         EXPECT_EQ(again.ReadString(u"S"_qs, u"k"_qs + QString::number(i), {}), values[i]);
 }
 
+TEST_F(ProfileFileTest, ErasingManySectionsKeepsTheRestInOrder)
+{
+    QByteArray bytes;
+    for (int i = 0; i < 2000; ++i)
+        bytes += "[S" + QByteArray::number(i) + "]\r\nk=" + QByteArray::number(i) + "\r\n";
+    WriteAll(path, bytes);
+    TexProfileFile f(path);
+    QByteArray expected;
+    for (int i = 0; i < 2000; ++i) {
+        if (i % 3 != 0)
+            f.EraseSection(u"s"_qs + QString::number(i)); // names match without case
+        else
+            expected += "[S" + QByteArray::number(i) + "]\r\nk=" + QByteArray::number(i) + "\r\n";
+    }
+    EXPECT_EQ(f.ReadSections().size(), 667);
+    EXPECT_FALSE(f.SectionExists(u"S1"_qs));
+    EXPECT_EQ(f.ReadString(u"S1999"_qs, u"k"_qs, u"-"_qs), u"-"_qs);
+    EXPECT_EQ(f.ReadString(u"S1998"_qs, u"k"_qs, u"-"_qs), u"1998"_qs);
+    // An erased name written again is a new section at the end.
+    f.WriteString(u"S1"_qs, u"k"_qs, u"again"_qs);
+    expected += "[S1]\r\nk=again\r\n";
+    f.UpdateFile();
+    EXPECT_EQ(ReadAll(path), expected);
+}
+
+TEST_F(ProfileFileTest, ErasingANameThatStandsForTwoSectionsErasesBoth)
+{
+    WriteAll(path, "[A]\r\nk=1\r\n[B]\r\nk=2\r\n[a]\r\nk=3\r\n");
+    TexProfileFile f(path);
+    EXPECT_EQ(f.ReadString(u"A"_qs, u"k"_qs, {}), u"1"_qs);
+    f.EraseSection(u"A"_qs);
+    EXPECT_FALSE(f.SectionExists(u"a"_qs));
+    f.UpdateFile();
+    EXPECT_EQ(ReadAll(path), QByteArray("[B]\r\nk=2\r\n"));
+}
+
 TEST_F(ProfileFileTest, IntegersAndBooleans)
 {
     WriteAll(path, "[S]\r\ndec=42\r\nneg=-7\r\nhex=0x1F\r\ndollar=$80000005\r\nbad=12a\r\n"

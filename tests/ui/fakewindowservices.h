@@ -36,6 +36,7 @@ public:
         command();
     }
     KvSearchServices* Search() override { return search; }
+    KvListServices* Lists() override { return lists; }
     QTabWidget* PageArea() const override { return nullptr; }
     TexRichEdit* Editor() const override { return editor; }
     int MessageBox(const QString&, const QString& text, int kind) override
@@ -62,6 +63,7 @@ public:
     QComboBox* zoomBox = nullptr;
     KvElementEnv env;
     KvSearchServices* search = nullptr;
+    KvListServices* lists = nullptr;
     int tempActions = 0;
 
     QStringList shown;

@@ -3,6 +3,8 @@
 // busy commands, and the criteria the window keeps.
 #include "app/kvoptionsg.h"
 #include "lists/kvsearchtextcache.h"
+#include "ui/kvmainlists.h"
+#include "ui/kvmainsavedresults.h"
 #include "ui/searchwindow.h"
 
 #include <QApplication>
@@ -541,8 +543,9 @@ TEST_F(SearchWindowTest, TheResultMenuFollowsItsRows)
                               u"DeleteFromResPMI"_qs};
     const QStringList all = {u"TopFolder"_qs, u"Fldr0000001"_qs, u"Page0000001"_qs,
                              u"Page0000002"_qs};
-    const QStringList single = {u"ShowResA"_qs, u"RenameResA"_qs, u"CopyResA"_qs,
-                                u"HyperlinkPMI"_qs, u"DeleteFromResPMI"_qs};
+    const QStringList single = {u"ShowResA"_qs,        u"RenameResA"_qs, u"CopyResA"_qs,
+                                u"DeleteResA"_qs,      u"MoveResPMI"_qs, u"HyperlinkPMI"_qs,
+                                u"DeleteFromResPMI"_qs};
     const QList<Case> cases = {
         {"nothing selected", {}, {}},
         {"a page", {u"Page0000001"_qs}, single},
@@ -552,11 +555,17 @@ TEST_F(SearchWindowTest, TheResultMenuFollowsItsRows)
          {u"ShowResA"_qs, u"RenameResA"_qs, u"HyperlinkPMI"_qs, u"DeleteFromResPMI"_qs}},
         {"two rows",
          {u"Page0000001"_qs, u"Page0000002"_qs},
+         {u"DeleteResA"_qs, u"MoveResPMI"_qs, u"HyperlinkPMI"_qs, u"DeleteFromResPMI"_qs}},
+        {"the top folder and a page: no delete, no move",
+         {u"TopFolder"_qs, u"Page0000002"_qs},
          {u"HyperlinkPMI"_qs, u"DeleteFromResPMI"_qs}},
     };
     MakePlainNotebook();
     Open();
+    // The rows of a search that may be saved.
     MainList().SetIds(all);
+    window->Lists().SavedResults().NewCurrentSearch(KvSearchCrit{});
+    Idle();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         MainList().clearSelection();
