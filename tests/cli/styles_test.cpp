@@ -121,6 +121,12 @@ TEST_F(CliStyles, ListingWritesNothingAndCreatesNoDirectory)
     EXPECT_TRUE(r.out.isEmpty());
     EXPECT_FALSE(QFileInfo::exists(missing));
     EXPECT_TRUE(DirContents(m_env.Root()) == before);
+    // The program's own settings directory is not made either.
+    const QString own = m_env.Data().configHome + u"/korvelle"_qs;
+    ASSERT_FALSE(QFileInfo::exists(own));
+    const CliResult r2 = RunCli({u"styles"_qs});
+    EXPECT_EQ(r2.code, 0) << r2.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(own));
 }
 
 TEST_F(CliStyles, CreatingReadsThePageUnderAnothersLock)
