@@ -83,3 +83,13 @@ struct KvTreeMenuContext
     bool folderProps = false;
     bool emptyTrash = false;
 };
+
+// The rows of the main result list the context menu was opened on, and what the rules say
+// of the element of a single selected row.
+struct KvResultMenuContext
+{
+    int selected = 0;                   // selected rows
+    KvNodeKind kind = KvNodeKind::None; // the element of the one selected row
+    bool writable = false;              // it may be written (directory access included)
+    bool isRoot = false;                // the top folder or the trash
+};

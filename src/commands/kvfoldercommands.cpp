@@ -1,5 +1,6 @@
 #include "commands/kvfoldercommands.h"
 
+#include "commands/kvsearchservices.h"
 #include "commands/kvwindowservices.h"
 #include "model/kvfolder.h"
 #include "platform/applog.h"
@@ -34,7 +35,7 @@ constexpr KvActionSpec kCommands[] = {
     {"PropsPMI", "#2206", "#2207", "", "", false, false},
     {"PrintTVPMI", "#2210", "#2211", "", "PRINT", false, false},
     {"CreLinkPMI", "#2302", "#2305", "", "LINK", false, false},
-    {"SearchTVPMI", "#2006", "#1018", "", "SEARCH", false, false},
+    {"SearchTVPMI", "#2006", "#1018", "", "SEARCH", false, true},
     {"TrashEmptyPMI", "#1117", "#1118", "", "", false, true},
 };
 
@@ -97,6 +98,13 @@ KvFolderCommands::KvFolderCommands(KvWindowServices& services, QObject* parent)
     onTriggered("CreateReferrerPMI", [this] {
         this->services().TempActionOnNavTree(
             true, [this] { Both(m_elements, &KvElementCommands::CreateReferrer); });
+    });
+    // The search window opens on the menu's folder (a page's folder).
+    onTriggered("SearchTVPMI", [this] {
+        this->services().TempActionOnNavTree(true, [this] {
+            if (KvSearchServices* search = this->services().Search())
+                search->PageSearch(this->services().CurrentFolder());
+        });
     });
     onTriggered("TrashEmptyPMI", [this] {
         this->services().TempActionOnNavTree(

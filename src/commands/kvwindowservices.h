@@ -8,6 +8,7 @@
 class KvFolder;
 class KvObject;
 class KvPage;
+class KvSearchServices;
 class QComboBox;
 class QTabWidget;
 class QWidget;
@@ -74,6 +75,9 @@ public:
     // meanwhile; with restoreSelection the tree's selection from before comes back.
     virtual void TempActionOnNavTree(bool restoreSelection,
                                      const std::function<void()>& command) = 0;
+
+    // --- the search, its result list and the keyword dialog; null without a window
+    virtual KvSearchServices* Search() = 0;
 
     // --- the page area: one tab per page of the shown folder (none in tab mode 3)
     virtual QTabWidget* PageArea() const = 0;

@@ -148,6 +148,8 @@ void KvSearchThread::Wait()
     KV_LOG_SCOPE("KvSearchThread::Wait");
     if (!m_started)
         Start();
+    if (m_pumping)
+        return;
     while (!m_ended) {
         Pump();
         if (m_ended)
@@ -231,6 +233,9 @@ bool KvSearchThread::Deliver(int index)
     const KvSearchElement& e = m_elements[index];
     const KvSearchOutcome& out = slot.outcome;
     if (out.kind == KvSearchOutcome::NeedsPassword) {
+        // What was reported so far is shown before the question.
+        if (std::exchange(m_unbatched, 0) > 0)
+            m_receiver.SearchBatchDone();
         slot.answer = KvSearchPasswordStep::Run(e.id);
         slot.state.store(Waiting, std::memory_order_relaxed);
         const std::lock_guard lock(m_workMutex);
@@ -251,6 +256,7 @@ bool KvSearchThread::Deliver(int index)
         if (found)
             ++m_stats.hits;
         m_receiver.PageSearchNotify(e.id, found);
+        ++m_unbatched;
     }
     return true;
 }
@@ -267,14 +273,12 @@ void KvSearchThread::Pump()
     }
     QElapsedTimer budget;
     budget.start();
-    int delivered = 0;
     while (!m_stopped && m_cursor < int(m_elements.size()) && Deliver(m_cursor)) {
         m_cursor.store(m_cursor + 1, std::memory_order_relaxed);
-        ++delivered;
         if (budget.nsecsElapsed() > kPumpBudgetNs)
             break;
     }
-    if (delivered > 0)
+    if (std::exchange(m_unbatched, 0) > 0)
         m_receiver.SearchBatchDone();
     m_pumping = false;
     if ((m_stopped || m_cursor == int(m_elements.size())) && m_activeWorkers == 0)

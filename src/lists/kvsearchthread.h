@@ -63,8 +63,12 @@ public:
     void Start();
     // The stop request; the end handler follows when the workers have quit.
     void Stop();
-    // Delivers reports, password steps included, until the end handler has run.
+    // Delivers reports, password steps included, until the end handler has run. From
+    // inside a report (a password step's dialog) it returns at once: the reports below it
+    // cannot go on until it returns.
     void Wait();
+    // A report or a password step is being handed over: the receiver is on the stack.
+    bool InReport() const { return m_pumping; }
 
     // From Start until the end handler has run.
     bool IsRunning() const { return m_running; }
@@ -137,6 +141,7 @@ private:
     bool m_started = false;
     bool m_startNotified = false;
     bool m_pumping = false;
+    int m_unbatched = 0; // reports since the last end of a batch
     bool m_ended = false;
     KvSearchStats m_stats;
     QList<KvSearchProblem> m_problems;

@@ -2,6 +2,7 @@
 
 #include "app/kvprompter.h"
 #include "app/kvtexts.h"
+#include "lists/kvsearchthread.h"
 #include "ui/tmainf.h"
 
 KvElementHooks::KvElementHooks(TMainF& w, TexTreeView* tree)
@@ -12,6 +13,7 @@ KvElementHooks::KvElementHooks(TMainF& w, TexTreeView* tree)
         KvPrompter::ShowMessage(KvTexts::Text(5007), message, KvMsgKind::Error);
     });
     busy.SetProgressProbe([this] { return window.Progress() != nullptr; });
+    busy.SetSearchProbe([] { return KvSearchThread::AnyRunning(); });
 }
 
 KvElementHooks::~KvElementHooks()

@@ -9,6 +9,23 @@ KvElementListModel::KvElementListModel(const QStringList& headers, QObject* pare
         m_headers.append(KvLanguageInit::Caption(h));
 }
 
+void KvElementListModel::SetHeaders(const QStringList& headers)
+{
+    QStringList resolved;
+    for (const QString& h : headers)
+        resolved.append(KvLanguageInit::Caption(h));
+    if (resolved == m_headers)
+        return;
+    const bool sameCount = resolved.size() == m_headers.size();
+    if (!sameCount)
+        beginResetModel();
+    m_headers = resolved;
+    if (sameCount)
+        Q_EMIT headerDataChanged(Qt::Horizontal, 0, int(m_headers.size()) - 1);
+    else
+        endResetModel();
+}
+
 void KvElementListModel::SetRows(const QList<Row>& rows)
 {
     beginResetModel();
@@ -21,6 +38,33 @@ void KvElementListModel::AppendRow(const Row& row)
     beginInsertRows(QModelIndex(), int(m_rows.size()), int(m_rows.size()));
     m_rows.append(row);
     endInsertRows();
+}
+
+void KvElementListModel::AppendRows(const QList<Row>& rows)
+{
+    if (rows.isEmpty())
+        return;
+    const int first = int(m_rows.size());
+    beginInsertRows(QModelIndex(), first, first + int(rows.size()) - 1);
+    m_rows.append(rows);
+    endInsertRows();
+}
+
+void KvElementListModel::ReplaceRow(int row, const Row& with)
+{
+    if (row < 0 || row >= m_rows.size())
+        return;
+    m_rows[row] = with;
+    Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1));
+}
+
+void KvElementListModel::RemoveRowAt(int row)
+{
+    if (row < 0 || row >= m_rows.size())
+        return;
+    beginRemoveRows(QModelIndex(), row, row);
+    m_rows.removeAt(row);
+    endRemoveRows();
 }
 
 void KvElementListModel::Clear()

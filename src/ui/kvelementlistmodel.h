@@ -24,7 +24,13 @@ public:
 
     void SetRows(const QList<Row>& rows);
     void AppendRow(const Row& row);
+    // Appends several rows in one step (a batch of hits).
+    void AppendRows(const QList<Row>& rows);
+    void ReplaceRow(int row, const Row& with);
+    void RemoveRowAt(int row);
     void Clear();
+    // The column captions (text references are resolved).
+    void SetHeaders(const QStringList& headers);
     const Row& RowAt(int row) const { return m_rows.at(row); }
     QString IdAt(int row) const;
 

@@ -1,5 +1,6 @@
 #include "ui/kvmainservices.h"
 
+#include "ui/kvmainsearch.h"
 #include "ui/kvtreebulkupdate.h"
 #include "ui/kvtvfolder.h"
 #include "ui/kvtvpage.h"
@@ -58,7 +59,7 @@ void KvMainServices::ShowElement(const QString& id, const QString& searchText)
 
 bool KvMainServices::SelectElement(const QString& id)
 {
-    return m_w.SwitchToObjectWithID(id);
+    return m_w.SelectObjectWithID(id);
 }
 
 void KvMainServices::FolderTvChange()
@@ -112,6 +113,11 @@ void KvMainServices::TempActionOnNavTree(bool restoreSelection,
                                          const std::function<void()>& command)
 {
     m_w.TempActionOnNavTree(restoreSelection, command);
+}
+
+KvSearchServices* KvMainServices::Search()
+{
+    return &m_w.Search();
 }
 
 QTabWidget* KvMainServices::PageArea() const

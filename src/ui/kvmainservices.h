@@ -29,6 +29,7 @@ public:
     void StoreExpandedStates(KvFolder* folder) override;
     KvElementEnv ElementEnv() override;
     void TempActionOnNavTree(bool restoreSelection, const std::function<void()>& command) override;
+    KvSearchServices* Search() override;
     QTabWidget* PageArea() const override;
     TexRichEdit* Editor() const override;
     int MessageBox(const QString& title, const QString& text, int kind) override;

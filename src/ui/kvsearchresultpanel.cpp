@@ -1,10 +1,10 @@
 #include "ui/kvsearchresultpanel.h"
 
 #include "app/kvtexts.h"
-#include "ui/kvelementlistmodel.h"
 #include "ui/kvlanguageinit.h"
 #include "ui/kvmenubuilder.h"
 #include "ui/kvmenuimages.h"
+#include "ui/kvresultlistview.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,7 +15,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QToolButton>
-#include <QTreeView>
 #include <QVBoxLayout>
 
 using KvCompose::Named;
@@ -27,14 +26,8 @@ KvSearchResultPanel::KvSearchResultPanel(QWidget* parent) : QWidget(parent)
     m_resultLbl = Named(new QLabel(u"ResultLbl#12047"_qs, this), u"ResultLbl"_qs);
     m_foundLbl = Named(new QLabel(this), u"FoundLbl"_qs);
 
-    m_rows = new KvElementListModel({u"#5000"_qs, u"#5001"_qs}, this);
-    m_resultLV = Named(new QTreeView(this), u"ResultLV"_qs);
-    m_resultLV->setModel(m_rows);
-    m_resultLV->setRootIsDecorated(false);
-    m_resultLV->setUniformRowHeights(true);
-    m_resultLV->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_resultLV->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_resultLV->header()->resizeSection(0, 130);
+    m_resultLV = Named(new KvResultListView(this), u"ResultLV"_qs);
+    m_resultLV->SetListenerName(u"TMainF.ResultLV"_qs);
     m_resultLV->setContextMenuPolicy(Qt::CustomContextMenu);
     m_resultLV->setProperty(KvLanguageInit::HintProperty, u"5400"_qs);
 
@@ -88,12 +81,6 @@ void KvSearchResultPanel::SetSavedResultCommands(QAction* save, QAction* remove,
     m_renameTB->setDefaultAction(rename);
 }
 
-void KvSearchResultPanel::SetContextMenu(QMenu* menu)
-{
-    connect(m_resultLV, &QWidget::customContextMenuRequested, menu,
-            [this, menu](QPoint pos) { menu->popup(m_resultLV->viewport()->mapToGlobal(pos)); });
-}
-
 void KvSearchResultPanel::LanguageInit()
 {
     // The captions: label, list columns (resolved by the model), buttons, full-path box.
@@ -115,17 +102,22 @@ void KvSearchResultPanel::LanguageInit()
     KvLanguageInit::ApplyHint(m_showFullPathCB, KvTexts::SplitHint(u'|' + fullPath));
 }
 
+QString KvSearchResultPanel::FoundText(int count)
+{
+    return QString::number(count) + u' ' + KvTexts::Text(12014);
+}
+
 void KvSearchResultPanel::SetFoundCount(int count)
 {
-    m_foundLbl->setText(QString::number(count) + u' ' + KvTexts::Text(12014));
+    m_foundLbl->setText(FoundText(count));
 }
 
 int KvSearchResultPanel::FirstColumnWidth() const
 {
-    return m_resultLV->header()->sectionSize(0);
+    return m_resultLV->FirstColumnWidth();
 }
 
 void KvSearchResultPanel::SetFirstColumnWidth(int width)
 {
-    m_resultLV->header()->resizeSection(0, std::max(width, MinColumnWidth));
+    m_resultLV->SetFirstColumnWidth(width);
 }

@@ -2,16 +2,14 @@
 
 #include <QWidget>
 
-class KvElementListModel;
+class KvResultListView;
 class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
-class QMenu;
 class QProgressBar;
 class QPushButton;
 class QToolButton;
-class QTreeView;
 
 // The search-result panel below the page area (SearchResP): the result list ResultLV with
 // its rows, the found count, stop and new-search buttons, the full-path box, and the
@@ -26,29 +24,28 @@ public:
     void LanguageInit();
     // The buttons of the saved results show these commands.
     void SetSavedResultCommands(QAction* save, QAction* remove, QAction* rename);
-    void SetContextMenu(QMenu* menu);
 
-    KvElementListModel* Rows() const { return m_rows; }
-    QTreeView* ResultList() const { return m_resultLV; }
+    KvResultListView* ResultList() const { return m_resultLV; }
     QComboBox* SavedResults() const { return m_searchResCoB; }
     QCheckBox* FullPathBox() const { return m_showFullPathCB; }
     QPushButton* StopButton() const { return m_stopBtn; }
     QPushButton* NewSearchButton() const { return m_newSearchBtn; }
     QProgressBar* Progress() const { return m_searchProgress; }
     QLabel* FoundLabel() const { return m_foundLbl; }
+    QLabel* ResultLabel() const { return m_resultLbl; }
     // Shows the number of elements found ("12 Elemente").
     void SetFoundCount(int count);
+    // The text of a count as the found labels show it.
+    static QString FoundText(int count);
 
     // Width of the list's first column; at least 10 pixels.
     int FirstColumnWidth() const;
     void SetFirstColumnWidth(int width);
-    static constexpr int MinColumnWidth = 10;
 
 private:
-    KvElementListModel* m_rows = nullptr;
     QLabel* m_resultLbl = nullptr;
     QLabel* m_foundLbl = nullptr;
-    QTreeView* m_resultLV = nullptr;
+    KvResultListView* m_resultLV = nullptr;
     QCheckBox* m_showFullPathCB = nullptr;
     QPushButton* m_stopBtn = nullptr;
     QProgressBar* m_searchProgress = nullptr;

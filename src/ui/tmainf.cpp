@@ -14,6 +14,7 @@
 #include "platform/applog.h"
 #include "store/kvvalueformat.h"
 #include "ui/kvelementhooks.h"
+#include "ui/kvmainsearch.h"
 #include "ui/kvmainservices.h"
 #include "ui/kvrestore.h"
 #include "ui/kvtreenode.h"

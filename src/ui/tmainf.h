@@ -20,6 +20,7 @@ struct KvElementHooks;
 class KvFolder;
 class KvIdleDriver;
 class KvLockDirectory;
+class KvMainSearch;
 class KvMainServices;
 class KvObject;
 class KvPage;
@@ -33,6 +34,7 @@ class QTreeWidgetItem;
 class ShortCutStopper;
 struct KvDirContext;
 struct KvNotebook;
+struct KvSearchCrit;
 
 // The main window: one per process. Its life cycle (construction, opening the data
 // directory, first show, idle pass, exit and reopen) is defined here and in
@@ -136,8 +138,12 @@ public:
     // Runs command on the temporary page and folder (the tree's context menu element).
     void TempActionOnNavTree(bool restoreSelection, const std::function<void()>& command);
     void SetTempElements(KvPage* page, KvFolder* folder);
+    // Shows the element — a page with its folder and tab, a folder with its active page —
+    // and, with criteria, selects the first of their terms to mark that the shown page's
+    // text holds, scrolled into view. False when there is no such element.
+    bool SwitchToObjectWithID(const QString& id, const KvSearchCrit* criteria = nullptr);
     // Selects the element's node; the caller shows it. False when there is no such element.
-    bool SwitchToObjectWithID(const QString& id, const QString& searchText = QString());
+    bool SelectObjectWithID(const QString& id);
     // Completes a finished mouse click in the tree (idle pass).
     void SpecialHandlingTreeview();
     void MakeVisible(QTreeWidgetItem* node, bool keepHorizontalScroll);
@@ -178,6 +184,11 @@ public:
     bool FormKeyDown(QKeyEvent* event);
     // Resolves caption and hint of a menu item that has no command of its own.
     void MenuTextAndHint(QAction* item);
+
+    // The search window, the result panel and the last criteria.
+    KvMainSearch& Search() const { return *m_search; }
+    // Rebuilds the result row of obj (a new name, new properties); false when it has none.
+    bool SingleUpdateSearchRes(KvObject* obj);
 
     // The element commands (tmainf_elements.cpp).
     // The notebook and the hooks for one element command; the options read anew.
@@ -268,6 +279,8 @@ private:
     std::unique_ptr<KvDialogPasswordAsker> m_passwordAsker;
     std::unique_ptr<KvAddStatus> m_statusCatalogue;
     std::unique_ptr<KvElementHooks> m_elements;
+    // After the hooks: it leaves them when it goes.
+    std::unique_ptr<KvMainSearch> m_search;
 
     ShellState m_shell;
     KvIdleDriver* m_idle = nullptr;

@@ -10,6 +10,7 @@
 #include "ui/kvhistorylist.h"
 #include "ui/kvkeypreview.h"
 #include "ui/kvlanguageinit.h"
+#include "ui/kvmainsearch.h"
 #include "ui/kvmainservices.h"
 #include "ui/kvmenubuilder.h"
 #include "ui/kvmenuimages.h"
@@ -133,6 +134,7 @@ void TMainF::setupActions()
 {
     m_services = std::make_unique<KvMainServices>(*this);
     m_elements = std::make_unique<KvElementHooks>(*this, m_ui.folderTv);
+    m_search = std::make_unique<KvMainSearch>(*this);
     m_clipboard = new KvClipboardWatch(this);
     m_commands.CreateHandlers(*m_services, this);
     for (QAction* a : m_commands.AllActions()) {

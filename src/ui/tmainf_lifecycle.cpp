@@ -8,6 +8,7 @@
 #include "app/kvprompter.h"
 #include "app/kvshell.h"
 #include "app/kvtexts.h"
+#include "lists/kvsearchcrit.h"
 #include "model/kvdircontext.h"
 #include "model/kvfolder.h"
 #include "model/kvpage.h"
@@ -258,9 +259,13 @@ void TMainF::OnIdle()
         const QString text = m_shell.pendingSearchText;
         m_shell.pendingObjectId.clear();
         m_shell.pendingSearchText.clear();
+        // A pending text is marked as a whole word, letter case aside.
+        KvSearchCrit crit;
+        crit.SText1 = text;
+        crit.WhWord1 = true;
         guarded([&] {
-            SwitchToObjectWithID(id, text);
-            FolderTvChange();
+            if (!SwitchToObjectWithID(id, text.isEmpty() ? nullptr : &crit))
+                FolderTvChange();
         });
     }
     // A pending document is opened with the shell.

@@ -1,5 +1,6 @@
 // The main menu and the context menus of the main window.
 #include "ui/kvhistorylist.h"
+#include "ui/kvmainsearch.h"
 #include "ui/kvmenubuilder.h"
 #include "ui/kvsearchresultpanel.h"
 #include "ui/textreeview.h"
@@ -242,6 +243,7 @@ void TMainF::setupContextMenus()
     // The tree's menu acts on the node it was opened on.
     connect(m_ui.folderTv, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { guarded([&] { FolderTvPopupMPopup(pos); }); });
-    m_ui.searchResP->SetContextMenu(m_ui.resultLVPM);
+    // The result list's menu follows its selected rows (KvMainSearch::ResultLVPMPopup).
+    m_search->AttachPanel();
     m_ui.historyLV->SetContextMenu(m_ui.historyPM);
 }

@@ -5,6 +5,7 @@
 #include "app/kvprompter.h"
 #include "app/kvtexts.h"
 #include "commands/kvviewcommands.h"
+#include "lists/kvsearchcrit.h"
 #include "model/kvaddstatus.h"
 #include "model/kvdircontext.h"
 #include "model/kvnewpagelayout.h"
@@ -13,6 +14,7 @@
 #include "store/waitcrsr.h"
 #include "ui/kvelementdragdrop.h"
 #include "ui/kvelementhooks.h"
+#include "ui/kvmainsearch.h"
 #include "ui/kvtvfolder.h"
 #include "ui/kvtvpage.h"
 #include "ui/textreeview.h"
@@ -409,16 +411,42 @@ void TMainF::TempActionOnNavTree(bool restoreSelection, const std::function<void
         FolderTvChange();
 }
 
-bool TMainF::SwitchToObjectWithID(const QString& id, const QString& searchText)
+bool TMainF::SelectObjectWithID(const QString& id)
 {
-    KV_LOG_SCOPE("TMainF::SwitchToObjectWithID");
-    Q_UNUSED(searchText); // handed to the search of the shown element once it exists
     KvObject* obj = id.isEmpty() ? nullptr : FindObject(id);
     QTreeWidgetItem* node = NodeOf(obj);
     if (!node || obj->IsRemoved())
         return false;
     SelectNodeQuietly(node);
     return true;
+}
+
+bool TMainF::SwitchToObjectWithID(const QString& id, const KvSearchCrit* criteria)
+{
+    KvLogScope log("TMainF::SwitchToObjectWithID");
+    if (!SelectObjectWithID(id)) {
+        log.Exit(1);
+        return false;
+    }
+    FolderTvChange();
+    // The hit: the first term to mark that the page holds, selected and in view.
+    auto* page = dynamic_cast<KvTVPage*>(FindObject(id));
+    if (!criteria || !page || page != m_nav.shownPage || !page->IsLoaded())
+        return true;
+    TexRichEdit* edit = page->EditorWidget();
+    if (!edit)
+        return true;
+    edit->SetSelection(0, 0);
+    for (const KvSearchArg& term : criteria->TermsToMark()) {
+        if (edit->Find(term.text, 0, -1, {term.wholeWord, term.matchCase}) >= 0)
+            break;
+    }
+    return true;
+}
+
+bool TMainF::SingleUpdateSearchRes(KvObject* obj)
+{
+    return obj && m_search->SingleUpdateSearchRes(*obj);
 }
 
 void TMainF::CheckPointer(KvObject* p, bool saveFirst)

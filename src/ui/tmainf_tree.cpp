@@ -7,6 +7,7 @@
 #include "app/kvtexts.h"
 #include "elements/kvelementedit.h"
 #include "elements/kvelementenv.h"
+#include "lists/kvsearchtextcache.h"
 #include "model/kvaddstatus.h"
 #include "model/kvdircontext.h"
 #include "model/kvnotebookbuild.h"
@@ -17,6 +18,7 @@
 #include "store/waitcrsr.h"
 #include "ui/kvelementdragdrop.h"
 #include "ui/kvelementhooks.h"
+#include "ui/kvmainsearch.h"
 #include "ui/kvtreebulkupdate.h"
 #include "ui/kvtvfactory.h"
 #include "ui/kvtvfolder.h"
@@ -103,6 +105,8 @@ void TMainF::buildTree(const KvDirProps& props)
     m_notebook.reset();
     m_nav = NavState{};
     m_nav.eventsStopped = 1;
+    // Texts kept from another directory's pages are of no use here.
+    KvSearchTextCache::Clear();
 
     m_dirCtx->dataDir = KvPaths::DataDir();
     m_dirCtx->fileExt = props.FileExt().isEmpty() ? u"kvp"_qs : props.FileExt();
@@ -214,7 +218,9 @@ void TMainF::destroyTree()
             store.UpdateFile();
         }
     });
-    // Search window, saved results and history are closed by their owners.
+    // The search window closes (a running search stopped and waited for), its rows go;
+    // saved results and history are closed by their owners.
+    guarded([this] { m_search->CloseForDirectory(); });
     // The trash is emptied when the options ask for it (a forced exit never asks).
     guarded([this] {
         KvElementEnv env = ElementEnv();

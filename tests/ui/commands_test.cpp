@@ -391,7 +391,7 @@ TEST_F(Commands, EveryWorkingCommandHasItsEffect)
         };
         return walk(node);
     };
-    window->SwitchToObjectWithID(window->TopFolder()->Id());
+    window->SelectObjectWithID(window->TopFolder()->Id());
     window->FolderTvChange();
     Idle();
     A(u"FolderCollapseAllA")->trigger();

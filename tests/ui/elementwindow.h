@@ -199,7 +199,7 @@ protected:
     // Shows the element as a click in the tree would.
     void Show(const QString& id)
     {
-        ASSERT_TRUE(window->SwitchToObjectWithID(id)) << id.toStdString();
+        ASSERT_TRUE(window->SelectObjectWithID(id)) << id.toStdString();
         window->FolderTvChange();
         Idle();
     }

@@ -35,6 +35,7 @@ public:
         ++tempActions;
         command();
     }
+    KvSearchServices* Search() override { return search; }
     QTabWidget* PageArea() const override { return nullptr; }
     TexRichEdit* Editor() const override { return editor; }
     int MessageBox(const QString&, const QString& text, int kind) override
@@ -60,6 +61,7 @@ public:
     TexRichEdit* editor = nullptr;
     QComboBox* zoomBox = nullptr;
     KvElementEnv env;
+    KvSearchServices* search = nullptr;
     int tempActions = 0;
 
     QStringList shown;

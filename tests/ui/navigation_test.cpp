@@ -428,7 +428,7 @@ TEST_F(Navigation, ProtectedPageAsksAndAWrongPasswordLeavesItLocked)
             return int(KvAnswer::Ok);
         },
         TPasswordF::DialogName);
-    w.SwitchToObjectWithID(id);
+    w.SelectObjectWithID(id);
     w.FolderTvChange();
     EXPECT_EQ(w.ShownPage(), page);
     EXPECT_TRUE(page->IsLoaded());
@@ -440,7 +440,7 @@ TEST_F(Navigation, ExpandAndCollapseAllStoreTheState)
 {
     Generate(120);
     TMainF& w = Open();
-    w.SwitchToObjectWithID(u"TopFolder"_qs);
+    w.SelectObjectWithID(u"TopFolder"_qs);
     w.FolderTvChange();
     ASSERT_EQ(w.CurrentFolder(), w.TopFolder());
     w.UpdateCommandStates();
@@ -465,7 +465,7 @@ TEST_F(Navigation, FoldersWithoutPagesSayWhy)
 {
     TMainF& w = Open();
     auto* label = w.findChild<QLabel*>(u"NoPagesLbl"_qs);
-    w.SwitchToObjectWithID(u"TopFolder"_qs);
+    w.SelectObjectWithID(u"TopFolder"_qs);
     w.FolderTvChange();
     EXPECT_EQ(label->text(), u"\r\n"_qs + KvTexts::Text(5500) + u"\r\n"_qs);
     EXPECT_FALSE(label->isHidden());
@@ -473,10 +473,10 @@ TEST_F(Navigation, FoldersWithoutPagesSayWhy)
 
     auto* sub = new KvTVFolder(KvDirStores::ObjectStore().NewSectionName(u"Fldr"_qs), w.TopFolder(),
                                KvFolder::NormalFolder, true);
-    w.SwitchToObjectWithID(sub->Id());
+    w.SelectObjectWithID(sub->Id());
     w.FolderTvChange();
     EXPECT_EQ(w.ShownFolder(), sub);
-    w.SwitchToObjectWithID(u"TopFolder"_qs);
+    w.SelectObjectWithID(u"TopFolder"_qs);
     w.FolderTvChange();
     EXPECT_EQ(label->text(), u"\r\n"_qs + KvTexts::Text(5501) + u"\r\n"_qs);
 }

@@ -472,9 +472,9 @@ TEST_F(WindowState, ThreeHundredPagesInEachTabModeKeepTheTree)
         TreeSplitter()->setSizes({260, TreeSplitter()->width() - 260});
         Q_EMIT TreeSplitter()->splitterMoved(260, 1);
         KvDirContext::FldrStore().WriteInteger(u"TopFolder"_qs, u"PagesMultiLine"_qs, mode);
-        w.SwitchToObjectWithID(u"TrashFolder"_qs);
+        w.SelectObjectWithID(u"TrashFolder"_qs);
         w.FolderTvChange();
-        w.SwitchToObjectWithID(u"TopFolder"_qs);
+        w.SelectObjectWithID(u"TopFolder"_qs);
         w.FolderTvChange();
         auto* tabs = w.findChild<QTabWidget*>(u"PagePC"_qs);
         ASSERT_TRUE(WaitUntil([&] { return w.ShownFolder() == w.TopFolder(); }));
