@@ -9,6 +9,7 @@
 #include "cli/kvcligenerate.h"
 #include "cli/kvcliio.h"
 #include "cli/kvclikeywords.h"
+#include "cli/kvclilinks.h"
 #include "cli/kvclinotebook.h"
 #include "cli/kvclisearch.h"
 #include "cli/kvclishow.h"
@@ -33,6 +34,7 @@ const char* const kMainHelp =
     "  search DIR [TERM] ...         the program's search, one line per hit\n"
     "  keywords DIR [--referrers]    the keyword index\n"
     "  text NUMBER                   a text of the text table\n"
+    "  link|resolve|fill DIR ...     link texts, what a click on a link does, template text\n"
     "\n"
     "Commands that change a notebook:\n"
     "  add DIR --page|--folder --in FOLDERID (--name NAME | --names-from FILE|-)\n"
@@ -268,6 +270,8 @@ int Run(const QStringList& args, KvCliIo& io)
             return KvCliSearch::Run(rest, io);
         if (cmd == u"keywords")
             return KvCliKeywords::Run(rest, io);
+        if (const std::optional<int> status = KvCliLinks::Run(cmd, rest, io))
+            return *status;
         using Command = int (*)(const QStringList&, KvCliIo&);
         static const QHash<QString, Command> writing = {
             {u"add"_qs, KvCliEdit::Add},       {u"rename"_qs, KvCliEdit::Rename},

@@ -6,6 +6,7 @@
 #include <functional>
 
 class KvFolder;
+class KvLinkServices;
 class KvObject;
 class KvPage;
 class KvSearchServices;
@@ -78,6 +79,8 @@ public:
 
     // --- the search, its result list and the keyword dialog; null without a window
     virtual KvSearchServices* Search() = 0;
+    // --- the hyperlink dialog and the desktop for the link commands; null without a window
+    virtual KvLinkServices* Links() = 0;
 
     // --- the page area: one tab per page of the shown folder (none in tab mode 3)
     virtual QTabWidget* PageArea() const = 0;

@@ -25,8 +25,8 @@ struct KvTemplateEnv
 // (with its PWCopy) password, with the variables replaced by the new page's values.
 namespace KvTemplateFill {
 
-// The folder's template (its layout and those it inherits read again with reread); null
-// when it has none.
+// The folder's template (its layout and those it inherits read again with reread, which
+// ends the templates answered before); null when it has none.
 KvPage* TemplateOf(KvFolder& folder, bool reread);
 
 struct Proposal
@@ -35,7 +35,8 @@ struct Proposal
     int status = 0;
 };
 // The template's name through the string form when it holds a variable, else text 5800;
-// the template's status when the status list has it, else 0.
+// the template's status when the status list has it, else 0. The layout is read again
+// first (TemplateOf with reread).
 Proposal Propose(KvFolder& folder, const KvTemplateEnv& env);
 
 // What a template gives a new page; nothing when it lies in the trash or has no content

@@ -1,11 +1,18 @@
 #include "ui/kvmainservices.h"
 
+#include "ui/kvmainlinks.h"
 #include "ui/kvmainsearch.h"
 #include "ui/kvtreebulkupdate.h"
 #include "ui/kvtvfolder.h"
 #include "ui/kvtvpage.h"
 #include "ui/textreeview.h"
 #include "ui/tmainf.h"
+
+KvMainServices::KvMainServices(TMainF& window)
+    : m_w(window), m_links(std::make_unique<KvMainLinks>(window))
+{}
+
+KvMainServices::~KvMainServices() = default;
 
 KvFolder* KvMainServices::TopFolder() const
 {
@@ -118,6 +125,11 @@ void KvMainServices::TempActionOnNavTree(bool restoreSelection,
 KvSearchServices* KvMainServices::Search()
 {
     return &m_w.Search();
+}
+
+KvLinkServices* KvMainServices::Links()
+{
+    return m_links.get();
 }
 
 QTabWidget* KvMainServices::PageArea() const

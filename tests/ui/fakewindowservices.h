@@ -36,6 +36,7 @@ public:
         command();
     }
     KvSearchServices* Search() override { return search; }
+    KvLinkServices* Links() override { return links; }
     QTabWidget* PageArea() const override { return nullptr; }
     TexRichEdit* Editor() const override { return editor; }
     int MessageBox(const QString&, const QString& text, int kind) override
@@ -62,6 +63,7 @@ public:
     QComboBox* zoomBox = nullptr;
     KvElementEnv env;
     KvSearchServices* search = nullptr;
+    KvLinkServices* links = nullptr;
     int tempActions = 0;
 
     QStringList shown;
