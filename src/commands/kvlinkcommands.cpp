@@ -78,7 +78,10 @@ void KvLinkCommands::URLClick(const QString& url, Qt::MouseButton button)
     KV_LOG_SCOPE("TMainF::URLClick");
     if (button != Qt::LeftButton)
         return;
-    guarded([&] { followLink(url); });
+    // Not inside the mouse press: what follows may open dialogs and show another page,
+    // whose editor would replace the one still handling the press.
+    QMetaObject::invokeMethod(
+        this, [this, url] { guarded([&] { followLink(url); }); }, Qt::QueuedConnection);
 }
 
 void KvLinkCommands::followLink(const QString& url)

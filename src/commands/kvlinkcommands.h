@@ -17,7 +17,8 @@ public:
     // The hyperlink dialog; its link goes in at the selection's start, the selected text
     // kept, the caret after it.
     void InsertLink();
-    // A click on a link in the editor: only the left button follows it. An element is
+    // A click on a link in the editor: only the left button follows it, once the click's
+    // events are done. An element is
     // shown at the next idle pass, a keyword opens the keyword dialog, a file or address
     // goes to the desktop at the next idle pass (a program or script only after a Yes).
     void URLClick(const QString& url, Qt::MouseButton button);
