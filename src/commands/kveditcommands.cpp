@@ -1,6 +1,8 @@
 #include "commands/kveditcommands.h"
 
+#include "app/kvoptionsg.h"
 #include "commands/kvwindowservices.h"
+#include "links/kvdatetimetext.h"
 #include "platform/applog.h"
 #include "richtext/texrichedit.h"
 #include "store/waitcrsr.h"
@@ -19,7 +21,7 @@ constexpr KvActionSpec kCommands[] = {
     {"SpecialPasteA", "#1209", "#1210", "Ctrl+I", "", false, false},
     {"SelectAllA", "#1219", "#1220", "Ctrl+A", "", false, true},
     {"InsertOLEA", "#1221", "#1222", "Ctrl+P", "OBJECT", false, false},
-    {"InsertDateTimeA", "#1227", "#1228", "F5", "", false, false},
+    {"InsertDateTimeA", "#1227", "#1228", "F5", "", false, true},
     {"SearchA", "#1217", "#1218", "Ctrl+F", "FIND", false, false},
     {"ReplaceA", "#1225", "#1226", "Ctrl+G", "", false, false},
 };
@@ -36,6 +38,7 @@ KvEditCommands::KvEditCommands(KvWindowServices& services, QObject* parent)
     onTriggered("CopyA", [this] { Copy(); });
     onTriggered("PasteA", [this] { Paste(); });
     onTriggered("SelectAllA", [this] { SelectAll(); });
+    onTriggered("InsertDateTimeA", [this] { InsertDateTime(); });
 }
 
 TexRichEdit* KvEditCommands::focusedEditor() const
@@ -90,20 +93,29 @@ void KvEditCommands::SelectAll()
 
 bool KvEditCommands::EnableCommands(const KvCommandContext& c)
 {
-    const bool all = KvCommandHandler::EnableCommands(c);
-    const struct
-    {
-        const char16_t* action;
-        bool on;
-    } kRules[] = {
+    return applyRules({
         {u"UndoA", c.pageEditable && c.canUndo},
         {u"RedoA", c.pageEditable && c.canRedo},
         {u"CutA", c.pageEditable && c.selection},
         {u"CopyA", c.pageLoaded && c.selection},
         {u"PasteA", c.pageEditable && c.ClipboardHasAny()},
         {u"SelectAllA", c.pageLoaded},
-    };
-    for (const auto& r : kRules)
-        Action(QString::fromUtf16(r.action))->setEnabled(r.on);
-    return all;
+        {u"InsertDateTimeA", c.pageEditable},
+    });
+}
+
+void KvEditCommands::InsertDateTime()
+{
+    KV_LOG_SCOPE("TMainF::InsertDateTime");
+    TexRichEdit* editor = services().Editor();
+    if (!services().CurrentPage() || !editor)
+        return;
+    const KvOptionsG options;
+    const QString text = KvDateTimeText::Insertion(QDateTime::currentDateTime(), options.DateInsert,
+                                                   options.TimeInsert);
+    if (text.isEmpty())
+        return;
+    // At the selection's start; the selected text stays, the caret goes after the text.
+    editor->SetSelection(editor->SelStart(), 0);
+    editor->InsertText(text);
 }

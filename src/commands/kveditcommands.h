@@ -20,6 +20,8 @@ public:
     void Copy();
     void Paste();
     void SelectAll();
+    // Today's date and the time as the options DateInsert and TimeInsert ask, at the caret.
+    void InsertDateTime();
 
 private:
     TexRichEdit* focusedEditor() const;

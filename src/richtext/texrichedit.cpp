@@ -1,5 +1,6 @@
 #include "richtext/texrichedit.h"
 
+#include "richtext/kvlinkspans.h"
 #include "richtext/paraattributes.h"
 #include "richtext/rtfproperties.h"
 #include "richtext/rtfreader.h"
@@ -68,13 +69,9 @@ TexRichEdit::~TexRichEdit()
 
 QList<TexRichEdit::LinkSpan> TexRichEdit::FindLinkSpans(const QString& paragraph)
 {
-    // "<" scheme "://" target ">"; the target may hold blanks but no angle brackets.
-    static const QRegularExpression re(u"<([^<>\\s]+://[^<>\\x{2028}\\x{2029}]*)>"_qs);
     QList<LinkSpan> spans;
-    for (auto it = re.globalMatch(paragraph); it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        spans.append({int(m.capturedStart(1)), int(m.capturedLength(1)), m.captured(1)});
-    }
+    for (const KvLinkSpans::Span& s : KvLinkSpans::Find(paragraph))
+        spans.append({s.start, s.length, s.url});
     return spans;
 }
 
@@ -638,7 +635,9 @@ int TexRichEdit::PositionAt(QPoint viewportPos) const
 void TexRichEdit::mousePressEvent(QMouseEvent* event)
 {
     m_pendingScroll.reset();
-    const int pos = PositionAt(event->position().toPoint());
+    // Only the left button follows a link; the others act as on plain text.
+    const int pos =
+        event->button() == Qt::LeftButton ? PositionAt(event->position().toPoint()) : -1;
     const QString url = pos >= 0 ? LinkAt(pos) : QString();
     if (!url.isEmpty()) {
         event->accept();

@@ -1,12 +1,19 @@
 #include "ui/kvmainservices.h"
 
 #include "ui/kvmainlists.h"
+#include "ui/kvmainlinks.h"
 #include "ui/kvmainsearch.h"
 #include "ui/kvtreebulkupdate.h"
 #include "ui/kvtvfolder.h"
 #include "ui/kvtvpage.h"
 #include "ui/textreeview.h"
 #include "ui/tmainf.h"
+
+KvMainServices::KvMainServices(TMainF& window)
+    : m_w(window), m_links(std::make_unique<KvMainLinks>(window))
+{}
+
+KvMainServices::~KvMainServices() = default;
 
 KvFolder* KvMainServices::TopFolder() const
 {
@@ -124,6 +131,11 @@ KvSearchServices* KvMainServices::Search()
 KvListServices* KvMainServices::Lists()
 {
     return &m_w.Lists();
+}
+
+KvLinkServices* KvMainServices::Links()
+{
+    return m_links.get();
 }
 
 QTabWidget* KvMainServices::PageArea() const
