@@ -1,5 +1,6 @@
 #include "app/kvpaths.h"
 
+#include "app/kvmounttable.h"
 #include "app/kvtexts.h"
 #include "platform/applog.h"
 #include "platform/kvatomicfile.h"
@@ -152,8 +153,31 @@ QString WithDrive(const QString& path)
 
 int UniversalName(QString& path)
 {
-    Q_UNUSED(path);
-    return 5;
+    const std::optional<KvMountTable> table = KvMountTable::Read();
+    if (!table)
+        return 5;
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists())
+        return 1;
+    const QString unc = table->UncName(info.canonicalFilePath());
+    if (unc.isEmpty())
+        return 8;
+    path = unc;
+    return 0;
+}
+
+QString WelcomeFile()
+{
+    static const QString name = u"welcome.rtf"_qs;
+    QStringList candidates{KvSysEnv::ProgramDir() + name,
+                           QDir::cleanPath(KvSysEnv::ProgramDir() + u"../share/korvelle/" + name)};
+    for (const QString& dir : KvSysEnv::Get().dataDirs)
+        candidates.append(WithTrailingSlash(dir) + u"korvelle/" + name);
+    for (const QString& c : std::as_const(candidates)) {
+        if (QFileInfo(c).isFile())
+            return c;
+    }
+    return {};
 }
 
 QString ReplaceInvalidChars(const QString& text, const QString& replacement)

@@ -35,9 +35,15 @@ QString WithTrailingSlash(const QString& path);
 // A path starting with a single "\" takes the drive of the program directory (up to its
 // first ":"); on Linux the program directory has none, so nothing changes.
 QString WithDrive(const QString& path);
-// The network (universal) name of a path. Returns 0 and replaces path on success; this
-// platform answers 5, not supported.
+// The network (universal) name "\\server\share\rest" of a path on an SMB share (mounted by
+// the kernel or by the desktop's gvfs). Returns 0 and replaces path on success; otherwise
+// path stays and the answer is 1 for a path that does not exist, 8 for one on no share,
+// 5 when the mount table cannot be read.
 int UniversalName(QString& path);
+// The welcome page's text: "welcome.rtf" beside the executable, else in
+// ../share/korvelle/ relative to it, else in "korvelle/" of the XDG data directories;
+// empty when there is none.
+QString WelcomeFile();
 // Replaces / \ : " * ? < > | (in this order) by replacement.
 QString ReplaceInvalidChars(const QString& text, const QString& replacement);
 QString UserName();

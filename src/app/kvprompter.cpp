@@ -80,6 +80,13 @@ QString KvPrompter::ChooseSaveFile(const QString& title, const QString& start,
     return QString();
 }
 
+QString KvPrompter::ChooseOpenFile(const QString& title, const QString& start,
+                                   const QString& filter)
+{
+    KvAppLog::Write(u"KvPrompter unattended file choice: "_qs + title + u" -> cancelled");
+    return QString();
+}
+
 int KvPrompter::ShowMessage(const QString& title, const QString& text, int kind)
 {
     KvAppLog::Write(u"TMainF::MessageBox"_qs);
@@ -93,6 +100,17 @@ int KvPrompter::ShowMessage(int titleNumber, int textNumber, int kind, const QSt
 
 int KvPrompter::DefaultAnswer(int kind)
 {
+    if (kind & KvMsgKind::DefaultSecond) {
+        switch (kind & KvMsgKind::ButtonMask) {
+        case KvMsgKind::ButtonsYesNoCancel:
+        case KvMsgKind::ButtonsYesNo:
+            return KvAnswer::No;
+        case KvMsgKind::ButtonsOkCancel:
+            return KvAnswer::Cancel;
+        default:
+            break;
+        }
+    }
     switch (kind & KvMsgKind::ButtonMask) {
     case KvMsgKind::ButtonsYesNoCancel:
     case KvMsgKind::ButtonsYesNo:

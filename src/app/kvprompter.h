@@ -14,6 +14,9 @@ constexpr int AskYesNo = 36;
 constexpr int Warning = 48;
 constexpr int Info = 64;
 
+// Enter presses the second button (No of Yes/No): for questions whose first answer is risky.
+constexpr int DefaultSecond = 0x100;
+
 constexpr int ButtonMask = 0x0F;
 constexpr int IconMask = 0xF0;
 constexpr int ButtonsOk = 0;
@@ -56,6 +59,9 @@ public:
     // The path of a file to write, empty when cancelled. filter: "Name (*.ext)".
     virtual QString ChooseSaveFile(const QString& title, const QString& start,
                                    const QString& filter);
+    // The path of an existing file to read, empty when cancelled. filter: "Name (*)".
+    virtual QString ChooseOpenFile(const QString& title, const QString& start,
+                                   const QString& filter);
 
     // The prompter in use; never null (a fallback answers when none is installed).
     static KvPrompter& Current();
@@ -70,7 +76,8 @@ public:
     static int ShowMessage(int titleNumber, int textNumber, int kind,
                            const QStringList& values = {});
 
-    // The button pressed with Enter: the first one of the kind's set.
+    // The button pressed with Enter: the first one of the kind's set, the second with
+    // DefaultSecond.
     static int DefaultAnswer(int kind);
     // The answer that changes nothing: Cancel, else No, else OK.
     static int SafeAnswer(int kind);

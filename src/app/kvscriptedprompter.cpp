@@ -47,6 +47,12 @@ KvScriptedPrompter& KvScriptedPrompter::AnswerSaveFile(const QString& path)
     return *this;
 }
 
+KvScriptedPrompter& KvScriptedPrompter::AnswerOpenFile(const QString& path)
+{
+    m_script.push_back({Channel::OpenFile, 0, path, {}});
+    return *this;
+}
+
 bool KvScriptedPrompter::take(Channel channel, const QString& dialogName, Step& step)
 {
     for (auto it = m_script.begin(); it != m_script.end(); ++it) {
@@ -148,8 +154,26 @@ QString KvScriptedPrompter::ChooseSaveFile(const QString& title, const QString& 
     q.channel = Channel::SaveFile;
     q.title = title;
     q.text = start;
+    q.filter = filter;
     Step step;
     if (take(Channel::SaveFile, {}, step))
+        q.folder = step.text;
+    else
+        unexpected(q);
+    m_asked.append(q);
+    return q.folder;
+}
+
+QString KvScriptedPrompter::ChooseOpenFile(const QString& title, const QString& start,
+                                           const QString& filter)
+{
+    Question q;
+    q.channel = Channel::OpenFile;
+    q.title = title;
+    q.text = start;
+    q.filter = filter;
+    Step step;
+    if (take(Channel::OpenFile, {}, step))
         q.folder = step.text;
     else
         unexpected(q);

@@ -20,7 +20,8 @@ public:
         Folder,
         Dialog,
         Choice,
-        SaveFile
+        SaveFile,
+        OpenFile
     };
 
     struct Question
@@ -30,7 +31,8 @@ public:
         QString text;  // message text; the start directory for the chooser
         int kind = 0;
         int answer = 0;
-        QString folder; // also the file of a save-file choice
+        QString folder; // also the file of a save-file or open-file choice
+        QString filter; // of a file choice
         QStringList buttons;
         bool unexpected = false;
     };
@@ -51,11 +53,15 @@ public:
     KvScriptedPrompter& AnswerChoiceWith(std::function<int()> handler);
     // Queues the path the next save-file chooser returns (empty: cancelled).
     KvScriptedPrompter& AnswerSaveFile(const QString& path);
+    // Queues the path the next open-file chooser returns (empty: cancelled).
+    KvScriptedPrompter& AnswerOpenFile(const QString& path);
 
     int MessageBox(const QString& title, const QString& text, int kind) override;
     int Choose(const QString& title, const QString& text, const QStringList& buttons,
                int escapeIndex) override;
     QString ChooseSaveFile(const QString& title, const QString& start,
+                           const QString& filter) override;
+    QString ChooseOpenFile(const QString& title, const QString& start,
                            const QString& filter) override;
     QString ChooseFolder(const QString& title, const QString& start) override;
     int RunDialog(const QString& dialogName, std::function<int()> showModal) override;

@@ -8,6 +8,22 @@
 
 namespace KvShell {
 
+namespace {
+Recorder* g_recorder = nullptr;
+} // namespace
+
+Recorder::Recorder()
+{
+    Q_ASSERT_X(!g_recorder, "KvShell::Recorder", "recorders do not nest");
+    g_recorder = this;
+}
+
+Recorder::~Recorder()
+{
+    if (g_recorder == this)
+        g_recorder = nullptr;
+}
+
 Result Open(const QString& document)
 {
     Result r;
@@ -22,6 +38,13 @@ Result Open(const QString& document)
     }
     if (!url.isValid()) {
         r.reason = KvTexts::Message(5635, {document});
+        return r;
+    }
+    if (g_recorder) {
+        g_recorder->m_opened.append(document);
+        r.ok = g_recorder->m_failure.isEmpty();
+        if (!r.ok)
+            r.reason = g_recorder->m_failure;
         return r;
     }
     r.ok = QDesktopServices::openUrl(url);

@@ -10,6 +10,7 @@
 #include "cli/kvcliio.h"
 #include "cli/kvclikeywords.h"
 #include "cli/kvclilists.h"
+#include "cli/kvclilinks.h"
 #include "cli/kvclinotebook.h"
 #include "cli/kvclisearch.h"
 #include "cli/kvclishow.h"
@@ -36,6 +37,7 @@ const char* const kMainHelp =
     "  keywords DIR [--referrers]    the keyword index\n"
     "  bookmarks|history|results DIR ...   bookmarks, browse history, saved search results\n"
     "  text NUMBER                   a text of the text table\n"
+    "  link|resolve|fill DIR ...     link texts, what a click on a link does, template text\n"
     "\n"
     "Commands that change a notebook:\n"
     "  add DIR --page|--folder --in FOLDERID (--name NAME | --names-from FILE|-)\n"
@@ -276,6 +278,8 @@ int Run(const QStringList& args, KvCliIo& io)
             return KvCliStyles::Run(cmd, rest, io);
         if (const KvCliLists::Command list = KvCliLists::Find(cmd))
             return list(rest, io);
+        if (const std::optional<int> status = KvCliLinks::Run(cmd, rest, io))
+            return *status;
         using Command = int (*)(const QStringList&, KvCliIo&);
         static const QHash<QString, Command> writing = {
             {u"add"_qs, KvCliEdit::Add},       {u"rename"_qs, KvCliEdit::Rename},

@@ -1,6 +1,7 @@
 #include "app/kvtexts.h"
 #include "cli/kvcli.h"
 #include "cli/kvcliargs.h"
+#include "cli/kvcliasker.h"
 #include "cli/kvcliedit.h"
 #include "cli/kvcliio.h"
 #include "cli/kvclisession.h"
@@ -8,9 +9,6 @@
 #include "elements/kvelementrules.h"
 #include "model/kvfolder.h"
 #include "model/kvpage.h"
-#include "model/kvpasswordasker.h"
-
-#include <optional>
 
 namespace {
 
@@ -30,38 +28,6 @@ const char* const kReferrerHelp =
     "\n"
     "Makes a new referrer of page PAGEID (of its target when PAGEID is a referrer) in folder\n"
     "FOLDERID and prints its id.\n";
-
-// The password of protected pages: one line of standard input, read once and given for
-// every page, or the terminal asked for each page.
-class CopyAsker : public KvPasswordAsker
-{
-public:
-    CopyAsker(KvCliIo& io, bool fromStdin) : m_io(io), m_fromStdin(fromStdin)
-    {
-        m_previous = KvPasswordAsker::Current();
-        KvPasswordAsker::SetCurrent(this);
-    }
-    ~CopyAsker() override { KvPasswordAsker::SetCurrent(m_previous); }
-
-    bool AskPassword(KvPage& page, QString& password) override
-    {
-        if (m_fromStdin) {
-            if (!m_line) {
-                QString line;
-                m_line = m_io.ReadStdinLine(line) ? line : QString();
-            }
-            password = *m_line;
-            return !m_line->isEmpty();
-        }
-        return m_io.ReadPassword(u"Password for page '%1': "_qs.arg(page.Name()), password);
-    }
-
-private:
-    KvCliIo& m_io;
-    bool m_fromStdin;
-    std::optional<QString> m_line;
-    KvPasswordAsker* m_previous = nullptr;
-};
 
 } // namespace
 
@@ -92,7 +58,7 @@ int Copy(const QStringList& argv, KvCliIo& io)
         if (!source.Target())
             throw KvCliError(KvTexts::Message(5522, {source.Name()}));
     }
-    CopyAsker asker(io, args.Flag(u"--password-stdin"_qs));
+    KvCliAsker asker(io, args.Flag(u"--password-stdin"_qs));
     s.BeginChanges();
     KvElementCopy copier(s.Env());
     copier.SetReferrerCopy(args.Flag(u"--original"_qs) ? KvElementCopy::ReferrerCopy::AsOriginal

@@ -1,8 +1,10 @@
 #include "commands/kveditcommands.h"
 
+#include "app/kvoptionsg.h"
 #include "app/kvprompter.h"
 #include "app/kvtexts.h"
 #include "commands/kvwindowservices.h"
+#include "links/kvdatetimetext.h"
 #include "model/kvpage.h"
 #include "platform/applog.h"
 #include "richtext/kvpicture.h"
@@ -29,7 +31,7 @@ constexpr KvActionSpec kCommands[] = {
     {"SpecialPasteA", "#1209", "#1210", "Ctrl+I", "", false, true},
     {"SelectAllA", "#1219", "#1220", "Ctrl+A", "", false, true},
     {"InsertOLEA", "#1221", "#1222", "Ctrl+P", "OBJECT", false, true},
-    {"InsertDateTimeA", "#1227", "#1228", "F5", "", false, false},
+    {"InsertDateTimeA", "#1227", "#1228", "F5", "", false, true},
     {"SearchA", "#1217", "#1218", "Ctrl+F", "FIND", false, true},
     {"ReplaceA", "#1225", "#1226", "Ctrl+G", "", false, true},
     {"ForceSaveA", "", "", "F12", "", false, true},
@@ -57,6 +59,7 @@ KvEditCommands::KvEditCommands(KvWindowServices& services, QObject* parent)
     onTriggered("SearchA", [this] { SearchAndReplace(false); });
     onTriggered("ReplaceA", [this] { SearchAndReplace(true); });
     onTriggered("ForceSaveA", [this] { ForceSave(); });
+    onTriggered("InsertDateTimeA", [this] { InsertDateTime(); });
 }
 
 TexRichEdit* KvEditCommands::focusedEditor() const
@@ -303,5 +306,22 @@ bool KvEditCommands::EnableCommands(const KvCommandContext& c)
         {u"SearchA", c.pageLoaded},
         {u"ReplaceA", c.pageEditable},
         {u"ForceSaveA", c.pageEditable},
+        {u"InsertDateTimeA", c.pageEditable},
     });
+}
+
+void KvEditCommands::InsertDateTime()
+{
+    KV_LOG_SCOPE("TMainF::InsertDateTime");
+    TexRichEdit* editor = services().Editor();
+    if (!services().CurrentPage() || !editor)
+        return;
+    const KvOptionsG options;
+    const QString text = KvDateTimeText::Insertion(QDateTime::currentDateTime(), options.DateInsert,
+                                                   options.TimeInsert);
+    if (text.isEmpty())
+        return;
+    // At the selection's start; the selected text stays, the caret goes after the text.
+    editor->SetSelection(editor->SelStart(), 0);
+    editor->InsertText(text);
 }

@@ -38,6 +38,9 @@ public:
 
     const KvFindFields& LastFind() const { return m_last; }
 
+    // Today's date and the time as the options DateInsert and TimeInsert ask, at the caret.
+    void InsertDateTime();
+
 private:
     TexRichEdit* focusedEditor() const;
     // Selects a hit, shows it, moves the dialog off it and gives the editor the focus.

@@ -1,8 +1,10 @@
 #include "commands/kvfoldercommands.h"
 
+#include "commands/kvlinkclipboard.h"
 #include "commands/kvsearchservices.h"
 #include "commands/kvwindowservices.h"
 #include "model/kvfolder.h"
+#include "model/kvpage.h"
 #include "platform/applog.h"
 
 #include <QAction>
@@ -34,7 +36,7 @@ constexpr KvActionSpec kCommands[] = {
     {"FolderPastePMI", "#2005", "#1128", "", "PASTE", false, true},
     {"PropsPMI", "#2206", "#2207", "", "", false, false},
     {"PrintTVPMI", "#2210", "#2211", "", "PRINT", false, false},
-    {"CreLinkPMI", "#2302", "#2305", "", "LINK", false, false},
+    {"CreLinkPMI", "#2302", "#2305", "", "LINK", false, true},
     {"SearchTVPMI", "#2006", "#1018", "", "SEARCH", false, true},
     {"TrashEmptyPMI", "#1117", "#1118", "", "", false, true},
 };
@@ -104,6 +106,16 @@ KvFolderCommands::KvFolderCommands(KvWindowServices& services, QObject* parent)
         this->services().TempActionOnNavTree(true, [this] {
             if (KvSearchServices* search = this->services().Search())
                 search->PageSearch(this->services().CurrentFolder());
+        });
+    });
+    // The link text of the element under the menu goes to the clipboard.
+    onTriggered("CreLinkPMI", [this] {
+        KV_LOG_SCOPE("TMainF::CreLinkPMIClick");
+        this->services().TempActionOnNavTree(true, [this] {
+            const bool page = m_menu.kind == KvNodeKind::Page;
+            KvObject* obj = page ? static_cast<KvObject*>(this->services().CurrentPage())
+                                 : this->services().CurrentFolder();
+            KvLinkClipboard::Copy({obj});
         });
     });
     onTriggered("TrashEmptyPMI", [this] {

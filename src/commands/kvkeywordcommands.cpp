@@ -46,7 +46,7 @@ KvPage* KvKeywordCommands::pageForKeywords() const
     return page;
 }
 
-void KvKeywordCommands::Keywords()
+void KvKeywordCommands::Keywords(const QString& positioning)
 {
     KV_LOG_SCOPE("TMainF::Keywords");
     KvSearchServices* search = services().Search();
@@ -54,6 +54,8 @@ void KvKeywordCommands::Keywords()
         return;
     std::unique_ptr<KvKeywordDialog> dialog = search->KeywordDialog(true);
     KvKeywordDialog* d = dialog.get();
+    if (!positioning.isEmpty())
+        d->SetPositioningText(positioning);
     if (pageForKeywords())
         d->SetApplyHandler([this, d] { InsertKeyword(d); });
     const int result = d->Run();

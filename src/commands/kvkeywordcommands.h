@@ -16,7 +16,8 @@ public:
 
     // The keyword dialog; its apply button adds the selected keyword to the current page
     // when that may take keywords, and an element it shows is shown marked with its keyword.
-    void Keywords();
+    // positioning: put into the positioning field (a keyword link's keyword).
+    void Keywords(const QString& positioning = QString());
     // Adds a keyword to the current page: the selected text of its editor (line breaks as
     // blanks), or from the dialog its selected keyword, which it then lists the page with.
     void InsertKeyword(KvKeywordDialog* fromDialog = nullptr);

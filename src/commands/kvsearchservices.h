@@ -28,6 +28,10 @@ public:
     virtual QString SelectedObject() const = 0;
     // The keyword was added to obj: the dialog lists obj with it.
     virtual void KeywordAdded2Object(const QString& keyword, const KvObject& obj) = 0;
+    // The positioning field's text, as if typed (a keyword link's keyword).
+    virtual void SetPositioningText(const QString& text) = 0;
+    // The picker of the hyperlink dialog: OK closes it with the selected keyword.
+    virtual void ShowSelectMode() = 0;
 };
 
 // What the search and keyword commands use of the window: the search window, the main

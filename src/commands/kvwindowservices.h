@@ -7,6 +7,7 @@
 
 class KvFolder;
 class KvListServices;
+class KvLinkServices;
 class KvObject;
 class KvPage;
 class KvEditingServices;
@@ -85,6 +86,8 @@ public:
     // --- the browse history, the bookmarks and the saved search results; null without a
     // window
     virtual KvListServices* Lists() = 0;
+    // --- the hyperlink dialog and the desktop for the link commands; null without a window
+    virtual KvLinkServices* Links() = 0;
 
     // --- the page area: one tab per page of the shown folder (none in tab mode 3)
     virtual QTabWidget* PageArea() const = 0;

@@ -1,6 +1,7 @@
 #include "lists/kvresultlist.h"
 
 #include "app/kvtexts.h"
+#include "links/kvlink.h"
 #include "lists/kvcodepointorder.h"
 #include "model/kvobject.h"
 
@@ -146,5 +147,5 @@ QString KvResultList::LinkTexts(const QList<qsizetype>& rows) const
         if (const KvObject* obj = FindObject(m_rows[i].id))
             texts.append(KvResultRow::LinkText(*obj));
     }
-    return texts.join(u"\r\n"_qs);
+    return KvLink::JoinLinkTexts(texts);
 }

@@ -57,7 +57,7 @@ public:
     // The column's header: "Seite" or "Ordner", with the direction when sorted by it.
     QString HeaderText(int column) const;
 
-    // The internal hyperlink texts of the rows, joined by CR LF.
+    // The internal hyperlink texts of the rows, one a line.
     QString LinkTexts(const QList<qsizetype>& rows) const;
 
 private:

@@ -1,6 +1,7 @@
 #include "lists/kvresultrow.h"
 
 #include "app/kvtexts.h"
+#include "links/kvlink.h"
 #include "model/kvfolder.h"
 #include "model/kvpage.h"
 
@@ -45,5 +46,5 @@ std::optional<KvResultRow> KvResultRow::For(const QString& id, bool fullPath)
 
 QString KvResultRow::LinkText(const KvObject& obj)
 {
-    return u"<file://*"_qs + obj.Id() + u"*("_qs + obj.Name() + u")>"_qs;
+    return KvLink::ElementLinkText(obj);
 }

@@ -40,6 +40,21 @@ QString shortHostName()
     return name.left(15);
 }
 
+// $XDG_DATA_HOME (default ~/.local/share), then $XDG_DATA_DIRS (default /usr/local/share
+// and /usr/share), in this order of precedence.
+QStringList xdgDataDirs(const QString& home)
+{
+    QStringList dirs;
+    const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    dirs.append(withSlash(dataHome.isEmpty() ? home + u".local/share" : dataHome));
+    QString system = qEnvironmentVariable("XDG_DATA_DIRS");
+    if (system.isEmpty())
+        system = u"/usr/local/share:/usr/share"_qs;
+    for (const QString& d : system.split(u':', Qt::SkipEmptyParts))
+        dirs.append(withSlash(d));
+    return dirs;
+}
+
 QString documentsDir(const QString& home)
 {
     // QStandardPaths answers $HOME when user-dirs.dirs names no documents folder;
@@ -69,6 +84,8 @@ KvSysEnvData Detect()
     d.tempDir = withSlash(QDir::tempPath());
     d.userName = loginName();
     d.hostName = shortHostName();
+    d.mountInfo = u"/proc/self/mountinfo"_qs;
+    d.dataDirs = xdgDataDirs(d.homeDir);
     return d;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The machine and user as the program sees them: every root path and name comes
 // from here, so tests can point all of them into a temporary directory.
@@ -14,6 +15,8 @@ struct KvSysEnvData
     QString tempDir;      // temporary directory
     QString userName;     // login name
     QString hostName;     // short host name, at most 15 characters
+    QString mountInfo;    // the mount table of this process (/proc/self/mountinfo)
+    QStringList dataDirs; // XDG data directories: $XDG_DATA_HOME, then $XDG_DATA_DIRS
 };
 
 namespace KvSysEnv {

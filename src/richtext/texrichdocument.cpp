@@ -13,6 +13,9 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QTextList>
+#include <QUrl>
 
 namespace {
 
@@ -102,6 +105,50 @@ void TexRichDocument::LoadRtf(const QByteArray& rtf)
         throw ELoadError(e.Message());
     }
     ReplaceDocument(std::move(doc));
+}
+
+void TexRichDocument::ReplaceContent(const QByteArray& rtf)
+{
+    QTextDocument read;
+    read.setDefaultFont(m_doc->defaultFont());
+    try {
+        KvRtfReader::Read(rtf, &read);
+    } catch (const KvException& e) {
+        throw ELoadError(e.Message());
+    }
+    // Pictures come along under their names; the document is emptied, so none collides.
+    QTextCursor c(m_doc.get());
+    c.beginEditBlock();
+    c.select(QTextCursor::Document);
+    c.removeSelectedText();
+    for (QTextBlock b = read.begin(); b.isValid(); b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat f = it.fragment().charFormat();
+            if (!f.isImageFormat())
+                continue;
+            const QUrl name(f.toImageFormat().name());
+            m_doc->addResource(QTextDocument::ImageResource, name,
+                               read.resource(QTextDocument::ImageResource, name));
+        }
+    }
+    c.insertFragment(QTextDocumentFragment(&read));
+    // A fragment merges its first paragraph into the one at the cursor, which keeps its own
+    // format and list: the first paragraph gets what it had.
+    const QTextBlock first = read.begin();
+    QTextCursor start(m_doc.get());
+    start.setBlockFormat(first.blockFormat());
+    start.setBlockCharFormat(first.charFormat());
+    if (const QTextList* list = first.textList()) {
+        QTextList* joined = nullptr;
+        if (list->count() > 1)
+            joined = m_doc->findBlockByNumber(list->item(1).blockNumber()).textList();
+        if (joined)
+            joined->add(m_doc->begin());
+        else
+            start.createList(list->format());
+    }
+    c.endEditBlock();
+    SetSelection(0, 0);
 }
 
 QByteArray TexRichDocument::SaveRtf() const

@@ -45,6 +45,10 @@ public:
     void LoadRtf(const QByteArray& rtf);
     QByteArray SaveRtf() const;
     void LoadPlainText(const QString& text);
+    // Replaces the text by rtf inside the document as one undo step, keeping the document
+    // and its undo history (LoadRtf starts a new document). Inside an edit block the caller
+    // opened, the step also holds the caller's further edits.
+    void ReplaceContent(const QByteArray& rtf);
     // The document's plain text; hidden text is not part of it. Paragraphs end with "\n".
     QString PlainText() const;
     void Clear();

@@ -1,5 +1,6 @@
 #include "richtext/texrichedit.h"
 
+#include "richtext/kvlinkspans.h"
 #include "richtext/kvpaste.h"
 #include "richtext/kvpicture.h"
 #include "richtext/paraattributes.h"
@@ -72,13 +73,9 @@ TexRichEdit::~TexRichEdit()
 
 QList<TexRichEdit::LinkSpan> TexRichEdit::FindLinkSpans(const QString& paragraph)
 {
-    // "<" scheme "://" target ">"; the target may hold blanks but no angle brackets.
-    static const QRegularExpression re(u"<([^<>\\s]+://[^<>\\x{2028}\\x{2029}]*)>"_qs);
     QList<LinkSpan> spans;
-    for (auto it = re.globalMatch(paragraph); it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        spans.append({int(m.capturedStart(1)), int(m.capturedLength(1)), m.captured(1)});
-    }
+    for (const KvLinkSpans::Span& s : KvLinkSpans::Find(paragraph))
+        spans.append({s.start, s.length, s.url});
     return spans;
 }
 
@@ -631,7 +628,10 @@ int TexRichEdit::PositionAt(QPoint viewportPos) const
 void TexRichEdit::mousePressEvent(QMouseEvent* event)
 {
     m_pendingScroll.reset();
-    const int pos = PositionAt(event->position().toPoint());
+    // Only the left button follows a link; the others act as on plain text. Armed format
+    // copy applies to the link's text instead of following it.
+    const int pos =
+        event->button() == Qt::LeftButton ? PositionAt(event->position().toPoint()) : -1;
     const QString url = pos >= 0 && !m_formatPainter ? LinkAt(pos) : QString();
     if (!url.isEmpty()) {
         event->accept();

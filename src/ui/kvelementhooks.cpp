@@ -3,8 +3,10 @@
 #include "app/kvprompter.h"
 #include "app/kvtexts.h"
 #include "lists/kvsearchthread.h"
+#include "ui/tmainf.h"
 
-KvElementHooks::KvElementHooks(TMainF& w, TexTreeView* tree) : factory(tree), window(w)
+KvElementHooks::KvElementHooks(TMainF& w, TexTreeView* tree)
+    : pageTemplate([&w] { return w.StatusCatalogue(); }), factory(tree), window(w)
 {
     lists.AddFirst(&paste);
     lists.SetReporter([](const QString& message) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "elements/kvpagetemplate.h"
+#include "elements/kvnewpagetemplate.h"
 #include "elements/kvpastesource.h"
 #include "lists/kvbusy.h"
 #include "lists/kvelementlists.h"
@@ -25,7 +25,7 @@ struct KvElementHooks
 
     KvElementLists lists;
     KvBusy busy;
-    KvPageTemplate pageTemplate;
+    KvNewPageTemplate pageTemplate;
     KvPasteSource paste;
     KvTVFactory factory;
     KvMainElementWindow window;

@@ -2,6 +2,7 @@
 
 #include "ui/kvmainediting.h"
 #include "ui/kvmainlists.h"
+#include "ui/kvmainlinks.h"
 #include "ui/kvmainsearch.h"
 #include "ui/kvtreebulkupdate.h"
 #include "ui/kvtvfolder.h"
@@ -10,6 +11,12 @@
 #include "ui/textreeview.h"
 #include "ui/tfindreplacef.h"
 #include "ui/tmainf.h"
+
+KvMainServices::KvMainServices(TMainF& window)
+    : m_w(window), m_links(std::make_unique<KvMainLinks>(window))
+{}
+
+KvMainServices::~KvMainServices() = default;
 
 KvFolder* KvMainServices::TopFolder() const
 {
@@ -132,6 +139,11 @@ KvSearchServices* KvMainServices::Search()
 KvListServices* KvMainServices::Lists()
 {
     return &m_w.Lists();
+}
+
+KvLinkServices* KvMainServices::Links()
+{
+    return m_links.get();
 }
 
 QTabWidget* KvMainServices::PageArea() const

@@ -2,13 +2,17 @@
 
 #include "commands/kvwindowservices.h"
 
+#include <memory>
+
+class KvMainLinks;
 class TMainF;
 
 // The main window as the command handlers see it.
 class KvMainServices : public KvWindowServices
 {
 public:
-    explicit KvMainServices(TMainF& window) : m_w(window) {}
+    explicit KvMainServices(TMainF& window);
+    ~KvMainServices() override;
 
     KvFolder* TopFolder() const override;
     KvFolder* TrashFolder() const override;
@@ -32,6 +36,7 @@ public:
     KvSearchServices* Search() override;
     KvEditingServices* Editing() override;
     KvListServices* Lists() override;
+    KvLinkServices* Links() override;
     QTabWidget* PageArea() const override;
     TexRichEdit* Editor() const override;
     int MessageBox(const QString& title, const QString& text, int kind) override;
@@ -47,4 +52,5 @@ public:
 
 private:
     TMainF& m_w;
+    std::unique_ptr<KvMainLinks> m_links;
 };

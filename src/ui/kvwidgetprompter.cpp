@@ -88,6 +88,7 @@ std::unique_ptr<QMessageBox> KvWidgetPrompter::BuildMessageBox(QWidget* parent,
     const QList<BoxButton> boxButtons = buttonsFor(kind);
     QAbstractButton* escape = nullptr;
     QPushButton* first = nullptr;
+    QPushButton* second = nullptr;
     for (const BoxButton& def : boxButtons) {
         QPushButton* b = box->addButton(def.button);
         const QString caption = KvTexts::Text(def.textNumber);
@@ -96,11 +97,13 @@ std::unique_ptr<QMessageBox> KvWidgetPrompter::BuildMessageBox(QWidget* parent,
         b->setProperty(kAnswerProperty, def.answer);
         if (!first)
             first = b;
+        else if (!second)
+            second = b;
         if (def.answer == KvAnswer::Cancel || (def.answer == KvAnswer::No && !escape))
             escape = b;
     }
-    // Enter presses the first button, as the kinds define.
-    box->setDefaultButton(first);
+    // Enter presses the first button, as the kinds define, or the second when asked to.
+    box->setDefaultButton((kind & KvMsgKind::DefaultSecond) && second ? second : first);
     box->setEscapeButton(escape ? escape : first);
     return box;
 }
@@ -159,4 +162,11 @@ QString KvWidgetPrompter::ChooseSaveFile(const QString& title, const QString& st
 {
     const TSplashF::Quiet quiet;
     return QFileDialog::getSaveFileName(m_window, title, start, filter);
+}
+
+QString KvWidgetPrompter::ChooseOpenFile(const QString& title, const QString& start,
+                                         const QString& filter)
+{
+    const TSplashF::Quiet quiet;
+    return QFileDialog::getOpenFileName(m_window, title, start, filter);
 }

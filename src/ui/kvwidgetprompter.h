@@ -25,6 +25,8 @@ public:
                int escapeIndex) override;
     QString ChooseSaveFile(const QString& title, const QString& start,
                            const QString& filter) override;
+    QString ChooseOpenFile(const QString& title, const QString& start,
+                           const QString& filter) override;
 
     // The message box for kind, configured but not shown: icon, German buttons, default
     // and escape button.

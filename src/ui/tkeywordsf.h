@@ -48,9 +48,9 @@ public:
     // The elements of the selected keyword.
     void RefreshObjectsLV();
     // OK instead of the close button; a double click on a keyword closes the dialog.
-    void ShowSelectMode();
+    void ShowSelectMode() override;
     // The positioning field's text, as if typed.
-    void SetPositioningText(const QString& text);
+    void SetPositioningText(const QString& text) override;
     void NextEntrySBClick();
     void PrevEntrySBClick();
     void CopySBClick();

@@ -212,6 +212,8 @@ public:
     void FolderTvEndDragnDrop(bool dropped);
     // The tree's context menu at pos (viewport coordinates): its element, its rules, shown.
     void FolderTvPopupMPopup(const QPoint& pos);
+    // The welcome page of a first start in the top folder; false when none was made.
+    bool WelcomePage();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -1,11 +1,13 @@
 // The main window's side of the element commands: the environment they work in, the
 // command states that depend on the elements, the tabs that follow a folder's order, the
-// tree's context menu and the Del key.
+// tree's context menu, the Del key and the welcome page.
 #include "app/kvidledriver.h"
+#include "app/kvpaths.h"
 #include "app/kvtexts.h"
 #include "commands/kvfoldercommands.h"
 #include "elements/kvelementenv.h"
 #include "elements/kvelementrules.h"
+#include "elements/kvwelcomepage.h"
 #include "model/kvfolder.h"
 #include "model/kvpage.h"
 #include "platform/applog.h"
@@ -190,4 +192,14 @@ bool TMainF::elementKeyDown(QKeyEvent* event)
     if (del && del->isEnabled())
         del->trigger();
     return true;
+}
+
+bool TMainF::WelcomePage()
+{
+    const QString file = KvPaths::WelcomeFile();
+    if (file.isEmpty() || !TopFolder())
+        return false;
+    m_nav.curFolder = TopFolder();
+    KvElementEnv env = ElementEnv();
+    return KvWelcomePage::Create(env, file) != nullptr;
 }

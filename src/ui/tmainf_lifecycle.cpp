@@ -2,12 +2,15 @@
 // idle pass, second window, exit and reopen.
 #include "app/kvdiraccess.h"
 #include "app/kvdirprops.h"
+#include "app/kvformres.h"
 #include "app/kvidledriver.h"
 #include "app/kvlockdirectory.h"
+#include "app/kvmainformsettings.h"
 #include "app/kvpaths.h"
 #include "app/kvprompter.h"
 #include "app/kvshell.h"
 #include "app/kvtexts.h"
+#include "elements/kvwelcomepage.h"
 #include "lists/kvsearchcrit.h"
 #include "model/kvdircontext.h"
 #include "model/kvfolder.h"
@@ -161,7 +164,15 @@ void TMainF::firstShowChoose()
     // Without a current folder, the top folder.
     if (!m_nav.curFolder)
         m_nav.curFolder = TopFolder();
-    // The welcome page of a first start is created here once templates exist.
+    // A first start: the welcome page, shown; the first show comes again with the next
+    // showing of the window. Without a welcome page the first show goes on.
+    const bool windowStored = KvFormRes().Settings().SectionExists(KvMainFormSettings::Section);
+    if (m_nav.curFolder && KvWelcomePage::Wanted(*m_nav.curFolder, windowStored)) {
+        bool made = false;
+        guarded([&] { made = WelcomePage(); });
+        if (made)
+            return;
+    }
     // The element shown first: the command line's, the top folder, the one shown before an
     // access switch, or the last page.
     const QString& pending = m_shell.pendingObjectId;

@@ -4,6 +4,7 @@
 #include "app/kvoptionsg.h"
 #include "app/kvprompter.h"
 #include "app/kvtexts.h"
+#include "commands/kvlinkcommands.h"
 #include "commands/kvviewcommands.h"
 #include "lists/kvsearchcrit.h"
 #include "model/kvaddstatus.h"
@@ -305,6 +306,8 @@ void TMainF::LoadPage(KvPage* page)
     if (!edit)
         return;
     m_commands.Handler<KvViewCommands>()->ApplyZoom(edit);
+    connect(edit, &TexRichEdit::linkClicked, m_commands.Handler<KvLinkCommands>(),
+            &KvLinkCommands::URLClick, Qt::UniqueConnection);
     edit->SetAutoUrlDetect(false);
     if (isActiveWindow())
         edit->setFocus();

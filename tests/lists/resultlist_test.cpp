@@ -138,12 +138,12 @@ TEST_F(ResultListTest, SortingAscendingDescendingAndOtherColumn)
     EXPECT_EQ(list.HeaderText(1), u"Ordner"_qs);
 }
 
-TEST_F(ResultListTest, LinkTextsOfRowsJoinedByCrLf)
+TEST_F(ResultListTest, LinkTextsOfRowsOneALine)
 {
     KvResultList list;
     list.SetIds({PageId(1), FldrId(1)});
     EXPECT_EQ(list.LinkTexts({1, 0}),
-              u"<file://*Fldr0000001*(B)>\r\n<file://*Page0000001*(seite)>"_qs);
+              u"<file://*Fldr0000001*(B)>\n<file://*Page0000001*(seite)>"_qs);
 }
 
 } // namespace

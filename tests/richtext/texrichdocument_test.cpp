@@ -2,10 +2,13 @@
 #include "platform/kvfileseam.h"
 #include "richtext/rtfproperties.h"
 #include "richtext/texrichdocument.h"
+#include "rtfcorpus.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextCursor>
@@ -290,6 +293,51 @@ TEST_F(RichDocumentTest, TextThatIsNotRtfIsKept)
     doc.LoadRtf("schlichter Text ohne RTF");
     EXPECT_TRUE(doc.PlainText().contains(u"schlichter Text ohne RTF"_qs))
         << doc.PlainText().toStdString();
+}
+
+// Replacing the content keeps the document: what LoadRtf would show, as one undo step.
+TEST_F(RichDocumentTest, ReplacedContentEqualsLoadedContentAndIsOneUndoStep)
+{
+    QImage image(2, 2, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    const QByteArray picture = "{\\pict\\pngblip\\picw2\\pich2 " + png.toHex() + "}";
+    const QList<QByteArray> cases = {
+        "{\\rtf1\\ansi\\pard\\qc Mitte\\par\\pard Links\\par}",
+        "{\\rtf1\\ansi{\\pntext\\'b7\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'b7}}\\li600 eins\\par}",
+        "{\\rtf1\\ansi{\\pntext\\'b7\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'b7}}\\li600 eins\\par"
+        "{\\pntext\\'b7\\tab}zwei\\par\\pard drei\\par}",
+        "{\\rtf1\\ansi\\b Fett\\b0  " + picture + " Bild\\par}",
+        "{\\rtf1\\ansi}",
+    };
+    for (const QByteArray& rtf : cases) {
+        TexRichDocument loaded;
+        loaded.LoadRtf(rtf);
+        doc.LoadPlainText(u"vorher"_qs);
+        QTextDocument* before = doc.Document();
+        doc.ReplaceContent(rtf);
+        EXPECT_EQ(doc.Document(), before);
+        EXPECT_EQ(doc.SaveRtf(), loaded.SaveRtf()) << rtf.constData();
+        doc.Document()->undo();
+        EXPECT_EQ(doc.PlainText(), u"vorher"_qs) << rtf.constData();
+        EXPECT_FALSE(doc.Document()->isUndoAvailable());
+    }
+}
+
+TEST_F(RichDocumentTest, ReplacedContentEqualsLoadedContentForRealFiles)
+{
+    KORV_REQUIRE_RTF_CORPUS(corpus);
+    for (const QString& path : korvtest::RtfCorpusFiles(corpus)) {
+        const QByteArray rtf = ReadAll(path);
+        TexRichDocument loaded;
+        loaded.LoadRtf(rtf);
+        TexRichDocument replaced;
+        replaced.ReplaceContent(rtf);
+        EXPECT_EQ(replaced.SaveRtf(), loaded.SaveRtf()) << path.toStdString();
+    }
 }
 
 } // namespace

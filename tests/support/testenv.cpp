@@ -22,6 +22,10 @@ SandboxEnv::SandboxEnv()
     m_data.tempDir = Dir(u"tmp"_qs);
     m_data.userName = u"tester"_qs;
     m_data.hostName = u"testbox"_qs;
+    // Neither the machine's mounts nor its installed data reach a test unless it puts them
+    // there.
+    m_data.mountInfo = Root() + u"proc/mountinfo"_qs;
+    m_data.dataDirs = {Root() + u"xdg/data/"_qs};
     Apply();
 }
 

@@ -145,10 +145,10 @@ TEST(ElementEnabling, TreeMenuFollowsItsElement)
     all.writable = all.deletePossible = all.movePossible = all.pasteWaiting = true;
     all.shownAndLoaded = true;
     all.newPage = all.newFolder = all.folderProps = all.emptyTrash = true;
-    // The search item is always on, read-only too.
+    // The search and link items are always on, read-only too.
     const QStringList common = {u"PageNewTVPMI"_qs, u"FolderNewTVPMI"_qs, u"RenPMI"_qs,
                                 u"DelPMI"_qs,       u"MovePMI"_qs,        u"ElemCopyPMI"_qs,
-                                u"SearchTVPMI"_qs};
+                                u"SearchTVPMI"_qs,  u"CreLinkPMI"_qs};
     const struct
     {
         const char* name;
@@ -166,23 +166,23 @@ TEST(ElementEnabling, TreeMenuFollowsItsElement)
              m.deletePossible = m.movePossible = false;
          },
          {u"PageNewTVPMI"_qs, u"FolderNewTVPMI"_qs, u"RenPMI"_qs, u"FolderPastePMI"_qs,
-          u"TrashEmptyPMI"_qs, u"SearchTVPMI"_qs}},
+          u"TrashEmptyPMI"_qs, u"SearchTVPMI"_qs, u"CreLinkPMI"_qs}},
         {"a page the rules keep",
          [](KvTreeMenuContext& m) {
              m.kind = KvNodeKind::Page;
              m.deletePossible = m.movePossible = false;
          },
          {u"PageNewTVPMI"_qs, u"FolderNewTVPMI"_qs, u"RenPMI"_qs, u"ElemCopyPMI"_qs,
-          u"CreateReferrerPMI"_qs, u"TrashEmptyPMI"_qs, u"SearchTVPMI"_qs}},
+          u"CreateReferrerPMI"_qs, u"TrashEmptyPMI"_qs, u"SearchTVPMI"_qs, u"CreLinkPMI"_qs}},
         {"read-only",
          [](KvTreeMenuContext& m) {
              m = KvTreeMenuContext{};
              m.kind = KvNodeKind::Page;
          },
-         {u"SearchTVPMI"_qs}},
+         {u"SearchTVPMI"_qs, u"CreLinkPMI"_qs}},
         {"no node",
          [](KvTreeMenuContext& m) { m.kind = KvNodeKind::None; },
-         {u"TrashEmptyPMI"_qs, u"SearchTVPMI"_qs}},
+         {u"TrashEmptyPMI"_qs, u"SearchTVPMI"_qs, u"CreLinkPMI"_qs}},
     };
     for (const auto& k : kCases) {
         SCOPED_TRACE(k.name);

@@ -37,6 +37,7 @@ public:
     }
     KvSearchServices* Search() override { return search; }
     KvListServices* Lists() override { return lists; }
+    KvLinkServices* Links() override { return links; }
     QTabWidget* PageArea() const override { return nullptr; }
     TexRichEdit* Editor() const override { return editor; }
     int MessageBox(const QString&, const QString& text, int kind) override
@@ -64,6 +65,7 @@ public:
     KvElementEnv env;
     KvSearchServices* search = nullptr;
     KvListServices* lists = nullptr;
+    KvLinkServices* links = nullptr;
     int tempActions = 0;
 
     QStringList shown;
