@@ -19,6 +19,7 @@ int KvRunProgram(int argc, char** argv)
 {
     QApplication app(argc, argv);
     KvInstallQtTranslations(app);
+    KvChooseUserLocale();
     QApplication::setApplicationName(u"korvelle"_qs);
     // Titles are shown exactly as set (no " — Korvelle" appended to each).
     QApplication::setApplicationDisplayName(QString());
