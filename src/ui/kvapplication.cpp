@@ -4,6 +4,7 @@
 #include "app/kvprompter.h"
 #include "app/kvtexts.h"
 #include "app/kvupgrade.h"
+#include "app/kvuserlocale.h"
 #include "platform/applog.h"
 #include "platform/kvexception.h"
 #include "platform/kvsignalwatcher.h"

@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
-#include <QLocale>
 #include <QTranslator>
 
 bool KvInstallQtTranslations(QCoreApplication& app)
@@ -14,12 +13,4 @@ bool KvInstallQtTranslations(QCoreApplication& app)
     }
     QCoreApplication::installTranslator(qt);
     return true;
-}
-
-void KvChooseUserLocale()
-{
-    // Without a language set (LANG=C or C.UTF-8, common on minimal systems) Qt would show
-    // dates as "10 Dec 2026" in an otherwise German window; German forms fit the texts.
-    if (QLocale::system().language() == QLocale::C)
-        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
 }

@@ -7,7 +7,3 @@ class QCoreApplication;
 // chooser, file dialogs, colour and font dialogs) speak German like the rest of the
 // program. False when the files are not installed; Qt then stays English.
 bool KvInstallQtTranslations(QCoreApplication& app);
-
-// The locale of dates, times and numbers shown: the user's, or German where the system
-// names no language.
-void KvChooseUserLocale();
