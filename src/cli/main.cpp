@@ -1,4 +1,5 @@
 // korvnote-cli: the notebook from the command line, without a window.
+#include "app/kvuserlocale.h"
 #include "cli/kvcli.h"
 #include "cli/kvcliio.h"
 
@@ -24,6 +25,7 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(quietMessages);
     QGuiApplication app(argc, argv);
+    KvChooseUserLocale();
     KvConsoleIo io;
     return KvCli::Run(app.arguments().mid(1), io);
 }

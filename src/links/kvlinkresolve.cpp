@@ -14,6 +14,7 @@ namespace {
 
 constexpr int kBrokenPage = 5050;
 constexpr int kBrokenFolder = 5051;
+constexpr int kNoAddress = 5756;
 
 // Types whose opening runs a program: executables, scripts, launchers, installers.
 const char* const kCodeTypes[] = {
@@ -106,6 +107,13 @@ KvLinkAction Resolve(const QString& url, const QString& dataDir, const KvMountTa
     }
     case KvLink::Kind::Address: {
         const QUrl address(p.target, QUrl::TolerantMode);
+        // Spans in page text always carry a scheme; what arrives without one (typed in,
+        // pasted) names nothing the desktop could open.
+        if (p.target.trimmed().isEmpty() || address.scheme().isEmpty()) {
+            a.kind = KvLinkAction::Kind::Refused;
+            a.message = KvTexts::Message(kNoAddress, {p.target});
+            return a;
+        }
         a.kind = KvLinkAction::Kind::Open;
         a.target = address.isValid() ? address.toString(QUrl::FullyEncoded) : p.target;
         return a;

@@ -4,6 +4,7 @@
 #include "app/kvprompter.h"
 #include "app/kvtexts.h"
 #include "app/kvupgrade.h"
+#include "app/kvuserlocale.h"
 #include "platform/applog.h"
 #include "platform/kvexception.h"
 #include "platform/kvsignalwatcher.h"
@@ -19,6 +20,7 @@ int KvRunProgram(int argc, char** argv)
 {
     QApplication app(argc, argv);
     KvInstallQtTranslations(app);
+    KvChooseUserLocale();
     QApplication::setApplicationName(u"korvelle"_qs);
     // Titles are shown exactly as set (no " — Korvelle" appended to each).
     QApplication::setApplicationDisplayName(QString());

@@ -47,7 +47,7 @@ KvSearchResultPanel::KvSearchResultPanel(QWidget* parent) : QWidget(parent)
     m_searchResCoB = Named(new QComboBox(this), u"SearchResCoB"_qs);
     m_searchResCoB->setProperty(KvLanguageInit::HintProperty, u"12071"_qs);
     m_searchResCoB->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    m_searchResCoB->setMinimumContentsLength(20);
+    m_searchResCoB->setMinimumContentsLength(38); // the "none saved" text whole
     m_saveTB = ToolButton(this, u"SearchResSaveTB"_qs);
     m_deleteTB = ToolButton(this, u"SearchResDelTB"_qs);
     m_renameTB = ToolButton(this, u"SearchResRenTB"_qs);

@@ -245,7 +245,7 @@ TNameF* TNameF::Active()
 
 QString TNameF::TodayText()
 {
-    return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+    return QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
 }
 
 void TNameF::accept()

@@ -72,7 +72,11 @@ TObjSelectF::TObjSelectF(const QList<KvFolder*>& roots, const QString& kind,
     layout->addLayout(buttons);
     connect(m_ok, &QPushButton::clicked, this, &TObjSelectF::accept);
     connect(m_cancel, &QPushButton::clicked, this, &TObjSelectF::reject);
+    // A mouse press moves the current index before it selects, so the selection's own
+    // signal decides.
     connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &TObjSelectF::updateOk);
+    connect(m_tree->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TObjSelectF::updateOk);
     connect(m_tree, &QTreeView::doubleClicked, this, [this] {
         if (OkEnabled())

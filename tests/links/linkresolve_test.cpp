@@ -99,6 +99,9 @@ TEST_F(LinkResolve, ClicksOnEveryKindOfLink)
         {u"ftp://ftp.example.org/pub/"_qs, Kind::Open, u"ftp://ftp.example.org/pub/"_qs},
         {u"https://de.example.org/Stra\u00dfe"_qs, Kind::Open,
          u"https://de.example.org/Stra%C3%9Fe"_qs},
+        // Nothing with a scheme: nothing the desktop could open.
+        {QString(), Kind::Refused, KvTexts::Message(5756, {QString()})},
+        {u"Notizen"_qs, Kind::Refused, KvTexts::Message(5756, {u"Notizen"_qs})},
     };
     for (const auto& c : cases) {
         const KvLinkAction a = Resolve(c.url);

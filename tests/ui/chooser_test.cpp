@@ -183,6 +183,22 @@ TEST_F(Chooser, OkFollowsTheSelectionAndDoubleClickPressesIt)
     EXPECT_EQ(d->Selected()->Id(), u"Page0000001"_qs);
 }
 
+TEST_F(Chooser, AMouseClickWithNothingPreselectedEnablesOk)
+{
+    // The click moves the current index before it selects: OK must follow the selection.
+    auto d = Open(QString(), QString());
+    EXPECT_FALSE(d->OkEnabled());
+    QTreeView* tree = d->Tree();
+    const auto* model = static_cast<const KvElementTreeModel*>(tree->model());
+    const QModelIndex index = model->IndexOf(FindObject(u"Page0000003"_qs));
+    ASSERT_TRUE(index.isValid());
+    tree->scrollTo(index);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(index).center());
+    ASSERT_NE(d->Selected(), nullptr);
+    EXPECT_EQ(d->Selected()->Id(), u"Page0000003"_qs);
+    EXPECT_TRUE(d->OkEnabled());
+}
+
 TEST_F(Chooser, EscapeCancelsAndExecuteGivesTheChoice)
 {
     auto d = Open(u"Fldr"_qs, u"Fldr0000001"_qs);
