@@ -42,7 +42,9 @@ QString BootstrapFile()
     return KvSysEnv::ProgramDir() + kSettingsFileName;
 }
 
-QString SettingsDir()
+namespace {
+
+QString settingsDir(bool create)
 {
     const TexProfileFile boot(BootstrapFile());
     const QString user = KvSysEnv::UserName();
@@ -58,8 +60,21 @@ QString SettingsDir()
     }
     KvAppLog::SetEnabled(boot.ReadBool(user, u"Write2Applog"_qs, false) || envWantsLog());
     const QString dir = KvSysEnv::Get().configHome + u"korvelle/";
-    QDir().mkpath(dir);
+    if (create)
+        QDir().mkpath(dir);
     return dir;
+}
+
+} // namespace
+
+QString SettingsDir()
+{
+    return settingsDir(true);
+}
+
+QString SettingsDirUncreated()
+{
+    return settingsDir(false);
 }
 
 QString SettingsFile()

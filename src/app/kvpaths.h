@@ -12,6 +12,8 @@ QString BootstrapFile();
 // Resolved anew on every call (a changed bootstrap file counts at once); trailing "/".
 // Also switches the application log on or off when no SettingsDir is configured.
 QString SettingsDir();
+// The same without creating the default directory when it is missing (reading commands).
+QString SettingsDirUncreated();
 QString SettingsFile();
 
 // --- data directory --------------------------------------------------------------------

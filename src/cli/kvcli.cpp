@@ -14,6 +14,7 @@
 #include "cli/kvclinotebook.h"
 #include "cli/kvclisearch.h"
 #include "cli/kvclishow.h"
+#include "cli/kvclistyles.h"
 #include "cli/kvclitree.h"
 #include "platform/kvatomicfile.h"
 
@@ -48,6 +49,7 @@ const char* const kMainHelp =
     "  copy DIR ID --to FOLDERID [--original] [--password-stdin]\n"
     "  referrer DIR PAGEID --in FOLDERID\n"
     "  sort DIR FOLDERID [--order 0|1|2]\n"
+    "  styles, style-create, style-redefine, style-rename, style-delete, style-apply, replace\n"
     "\n"
     "Reading commands never write into the data directory and work while another\n"
     "instance holds its lock. Changing commands take the lock as the program does and\n"
@@ -272,6 +274,8 @@ int Run(const QStringList& args, KvCliIo& io)
             return KvCliSearch::Run(rest, io);
         if (cmd == u"keywords")
             return KvCliKeywords::Run(rest, io);
+        if (KvCliStyles::Handles(cmd))
+            return KvCliStyles::Run(cmd, rest, io);
         if (const KvCliLists::Command list = KvCliLists::Find(cmd))
             return list(rest, io);
         if (const std::optional<int> status = KvCliLinks::Run(cmd, rest, io))

@@ -3,9 +3,9 @@
 #include "cli/kvclierror.h"
 #include "cli/kvcliio.h"
 #include "cli/kvclinotebook.h"
+#include "cli/kvclipassword.h"
 #include "model/blowfishvcl.h"
 #include "model/kvpage.h"
-#include "model/kvpasswordasker.h"
 #include "richtext/rtfwriter.h"
 #include "richtext/texrichdocument.h"
 #include "store/kvdirstores.h"
@@ -15,36 +15,6 @@
 #include <QFileInfo>
 
 namespace {
-
-class CliAsker : public KvPasswordAsker
-{
-public:
-    CliAsker(KvCliIo& io, bool fromStdin) : m_io(io), m_fromStdin(fromStdin)
-    {
-        m_previous = KvPasswordAsker::Current();
-        KvPasswordAsker::SetCurrent(this);
-    }
-    ~CliAsker() override { KvPasswordAsker::SetCurrent(m_previous); }
-
-    bool AskPassword(KvPage& page, QString& password) override
-    {
-        if (m_fromStdin) {
-            if (!m_io.ReadStdinLine(password))
-                throw KvCliError(
-                    u"page %1 is protected and standard input gave no password"_qs.arg(page.Id()));
-            return true;
-        }
-        if (!m_io.ReadPassword(u"Password for page '%1': "_qs.arg(page.Name()), password))
-            throw KvCliError(u"page %1 is protected and there is no terminal to ask for its "
-                             "password (use --password-stdin)"_qs.arg(page.Id()));
-        return true;
-    }
-
-private:
-    KvCliIo& m_io;
-    bool m_fromStdin;
-    KvPasswordAsker* m_previous = nullptr;
-};
 
 QByteArray readFile(const QString& path)
 {
@@ -57,6 +27,20 @@ QByteArray readFile(const QString& path)
 } // namespace
 
 namespace KvCliShow {
+
+void LoadPage(KvPage& page, bool passwordStdin, KvCliIo& io)
+{
+    KvCliPasswordAsker asker(io, passwordStdin);
+    try {
+        page.Load(false, false);
+    } catch (const KvPage::EWrongPassword&) {
+        throw KvCliError(u"wrong password for page %1"_qs.arg(page.Id()));
+    } catch (const KvPage::EDecryptError& e) {
+        throw KvCliError(u"corrupt encrypted content file: %1"_qs.arg(e.Message()));
+    } catch (const TexRichDocument::ELoadError& e) {
+        throw KvCliError(u"content file of %1 cannot be read: %2"_qs.arg(page.Id(), e.Message()));
+    }
+}
 
 void Run(const QString& dir, const QString& id, KvCliFormats::Format format, bool passwordStdin,
          KvCliIo& io)
@@ -71,16 +55,7 @@ void Run(const QString& dir, const QString& id, KvCliFormats::Format format, boo
         throw KvCliError(u"%1 is a folder, not a page"_qs.arg(id));
 
     KvPage page(id, nullptr, true);
-    CliAsker asker(io, passwordStdin);
-    try {
-        page.Load(false, false);
-    } catch (const KvPage::EWrongPassword&) {
-        throw KvCliError(u"wrong password for page %1"_qs.arg(id));
-    } catch (const KvPage::EDecryptError& e) {
-        throw KvCliError(u"corrupt encrypted content file: %1"_qs.arg(e.Message()));
-    } catch (const TexRichDocument::ELoadError& e) {
-        throw KvCliError(u"content file of %1 cannot be read: %2"_qs.arg(id, e.Message()));
-    }
+    LoadPage(page, passwordStdin, io);
 
     // The file the page was loaded from: a password change may not be in place yet.
     const QString contentPath = page.ContentReadPath();

@@ -66,14 +66,23 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
+        // Leaving the box applies a zoom typed there; one that is refused keeps the focus.
+        if (event->type() == QEvent::FocusOut && m_line->isModified() && !m_leaving) {
+            m_leaving = true;
+            m_line->setModified(false);
+            m_commands->ChangeZoom(m_line->text());
+            m_leaving = false;
+        }
         if (event->type() != QEvent::KeyPress)
             return QObject::eventFilter(watched, event);
         switch (static_cast<QKeyEvent*>(event)->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
+            m_line->setModified(false);
             m_commands->ChangeZoom(m_line->text());
             return true;
         case Qt::Key_Escape:
+            m_line->setModified(false);
             m_commands->ChangeZoom(KvZoomText::Caption(100));
             return true;
         default:
@@ -84,6 +93,7 @@ protected:
 private:
     KvViewCommands* m_commands;
     QLineEdit* m_line;
+    bool m_leaving = false;
 };
 
 } // namespace

@@ -10,6 +10,7 @@ class KvListServices;
 class KvLinkServices;
 class KvObject;
 class KvPage;
+class KvEditingServices;
 class KvSearchServices;
 class QComboBox;
 class QTabWidget;
@@ -80,6 +81,8 @@ public:
 
     // --- the search, its result list and the keyword dialog; null without a window
     virtual KvSearchServices* Search() = 0;
+    // --- the controls and dialogs of the editing and style commands; null without a window
+    virtual KvEditingServices* Editing() { return nullptr; }
     // --- the browse history, the bookmarks and the saved search results; null without a
     // window
     virtual KvListServices* Lists() = 0;

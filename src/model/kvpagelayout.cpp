@@ -127,9 +127,7 @@ void KvPageLayout::ApplyTo(TexRichDocument& editor, bool onlyChanged) const
 {
     KV_LOG_SCOPE("KvPageLayout::ApplyTo");
     if (!onlyChanged || m_fontChanged) {
-        const KvFontSpec font = GetFont();
-        editor.SetDefaultFont(font.font);
-        editor.SetDefaultTextColor(KvColor::ToQColor(font.color));
+        editor.SetLayoutFont(GetFont());
     }
     if (!onlyChanged || m_colorChanged)
         editor.SetBackgroundColor(KvColor::ToQColor(GetBgColor()));

@@ -6,7 +6,9 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextList>
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -172,51 +174,91 @@ KvParaAttributes KvParaAttributes::Read(const QTextBlock& block)
     return a;
 }
 
-void KvParaAttributes::ApplyTo(const QTextCursor& selection) const
+void KvParaAttributes::ApplyTo(const QTextCursor& selection, unsigned mask) const
 {
     QTextDocument* doc = selection.document();
-    if (!doc)
+    if (!doc || !(mask & AllFields))
         return;
     QTextCursor c(doc);
     c.beginEditBlock();
     const QTextBlock last = doc->findBlock(selection.selectionEnd());
     for (QTextBlock b = doc->findBlock(selection.selectionStart()); b.isValid(); b = b.next()) {
         QTextBlockFormat bf = b.blockFormat();
-        static constexpr Qt::Alignment aligns[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter,
-                                                   Qt::AlignJustify};
-        bf.setAlignment(aligns[std::clamp(alignment, 0, 3)]);
-        bf.setIndent(0);
-        bf.setLeftMargin(Pixels(startIndent + offset));
-        bf.setTextIndent(Pixels(-offset));
-        bf.setRightMargin(Pixels(rightIndent));
-        bf.setTopMargin(Pixels(spaceBefore));
-        bf.setBottomMargin(Pixels(spaceAfter));
-        SetLineSpacing(bf, lineSpacingRule, lineSpacing);
-        c.setPosition(b.position());
-        c.setBlockFormat(bf);
+        if (mask & AlignmentField) {
+            static constexpr Qt::Alignment aligns[] = {Qt::AlignLeft, Qt::AlignRight,
+                                                       Qt::AlignHCenter, Qt::AlignJustify};
+            bf.setAlignment(aligns[std::clamp(alignment, 0, 3)]);
+        }
+        if (mask & (StartIndentField | OffsetField)) {
+            const KvParaAttributes now = Read(b);
+            const int start = (mask & StartIndentField) ? startIndent : now.startIndent;
+            const int off = (mask & OffsetField) ? offset : now.offset;
+            bf.setIndent(0);
+            bf.setLeftMargin(Pixels(start + off));
+            bf.setTextIndent(Pixels(-off));
+        }
+        if (mask & RightIndentField)
+            bf.setRightMargin(Pixels(rightIndent));
+        if (mask & SpaceBeforeField)
+            bf.setTopMargin(Pixels(spaceBefore));
+        if (mask & SpaceAfterField)
+            bf.setBottomMargin(Pixels(spaceAfter));
+        if (mask & LineSpacingField)
+            SetLineSpacing(bf, lineSpacingRule, lineSpacing);
+        if (bf != b.blockFormat()) {
+            c.setPosition(b.position());
+            c.setBlockFormat(bf);
+        }
         if (b == last)
             break;
     }
-    QString prefix;
-    QString suffix;
-    if (numbering > Bullet) {
-        switch (numberingStyle) {
-        case Parenthesis:
-            suffix = u")"_qs;
-            break;
-        case Parentheses:
-            prefix = u"("_qs;
-            suffix = u")"_qs;
-            break;
-        case Plain:
-            break;
-        default:
-            suffix = u"."_qs;
+    if (mask & NumberingField) {
+        QString prefix;
+        QString suffix;
+        if (numbering > Bullet) {
+            switch (numberingStyle) {
+            case Parenthesis:
+                suffix = u")"_qs;
+                break;
+            case Parentheses:
+                prefix = u"("_qs;
+                suffix = u")"_qs;
+                break;
+            case Plain:
+                break;
+            default:
+                suffix = u"."_qs;
+            }
         }
+        KvParaFormat::SetNumbering(selection, StyleOf(numbering), prefix, suffix);
     }
-    KvParaFormat::SetNumbering(selection, StyleOf(numbering), prefix, suffix);
     c.endEditBlock();
 }
+
+namespace {
+
+bool IsBulletStyle(QTextListFormat::Style style)
+{
+    return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle ||
+           style == QTextListFormat::ListSquare;
+}
+
+// Takes the block out of its list; Qt adds the list's indent to a removed block, the text
+// keeps its own instead.
+void LeaveList(QTextCursor& c, const QTextBlock& b)
+{
+    QTextList* list = b.textList();
+    if (!list)
+        return;
+    const int indent = b.blockFormat().indent();
+    list->remove(b);
+    QTextBlockFormat bf = b.blockFormat();
+    bf.setIndent(indent);
+    c.setPosition(b.position());
+    c.setBlockFormat(bf);
+}
+
+} // namespace
 
 void KvParaFormat::SetNumbering(const QTextCursor& selection, QTextListFormat::Style style,
                                 const QString& prefix, const QString& suffix)
@@ -226,50 +268,47 @@ void KvParaFormat::SetNumbering(const QTextCursor& selection, QTextListFormat::S
         return;
     const QTextBlock first = doc->findBlock(selection.selectionStart());
     const QTextBlock last = doc->findBlock(selection.selectionEnd());
+    std::vector<QTextBlock> blocks;
+    for (QTextBlock b = first; b.isValid(); b = b.next()) {
+        blocks.push_back(b);
+        if (b == last)
+            break;
+    }
     QTextCursor c(doc);
     c.beginEditBlock();
     if (style == QTextListFormat::ListStyleUndefined) {
-        for (QTextBlock b = first; b.isValid(); b = b.next()) {
-            if (QTextList* list = b.textList()) {
-                // Qt keeps the list's indent on a removed block; the text goes back instead.
-                const int indent = b.blockFormat().indent();
-                list->remove(b);
-                QTextBlockFormat bf = b.blockFormat();
-                bf.setIndent(indent);
-                c.setPosition(b.position());
-                c.setBlockFormat(bf);
-            }
-            if (b == last)
-                break;
-        }
-    } else {
-        QTextListFormat lf;
-        if (QTextList* list = first.textList())
-            lf = list->format();
-        else
-            lf.setIndent(1);
-        lf.setStyle(style);
-        lf.setNumberPrefix(prefix);
-        lf.setNumberSuffix(style == QTextListFormat::ListDisc ||
-                                   style == QTextListFormat::ListCircle ||
-                                   style == QTextListFormat::ListSquare
-                               ? QString()
-                               : suffix);
-        QTextList* target = first.textList();
-        if (target)
-            target->setFormat(lf);
-        c.setPosition(first.position());
-        if (!target)
-            target = c.createList(lf);
-        for (QTextBlock b = first.next(); b.isValid() && first != last; b = b.next()) {
-            if (b.textList() != target) {
-                if (QTextList* other = b.textList())
-                    other->remove(b);
-                target->add(b);
-            }
-            if (b == last)
-                break;
-        }
+        for (const QTextBlock& b : blocks)
+            LeaveList(c, b);
+        c.endEditBlock();
+        return;
     }
+    QTextList* firstList = first.textList();
+    QTextListFormat lf;
+    if (firstList)
+        lf = firstList->format();
+    else
+        lf.setIndent(1);
+    lf.setStyle(style);
+    lf.setNumberPrefix(prefix);
+    lf.setNumberSuffix(IsBulletStyle(style) ? QString() : suffix);
+    const bool allInFirst = firstList && std::all_of(blocks.begin(), blocks.end(), [&](auto& b) {
+                                return b.textList() == firstList;
+                            });
+    if (allInFirst && firstList->format() == lf) {
+        c.endEditBlock();
+        return; // already so
+    }
+    if (allInFirst && firstList->count() == int(blocks.size())) {
+        firstList->setFormat(lf); // the whole list
+        c.endEditBlock();
+        return;
+    }
+    // The selected paragraphs become a list of their own; the rest of their lists stays.
+    for (const QTextBlock& b : blocks)
+        LeaveList(c, b);
+    c.setPosition(first.position());
+    QTextList* target = c.createList(lf);
+    for (size_t i = 1; i < blocks.size(); ++i)
+        target->add(blocks[i]);
     c.endEditBlock();
 }

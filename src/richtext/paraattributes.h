@@ -58,18 +58,37 @@ struct KvParaAttributes
     int numbering = NoNumbering;
     int numberingStyle = Period; // Period for bullets and without numbering
 
+    // The fields, for applying a subset. StartIndent alone moves the whole paragraph (its
+    // following lines keep their offset); Offset alone moves the following lines only.
+    enum Field : unsigned
+    {
+        AlignmentField = 0x001,
+        StartIndentField = 0x002,
+        OffsetField = 0x004,
+        RightIndentField = 0x008,
+        SpaceBeforeField = 0x010,
+        SpaceAfterField = 0x020,
+        LineSpacingField = 0x040, // rule and value
+        NumberingField = 0x080,   // kind and decoration
+        IndentFields = StartIndentField | OffsetField | RightIndentField,
+        SpaceFields = SpaceBeforeField | SpaceAfterField,
+        AllFields = 0x0FF
+    };
+
     bool operator==(const KvParaAttributes&) const = default;
 
     // The attributes of one paragraph.
     static KvParaAttributes Read(const QTextBlock& block);
-    // Applies all attributes to every paragraph the cursor's selection touches, as one step.
-    void ApplyTo(const QTextCursor& selection) const;
+    // Applies the fields of mask to every paragraph the cursor's selection touches, as one
+    // step; the other fields of each paragraph stay as they are.
+    void ApplyTo(const QTextCursor& selection, unsigned mask = AllFields) const;
 };
 
 namespace KvParaFormat {
 
 // Makes the paragraphs of the selection one list of the given kind, or takes them out of
-// their lists (ListStyleUndefined). The number decoration is prefix and suffix.
+// their lists (ListStyleUndefined). The number decoration is prefix and suffix. Only the
+// selected paragraphs change: a part of a list becomes a list of its own.
 void SetNumbering(const QTextCursor& selection, QTextListFormat::Style style,
                   const QString& prefix = {}, const QString& suffix = {});
 

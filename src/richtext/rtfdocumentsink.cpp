@@ -180,8 +180,10 @@ void KvRtfDocumentSink::Picture(const KvRtfPicture& pic, const KvRtfCharState& c
 {
     using K = KvRtfPicture::Kind;
     QImage image;
-    if (pic.kind == K::Png || pic.kind == K::Jpeg) {
-        image = QImage::fromData(pic.data, pic.kind == K::Png ? "PNG" : "JPG");
+    // An object shows the picture of its result.
+    const K shown = pic.kind == K::Object ? pic.resultKind : pic.kind;
+    if (shown == K::Png || shown == K::Jpeg) {
+        image = QImage::fromData(pic.data, shown == K::Png ? "PNG" : "JPG");
         if (image.isNull())
             image = QImage::fromData(pic.data);
         if (image.isNull())
@@ -212,6 +214,8 @@ void KvRtfDocumentSink::Picture(const KvRtfPicture& pic, const KvRtfCharState& c
     }
     if (!pic.rawGroup.isEmpty())
         f.setProperty(KvRtfProp::RawRtfGroup, pic.rawGroup);
+    else if (pic.kind == K::Png || pic.kind == K::Jpeg)
+        f.setProperty(KvRtfProp::PictureBytes, pic.data); // written back as read
     if (cs.link >= 0) {
         f.setAnchor(true);
         f.setAnchorHref(m_parser->Link(cs.link));

@@ -1820,12 +1820,85 @@ void KvRtfParser::FinishLevelText()
     m_level.suffix = suffix;
 }
 
+namespace {
+
+// Takes the first picture of a text: what an object shows.
+class ResultPictureSink : public KvRtfSink
+{
+public:
+    void Text(QStringView, const KvRtfCharState&, bool) override {}
+    void Picture(const KvRtfPicture& picture, const KvRtfCharState&) override
+    {
+        if (!found) {
+            found = true;
+            pict = picture;
+        }
+    }
+    void EndBlock(const KvRtfParaState&) override {}
+    void NewBlock() override {}
+    void BeginTable(int) override {}
+    void NextCell(int, int) override {}
+    void EndTable() override {}
+
+    bool found = false;
+    KvRtfPicture pict;
+};
+
+} // namespace
+
+void KvRtfParser::ReadObject(QByteArrayView group)
+{
+    using T = KvRtfTokenizer::Type;
+    KvRtfTokenizer tok(group);
+    int depth = 0;
+    for (KvRtfTokenizer::Token t = tok.Next(); t.type != T::End; t = tok.Next()) {
+        switch (t.type) {
+        case T::GroupStart:
+            ++depth;
+            break;
+        case T::GroupEnd:
+            --depth;
+            break;
+        case T::Word:
+            if (depth == 1 && t.text == "objw")
+                m_pict.goalWidth = t.param;
+            else if (depth == 1 && t.text == "objh")
+                m_pict.goalHeight = t.param;
+            else if (depth == 2 && t.text == "result") {
+                const qsizetype from = tok.Offset();
+                tok.SkipGroup();
+                QByteArray result = "{\\rtf1 ";
+                result += group.sliced(from, tok.Offset() - from);
+                result += '}';
+                ResultPictureSink sink;
+                KvRtfParser parser(sink);
+                parser.m_nested = true;
+                parser.Parse(result);
+                using K = KvRtfPicture::Kind;
+                if (sink.found && (sink.pict.kind == K::Png || sink.pict.kind == K::Jpeg)) {
+                    m_pict.resultKind = sink.pict.kind;
+                    m_pict.data = sink.pict.data;
+                    if (m_pict.goalWidth <= 0 || m_pict.goalHeight <= 0) {
+                        m_pict.goalWidth = sink.pict.goalWidth;
+                        m_pict.goalHeight = sink.pict.goalHeight;
+                    }
+                }
+            }
+            break;
+        default:
+            break;
+        }
+    }
+}
+
 void KvRtfParser::FinishPicture(const Group& g)
 {
     if (m_sink.WantsPictureData()) {
         using K = KvRtfPicture::Kind;
         if (m_pict.kind != K::Png && m_pict.kind != K::Jpeg)
             m_pict.rawGroup = m_tok->Slice(g.start, m_tok->Offset()).toByteArray();
+        if (m_pict.kind == K::Object && !m_nested)
+            ReadObject(m_pict.rawGroup);
     }
     EnsureContent();
     FlushRun();

@@ -101,10 +101,13 @@ struct KvRtfPicture
         Unknown
     };
     Kind kind = Kind::Unknown;
-    QByteArray data;                   // the decoded picture bytes (PNG/JPEG)
+    QByteArray data; // the decoded picture bytes (PNG/JPEG)
+    // An object: the kind of the picture data holds, taken from its \result (PNG or JPEG
+    // only; Unknown when it has none of these).
+    Kind resultKind = Kind::Unknown;
     QByteArray rawGroup;               // the RTF group verbatim for kinds kept as they are
     int width = 0, height = 0;         // \picw, \pich
-    int goalWidth = 0, goalHeight = 0; // twips
+    int goalWidth = 0, goalHeight = 0; // twips; an object's \objw, \objh
     int scaleX = 100, scaleY = 100;
 };
 
@@ -145,6 +148,9 @@ public:
     // false, reading ends there (Stopped() tells) and the sink gets what was read so far.
     void SetCheckpoint(qsizetype interval, std::function<bool()> checkpoint);
     bool Stopped() const { return m_stopped; }
+    // After Parse: the text ended with a paragraph mark (the reader makes no empty paragraph
+    // after it).
+    bool EndedWithParagraphMark() const { return m_blockPending; }
 
     const QStringList& Warnings() const { return m_warnings; }
     const KvRtfFont* Font(int number) const;
@@ -221,6 +227,8 @@ private:
     void ResolveList(KvRtfParaState& p) const;
     void FinishFontEntry();
     void FinishPicture(const Group& g);
+    // An object's size and the PNG or JPEG picture of its \result, read from its group.
+    void ReadObject(QByteArrayView group);
     void FinishStyleEntry();
     void FinishLevelText();
     void AddRunText(QStringView text);
@@ -288,6 +296,7 @@ private:
 
     KvRtfPicture m_pict;
     int m_pictNibble = -1;
+    bool m_nested = false; // reading an object's result: objects inside are not looked into
 
     QStringList m_warnings;
     bool m_warnedCodePage = false;

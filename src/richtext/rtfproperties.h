@@ -6,7 +6,8 @@
 // format property for. The reader sets them, the writer writes them back.
 namespace KvRtfProp {
 
-enum : int {
+enum : int
+{
     // QTextCharFormat, bool: hidden text (\v). Kept in the document, never part of plain text.
     Hidden = QTextFormat::UserProperty + 1,
     // QTextCharFormat, int: the RTF underline kind when Qt's underline styles cannot
@@ -26,21 +27,25 @@ enum : int {
     LineSpacingTwips,
     // QTextBlockFormat, bool: \slmult1 (the \sl value is a multiple of single spacing).
     LineSpacingMult,
+    // QTextImageFormat, QByteArray: the picture's encoded bytes (PNG or JPEG) as read or
+    // inserted, written back as they are; the document's image resource is only for showing.
+    PictureBytes,
 };
 
 } // namespace KvRtfProp
 
-enum class KvRtfUnderline : int {
+enum class KvRtfUnderline : int
+{
     None = 0,
-    Single,      // \ul
-    Double,      // \uldb
-    Words,       // \ulw
-    Dotted,      // \uld
-    Dash,        // \uldash
-    DashDot,     // \uldashd
-    DashDotDot,  // \uldashdd
-    Thick,       // \ulth
-    Wave,        // \ulwave
+    Single,     // \ul
+    Double,     // \uldb
+    Words,      // \ulw
+    Dotted,     // \uld
+    Dash,       // \uldash
+    DashDot,    // \uldashd
+    DashDotDot, // \uldashdd
+    Thick,      // \ulth
+    Wave,       // \ulwave
 };
 
 // Lengths read from RTF (indents, paragraph spacing, tab stops, fixed line heights, picture

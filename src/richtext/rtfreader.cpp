@@ -25,6 +25,7 @@ KvRtfReadResult KvRtfReader::Read(const QByteArray& rtf, QTextDocument* doc)
         result.ok = parser.Parse(rtf);
         result.warnings = parser.Warnings() + sink.warnings;
         result.styles = parser.StyleNames();
+        result.endedWithParagraphMark = parser.EndedWithParagraphMark();
         edit.endEditBlock();
     }
     doc->setUndoRedoEnabled(undo);

@@ -12,6 +12,7 @@ struct KvRtfReadResult
     bool ok = true;            // false: the input is not RTF (read best-effort as far as it goes)
     QStringList warnings;      // what could not be read faithfully
     QMap<int, QString> styles; // paragraph style names of the style sheet by \s number
+    bool endedWithParagraphMark = false; // the last paragraph was ended by \par
 
     explicit operator bool() const { return ok; }
 };

@@ -1,5 +1,6 @@
 #include "richtext/rtfwriter.h"
 
+#include "richtext/charattributes.h"
 #include "richtext/rtfproperties.h"
 
 #include <QBuffer>
@@ -102,14 +103,6 @@ const char* UnderlineWord(KvRtfUnderline u)
     return "ul";
 }
 
-QString FamilyOf(const QTextCharFormat& fmt)
-{
-    const QStringList families = fmt.fontFamilies().toStringList();
-    if (!families.isEmpty() && !families.first().isEmpty())
-        return families.first();
-    return fmt.stringProperty(QTextFormat::FontFamily); // set by older APIs and HTML import
-}
-
 // Collects a frame's blocks and tables in document order; other frames are flattened.
 using Item = std::variant<QTextBlock, QTextTable*>;
 
@@ -157,7 +150,8 @@ public:
             }
             // Every paragraph ends with \par; the reader makes no new paragraph after the last.
             WriteBlock(std::get<QTextBlock>(items[i]), false);
-            EndParagraph("par");
+            if (i + 1 < items.size() || m_options.lastParagraphMark)
+                EndParagraph("par");
         }
         Close();
         m_out += "\r\n";
@@ -205,23 +199,18 @@ private:
     {
         CharState s;
         FontKey key;
-        key.name = FamilyOf(fmt);
+        key.name = KvCharAttributes::Family(fmt);
         if (key.name.isEmpty())
             key.name = m_defaultFamily;
-        key.charset =
-            fmt.hasProperty(KvRtfProp::FontCharset) ? fmt.intProperty(KvRtfProp::FontCharset) : 0;
+        key.charset = KvCharAttributes::RtfCharset(
+            fmt.hasProperty(KvRtfProp::FontCharset) ? fmt.intProperty(KvRtfProp::FontCharset) : 0);
         key.pitch = fmt.hasProperty(KvRtfProp::FontPitch) ? fmt.intProperty(KvRtfProp::FontPitch)
                     : fmt.fontFixedPitch()                ? 1
                                                           : 0;
         s.font = FontIndex(key);
 
-        double points = m_defaultPoints;
-        if (fmt.hasProperty(QTextFormat::FontPointSize) && fmt.fontPointSize() > 0)
-            points = fmt.fontPointSize();
-        else if (fmt.hasProperty(QTextFormat::FontPixelSize) &&
-                 fmt.intProperty(QTextFormat::FontPixelSize) > 0)
-            points = fmt.intProperty(QTextFormat::FontPixelSize) * 0.75;
-        s.halfPoints = int(std::lround(points * 2));
+        const double points = KvCharAttributes::PointSize(fmt);
+        s.halfPoints = int(std::lround((points > 0 ? points : m_defaultPoints) * 2));
 
         s.bold = fmt.fontWeight() >= QFont::DemiBold;
         s.italic = fmt.fontItalic();
@@ -495,7 +484,18 @@ private:
         QByteArray data;
         QImage image;
         const char* blip = "pngblip";
-        if (res.typeId() == QMetaType::QByteArray) {
+        const QByteArray bytes = fmt.property(KvRtfProp::PictureBytes).toByteArray();
+        if (!bytes.isEmpty() && (bytes.startsWith("\x89PNG") || bytes.startsWith("\xFF\xD8"))) {
+            // The bytes as read or inserted: a JPEG stays a JPEG, nothing is decoded again.
+            data = bytes;
+            blip = bytes.startsWith("\xFF\xD8") ? "jpegblip" : "pngblip";
+            if (res.typeId() == QMetaType::QImage)
+                image = res.value<QImage>();
+            else
+                image.loadFromData(bytes);
+            if (image.isNull())
+                image = QImage(1, 1, QImage::Format_RGB32);
+        } else if (res.typeId() == QMetaType::QByteArray) {
             data = res.toByteArray();
             image.loadFromData(data);
             if (data.startsWith("\x89PNG")) {

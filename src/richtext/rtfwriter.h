@@ -17,6 +17,9 @@ public:
     {
         // Name in the {\*\generator ...;} group; empty writes no generator group.
         QString generator = QStringLiteral("Korvelle");
+        // False leaves the last paragraph without \par: a piece of text (the clipboard)
+        // whose last paragraph was not copied with its mark.
+        bool lastParagraphMark = true;
     };
 
     static QByteArray Write(const QTextDocument& document, const Options& options);

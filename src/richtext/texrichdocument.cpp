@@ -292,6 +292,25 @@ void TexRichDocument::SetSelectionParagraph(const KvParaAttributes& attributes)
     attributes.ApplyTo(SelectionCursor());
 }
 
+KvCharAttributes TexRichDocument::SelectionCharAttributes() const
+{
+    return KvCharAttributes::Read(SelectionCharFormat(), LayoutFont());
+}
+
+void TexRichDocument::ApplyAttributes(const KvCharAttributes& chars, unsigned charMask,
+                                      const KvParaAttributes& para, unsigned paraMask)
+{
+    QTextCursor c = SelectionCursor();
+    c.beginEditBlock();
+    para.ApplyTo(c, paraMask);
+    if (charMask) {
+        chars.ApplyTo(c, charMask);
+        if (!c.hasSelection())
+            Q_EMIT typingFormatReplaced(c.charFormat());
+    }
+    c.endEditBlock();
+}
+
 QTextCharFormat TexRichDocument::PrepareCharFormat(const QTextCharFormat& format)
 {
     QTextCharFormat f = format;
@@ -304,6 +323,23 @@ QTextCharFormat TexRichDocument::PrepareCharFormat(const QTextCharFormat& format
             f.setProperty(KvRtfProp::FontPitch, f.fontFixedPitch() ? 1 : 0);
     }
     return f;
+}
+
+KvFontSpec TexRichDocument::LayoutFont() const
+{
+    if (m_layoutFont)
+        return *m_layoutFont;
+    KvFontSpec spec;
+    spec.font = m_doc->defaultFont();
+    return spec;
+}
+
+void TexRichDocument::SetLayoutFont(const KvFontSpec& font)
+{
+    m_layoutFont = font;
+    m_doc->setDefaultFont(font.font);
+    m_textColor = KvColor::ToQColor(font.color);
+    Q_EMIT presentationChanged();
 }
 
 QFont TexRichDocument::DefaultFont() const

@@ -2,6 +2,8 @@
 
 #include "platform/kvexception.h"
 #include "richtext/paraattributes.h"
+#include "richtext/textselection.h"
+#include "store/kvstorefont.h"
 
 #include <QColor>
 #include <QFont>
@@ -9,6 +11,7 @@
 #include <QPoint>
 #include <QTextCharFormat>
 #include <memory>
+#include <optional>
 
 class QTextCursor;
 class QTextDocument;
@@ -16,7 +19,7 @@ class QTextDocument;
 // A page's text as the model sees it, without any widget: the QTextDocument plus what the
 // editor control keeps beside it (flags, caret, scroll point, presentation). An editor
 // widget attaches to it while the page is shown and hands caret and scroll point back.
-class TexRichDocument : public QObject
+class TexRichDocument : public QObject, public KvTextSelection
 {
     Q_OBJECT
 
@@ -79,8 +82,12 @@ public:
     // as the format for typing. Setting paragraph attributes changes every touched paragraph.
     QTextCharFormat SelectionCharFormat() const;
     void SetSelectionCharFormat(const QTextCharFormat& format);
-    KvParaAttributes SelectionParagraph() const;
+    KvParaAttributes SelectionParagraph() const override;
     void SetSelectionParagraph(const KvParaAttributes& attributes);
+    KvCharAttributes SelectionCharAttributes() const override;
+    // Without a selection the character attributes become the view's format for typing.
+    void ApplyAttributes(const KvCharAttributes& chars, unsigned charMask,
+                         const KvParaAttributes& para, unsigned paraMask) override;
     // A character format to merge, with our own properties that the new values make stale
     // reset (underline kind, font charset and pitch).
     static QTextCharFormat PrepareCharFormat(const QTextCharFormat& format);
@@ -93,6 +100,10 @@ public:
     bool CaretScrollPending() const { return m_scrollToCaret; }
 
     // Presentation: text without a font or colour of its own shows in these.
+    // The page layout's font: default font and text colour, and the charset and pitch that
+    // text without a font of its own reads as.
+    KvFontSpec LayoutFont() const;
+    void SetLayoutFont(const KvFontSpec& font);
     QFont DefaultFont() const;
     void SetDefaultFont(const QFont& font);
     QColor DefaultTextColor() const { return m_textColor; }
@@ -124,6 +135,8 @@ Q_SIGNALS:
     void presentationChanged();
     // SetSelectionCharFormat without a selection: the view's typing format.
     void typingFormatRequested(const QTextCharFormat& format);
+    // ApplyAttributes without a selection: the view's whole format for typing.
+    void typingFormatReplaced(const QTextCharFormat& format);
     // Sent while the QTextDocument still exists, so that a view can let go of it.
     void aboutToBeDestroyed();
 
@@ -139,6 +152,7 @@ private:
     int m_selLength = 0;
     QPoint m_scroll;
     bool m_scrollToCaret = false;
+    std::optional<KvFontSpec> m_layoutFont;
     QColor m_textColor;
     QColor m_background;
     bool m_wordWrap = true;

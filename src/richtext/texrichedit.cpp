@@ -1,6 +1,8 @@
 #include "richtext/texrichedit.h"
 
 #include "richtext/kvlinkspans.h"
+#include "richtext/kvpaste.h"
+#include "richtext/kvpicture.h"
 #include "richtext/paraattributes.h"
 #include "richtext/rtfproperties.h"
 #include "richtext/rtfreader.h"
@@ -12,6 +14,8 @@
 #include <QKeySequence>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPolygonF>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSyntaxHighlighter>
@@ -95,6 +99,8 @@ void TexRichEdit::Attach(TexRichDocument* document)
                                 &TexRichEdit::ApplyCaret);
     m_docConnections << connect(document, &TexRichDocument::typingFormatRequested, this,
                                 [this](const QTextCharFormat& f) { mergeCurrentCharFormat(f); });
+    m_docConnections << connect(document, &TexRichDocument::typingFormatReplaced, this,
+                                [this](const QTextCharFormat& f) { setCurrentCharFormat(f); });
     m_docConnections << connect(document, &TexRichDocument::scrollRequested, this,
                                 &TexRichEdit::ApplyScroll);
     // The document object going away takes its QTextDocument with it.
@@ -459,6 +465,30 @@ void TexRichEdit::SetSelectionParagraph(const KvParaAttributes& attributes)
     attributes.ApplyTo(textCursor());
 }
 
+KvCharAttributes TexRichEdit::SelectionCharAttributes() const
+{
+    KvFontSpec layout;
+    if (m_doc)
+        layout = m_doc->LayoutFont();
+    else
+        layout.font = document()->defaultFont();
+    return KvCharAttributes::Read(SelectionCharFormat(), layout);
+}
+
+void TexRichEdit::ApplyAttributes(const KvCharAttributes& chars, unsigned charMask,
+                                  const KvParaAttributes& para, unsigned paraMask)
+{
+    QTextCursor c = textCursor();
+    c.beginEditBlock();
+    para.ApplyTo(c, paraMask);
+    if (charMask) {
+        chars.ApplyTo(c, charMask);
+        if (!c.hasSelection())
+            setCurrentCharFormat(c.charFormat());
+    }
+    c.endEditBlock();
+}
+
 bool TexRichEdit::CanUndo() const
 {
     return document()->isUndoAvailable();
@@ -507,53 +537,39 @@ void TexRichEdit::InsertText(const QString& text)
     textCursor().insertText(text);
 }
 
-QString TexRichEdit::UniqueImageName()
+bool TexRichEdit::InsertPicture(const QByteArray& bytes)
 {
-    QString name;
-    do {
-        name = u"korv-picture-%1"_qs.arg(++m_pictureCount);
-    } while (document()->resource(QTextDocument::ImageResource, QUrl(name)).isValid());
-    return name;
+    QTextCursor c = textCursor();
+    if (!KvPicture::Insert(c, bytes))
+        return false;
+    setTextCursor(c);
+    ensureCursorVisible();
+    return true;
 }
 
-void TexRichEdit::InsertPicture(const QImage& image)
+bool TexRichEdit::InsertPicture(const QImage& image)
 {
-    if (image.isNull())
-        return;
-    const QString name = UniqueImageName();
-    document()->addResource(QTextDocument::ImageResource, QUrl(name), image);
-    QTextImageFormat f;
-    f.setName(name);
-    f.setWidth(image.width());
-    f.setHeight(image.height());
-    textCursor().insertImage(f);
+    return InsertPicture(KvPicture::Encode(image));
 }
 
 void TexRichEdit::InsertRtf(const QByteArray& rtf)
 {
-    QTextDocument pasted;
-    pasted.setDefaultFont(document()->defaultFont());
-    KvRtfReader::Read(rtf, &pasted);
-    // Pictures move over under names of this document, so that none replaces another.
-    for (QTextBlock b = pasted.begin(); b.isValid(); b = b.next()) {
-        for (auto it = b.begin(); !it.atEnd(); ++it) {
-            const QTextFragment frag = it.fragment();
-            if (!frag.charFormat().isImageFormat())
-                continue;
-            QTextImageFormat f = frag.charFormat().toImageFormat();
-            const QVariant image = pasted.resource(QTextDocument::ImageResource, QUrl(f.name()));
-            if (!image.isValid())
-                continue;
-            f.setName(UniqueImageName());
-            document()->addResource(QTextDocument::ImageResource, QUrl(f.name()), image);
-            QTextCursor c(&pasted);
-            c.setPosition(frag.position());
-            c.setPosition(frag.position() + frag.length(), QTextCursor::KeepAnchor);
-            c.setCharFormat(f);
-        }
-    }
-    textCursor().insertFragment(QTextDocumentFragment(&pasted));
+    QTextCursor c = textCursor();
+    KvPaste::InsertRtf(c, rtf);
+    setTextCursor(c);
     ensureCursorVisible();
+}
+
+bool TexRichEdit::Paste(const QMimeData& data, std::optional<KvPaste::Kind> kind)
+{
+    if (isReadOnly())
+        return false;
+    QTextCursor c = textCursor();
+    if (!(kind ? KvPaste::Insert(c, data, *kind) : KvPaste::Insert(c, data)))
+        return false;
+    setTextCursor(c);
+    ensureCursorVisible();
+    return true;
 }
 
 QMimeData* TexRichEdit::createMimeDataFromSelection() const
@@ -564,42 +580,19 @@ QMimeData* TexRichEdit::createMimeDataFromSelection() const
     for (const QString& type : own->formats())
         data->setData(type, own->data(type));
     const QTextCursor sel = textCursor();
-    if (!sel.hasSelection())
-        return data;
-    QTextDocument copy;
-    copy.setDefaultFont(document()->defaultFont());
-    QTextCursor(&copy).insertFragment(sel.selection());
-    for (QTextBlock b = copy.begin(); b.isValid(); b = b.next()) {
-        for (auto it = b.begin(); !it.atEnd(); ++it) {
-            const QTextCharFormat f = it.fragment().charFormat();
-            if (f.isImageFormat()) {
-                const QUrl name(f.toImageFormat().name());
-                copy.addResource(QTextDocument::ImageResource, name,
-                                 document()->resource(QTextDocument::ImageResource, name));
-            }
-        }
-    }
-    data->setData(u"text/rtf"_qs, KvRtfWriter::Write(copy));
+    if (sel.hasSelection())
+        data->setData(u"text/rtf"_qs, KvPaste::SelectionRtf(sel));
     return data;
 }
 
 bool TexRichEdit::canInsertFromMimeData(const QMimeData* source) const
 {
-    return source->hasFormat(u"text/rtf"_qs) || source->hasFormat(u"application/rtf"_qs) ||
-           QTextEdit::canInsertFromMimeData(source);
+    return !KvPaste::Offered(*source).isEmpty();
 }
 
 void TexRichEdit::insertFromMimeData(const QMimeData* source)
 {
-    if (isReadOnly())
-        return;
-    for (const QString& type : {u"text/rtf"_qs, u"application/rtf"_qs}) {
-        if (source->hasFormat(type)) {
-            InsertRtf(source->data(type));
-            return;
-        }
-    }
-    QTextEdit::insertFromMimeData(source);
+    Paste(*source);
 }
 
 // ---- links and keys ----
@@ -635,10 +628,11 @@ int TexRichEdit::PositionAt(QPoint viewportPos) const
 void TexRichEdit::mousePressEvent(QMouseEvent* event)
 {
     m_pendingScroll.reset();
-    // Only the left button follows a link; the others act as on plain text.
+    // Only the left button follows a link; the others act as on plain text. Armed format
+    // copy applies to the link's text instead of following it.
     const int pos =
         event->button() == Qt::LeftButton ? PositionAt(event->position().toPoint()) : -1;
-    const QString url = pos >= 0 ? LinkAt(pos) : QString();
+    const QString url = pos >= 0 && !m_formatPainter ? LinkAt(pos) : QString();
     if (!url.isEmpty()) {
         event->accept();
         Q_EMIT linkClicked(url, event->button());
@@ -649,7 +643,9 @@ void TexRichEdit::mousePressEvent(QMouseEvent* event)
 
 void TexRichEdit::mouseMoveEvent(QMouseEvent* event)
 {
-    if (event->buttons() == Qt::NoButton) {
+    if (m_formatPainter) {
+        viewport()->setCursor(FormatPainterCursor());
+    } else if (event->buttons() == Qt::NoButton) {
         const int pos = PositionAt(event->position().toPoint());
         const bool overLink = pos >= 0 && !LinkAt(pos).isEmpty();
         viewport()->setCursor(overLink       ? Qt::PointingHandCursor
@@ -657,6 +653,49 @@ void TexRichEdit::mouseMoveEvent(QMouseEvent* event)
                                              : Qt::IBeamCursor);
     }
     QTextEdit::mouseMoveEvent(event);
+}
+
+void TexRichEdit::mouseReleaseEvent(QMouseEvent* event)
+{
+    QTextEdit::mouseReleaseEvent(event);
+    if (m_formatPainter)
+        Q_EMIT formatPainterReleased();
+}
+
+void TexRichEdit::SetFormatPainter(bool on)
+{
+    if (m_formatPainter == on)
+        return;
+    m_formatPainter = on;
+    if (on)
+        viewport()->setCursor(FormatPainterCursor());
+    else
+        viewport()->setCursor(isReadOnly() ? Qt::ArrowCursor : Qt::IBeamCursor);
+}
+
+QCursor TexRichEdit::FormatPainterCursor()
+{
+    // A brush of our own: handle, ferrule and bristles, the hot spot at the bristles' tip.
+    static const QCursor cursor = [] {
+        QPixmap pm(32, 32);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(Qt::white, 3));
+        p.drawLine(QPointF(20, 3), QPointF(12, 17));
+        p.setPen(QPen(QColor(0x80, 0x50, 0x20), 2));
+        p.drawLine(QPointF(20, 3), QPointF(12, 17));
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(QColor(0xC0, 0xC0, 0xC0));
+        p.drawRect(QRectF(8.5, 16.5, 7, 4));
+        p.setBrush(QColor(0x30, 0x30, 0x30));
+        QPolygonF bristles;
+        bristles << QPointF(8.5, 20.5) << QPointF(15.5, 20.5) << QPointF(13, 28) << QPointF(4, 29);
+        p.drawPolygon(bristles);
+        p.end();
+        return QCursor(pm, 4, 29);
+    }();
+    return cursor;
 }
 
 void TexRichEdit::keyPressEvent(QKeyEvent* event)

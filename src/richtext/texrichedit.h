@@ -1,8 +1,10 @@
 #pragma once
 
+#include "richtext/kvpaste.h"
 #include "richtext/paraattributes.h"
 #include "richtext/texrichdocument.h"
 #include "richtext/textmatch.h"
+#include "richtext/textselection.h"
 
 #include <QImage>
 #include <QPointer>
@@ -15,7 +17,7 @@ class QSyntaxHighlighter;
 // The page editor: a QTextEdit over a TexRichDocument. It shows "<scheme://...>" spans as
 // links and reports clicks on them, keeps zoom a matter of the view, and hands caret,
 // selection and scroll point back to the document it shows.
-class TexRichEdit : public QTextEdit
+class TexRichEdit : public QTextEdit, public KvTextSelection
 {
     Q_OBJECT
 
@@ -72,8 +74,13 @@ public:
     void SetNumbering(QTextListFormat::Style style, const QString& prefix = {},
                       const QString& suffix = {});
     // The same in the edit control's terms (twips and codes), for styles and the dialog.
-    KvParaAttributes SelectionParagraph() const;
+    KvParaAttributes SelectionParagraph() const override;
     void SetSelectionParagraph(const KvParaAttributes& attributes);
+    // The adapter's terms; what the text does not set reads as the shown page's layout font.
+    // Without a selection the character attributes go to the format for typing.
+    KvCharAttributes SelectionCharAttributes() const override;
+    void ApplyAttributes(const KvCharAttributes& chars, unsigned charMask,
+                         const KvParaAttributes& para, unsigned paraMask) override;
 
     bool CanUndo() const;
     bool CanRedo() const;
@@ -92,9 +99,15 @@ public:
     QPoint CharScreenPosition(int index) const;
 
     void InsertText(const QString& text);
-    void InsertPicture(const QImage& image);
+    // Inserts a picture at the caret, replacing the selection; PNG and JPEG bytes are kept as
+    // they are. False (nothing changed) when the bytes are no picture.
+    bool InsertPicture(const QByteArray& bytes);
+    bool InsertPicture(const QImage& image);
     // Inserts RTF at the caret, replacing the selection (pasting RTF goes this way too).
     void InsertRtf(const QByteArray& rtf);
+    // Pastes the data's first kind (or the given one) at the caret, replacing the
+    // selection, as one step; false when it offers nothing (of that kind).
+    bool Paste(const QMimeData& data, std::optional<KvPaste::Kind> kind = std::nullopt);
 
     bool IsOverwrite() const { return overwriteMode(); }
     bool IsInsert() const { return !overwriteMode(); }
@@ -103,6 +116,12 @@ public:
     // field (anchor) it belongs to; empty for none.
     QString LinkAt(int position) const;
 
+    // Format copy armed: the brush cursor shows, a click on a link selects instead of
+    // following it, and every mouse release reports formatPainterReleased.
+    void SetFormatPainter(bool on);
+    bool FormatPainter() const { return m_formatPainter; }
+    static QCursor FormatPainterCursor();
+
     // Bare-address detection; the program keeps it off and relies on "<...>" spans.
     bool AutoUrlDetect() const { return m_autoUrlDetect; }
     void SetAutoUrlDetect(bool on) { m_autoUrlDetect = on; }
@@ -110,6 +129,8 @@ public:
 Q_SIGNALS:
     void linkClicked(const QString& url, Qt::MouseButton button);
     void overwriteModeChanged(bool overwrite);
+    // A mouse button went up while the format painter is on (the selection is made).
+    void formatPainterReleased();
 
 protected:
     // The clipboard carries RTF ("text/rtf") beside Qt's own formats, both ways.
@@ -119,6 +140,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -136,7 +158,6 @@ private:
     void ReportCaret();
     void ReportScroll();
     int PositionAt(QPoint viewportPos) const;
-    QString UniqueImageName();
     bool TryScroll(QPoint point);
     void ApplyPendingScroll();
 
@@ -150,9 +171,9 @@ private:
     bool m_pendingCaret = false; // show the caret once the view is shown
     QImage m_zoomDevice;
     int m_zoom = 100;
-    int m_pictureCount = 0;
     bool m_binding = false;
     bool m_autoUrlDetect = false;
+    bool m_formatPainter = false;
     QList<QMetaObject::Connection> m_docConnections;  // to the attached TexRichDocument
     QList<QMetaObject::Connection> m_viewConnections; // reporting back to it
 };

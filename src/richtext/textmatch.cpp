@@ -1,6 +1,6 @@
 #include "richtext/textmatch.h"
 
-#include "richtext/rtfplaintext.h"
+#include "richtext/kvdocumenttext.h"
 
 #include <QTextDocument>
 #include <algorithm>
@@ -11,31 +11,10 @@
 
 namespace {
 
-// The code point that ends just before index i (surrogate pairs taken together).
-char32_t CodePointBefore(QStringView text, qsizetype i)
-{
-    if (i <= 0)
-        return 0;
-    const QChar low = text.at(i - 1);
-    if (low.isLowSurrogate() && i >= 2 && text.at(i - 2).isHighSurrogate())
-        return QChar::surrogateToUcs4(text.at(i - 2), low);
-    return low.unicode();
-}
-
-char32_t CodePointAt(QStringView text, qsizetype i)
-{
-    if (i >= text.size())
-        return 0;
-    const QChar high = text.at(i);
-    if (high.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
-        return QChar::surrogateToUcs4(high, text.at(i + 1));
-    return high.unicode();
-}
-
 bool IsWholeWordAt(QStringView text, qsizetype pos, qsizetype len)
 {
-    return !KvTextMatch::IsWordChar(CodePointBefore(text, pos)) &&
-           !KvTextMatch::IsWordChar(CodePointAt(text, pos + len));
+    return !KvTextMatch::IsWordChar(KvTextMatch::CodePointBefore(text, pos)) &&
+           !KvTextMatch::IsWordChar(KvTextMatch::CodePointAt(text, pos + len));
 }
 
 // (folded, unit) for every code unit of the basic plane that folding changes, by folded.
@@ -226,6 +205,26 @@ qsizetype KvTextMatcher::Find(QStringView text, qsizetype rangeStart, qsizetype 
     return -1;
 }
 
+char32_t KvTextMatch::CodePointBefore(QStringView text, qsizetype i)
+{
+    if (i <= 0)
+        return 0;
+    const QChar low = text.at(i - 1);
+    if (low.isLowSurrogate() && i >= 2 && text.at(i - 2).isHighSurrogate())
+        return QChar::surrogateToUcs4(text.at(i - 2), low);
+    return low.unicode();
+}
+
+char32_t KvTextMatch::CodePointAt(QStringView text, qsizetype i)
+{
+    if (i >= text.size())
+        return 0;
+    const QChar high = text.at(i);
+    if (high.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+        return QChar::surrogateToUcs4(high, text.at(i + 1));
+    return high.unicode();
+}
+
 bool KvTextMatch::IsWordChar(char32_t c)
 {
     return c == U'_' || (c != 0 && QChar::isLetterOrNumber(c));
@@ -250,19 +249,14 @@ bool KvTextMatch::Contains(const QString& text, const QString& term, KvMatchOpti
 int KvTextMatch::FindInDocument(const QTextDocument& document, const QString& term, int rangeStart,
                                 int rangeEnd, KvMatchOptions options, bool backward, int* length)
 {
-    std::vector<int> positions;
-    const QString text = KvRtfPlainText::DocumentText(document, &positions);
+    const KvDocumentText::Snapshot& snap = KvDocumentText::Of(document);
     // The range in characters of the text: the first ones at or after its cursor positions.
-    auto index = [&](int cursor) {
-        return qsizetype(std::lower_bound(positions.begin(), positions.end(), cursor) -
-                         positions.begin());
-    };
-    const qsizetype start = index(std::max(0, rangeStart));
-    const qsizetype end = rangeEnd < 0 ? text.size() : index(rangeEnd);
-    const qsizetype hit = KvTextMatcher(term, options).Find(text, start, end, backward);
+    const qsizetype start = snap.IndexAt(std::max(0, rangeStart));
+    const qsizetype end = rangeEnd < 0 ? snap.text.size() : snap.IndexAt(rangeEnd);
+    const qsizetype hit = KvTextMatcher(term, options).Find(snap.text, start, end, backward);
     if (hit < 0)
         return -1;
     if (length)
-        *length = positions[hit + term.size() - 1] + 1 - positions[hit];
-    return positions[hit];
+        *length = snap.positions[hit + term.size() - 1] + 1 - snap.positions[hit];
+    return snap.positions[hit];
 }

@@ -22,6 +22,10 @@ struct KvMatchOptions
 namespace KvTextMatch {
 
 bool IsWordChar(char32_t c);
+// The code point that ends just before index i, and the one that starts at i (surrogate
+// pairs taken together); 0 at the ends of the text.
+char32_t CodePointBefore(QStringView text, qsizetype i);
+char32_t CodePointAt(QStringView text, qsizetype i);
 
 // First hit starting at or after `from`; -1 when there is none.
 int Find(const QString& text, const QString& term, int from = 0, KvMatchOptions options = {});

@@ -1,12 +1,15 @@
 #include "ui/kvmainservices.h"
 
+#include "ui/kvmainediting.h"
 #include "ui/kvmainlists.h"
 #include "ui/kvmainlinks.h"
 #include "ui/kvmainsearch.h"
 #include "ui/kvtreebulkupdate.h"
 #include "ui/kvtvfolder.h"
 #include "ui/kvtvpage.h"
+#include "ui/tcharmapf.h"
 #include "ui/textreeview.h"
+#include "ui/tfindreplacef.h"
 #include "ui/tmainf.h"
 
 KvMainServices::KvMainServices(TMainF& window)
@@ -121,6 +124,11 @@ void KvMainServices::TempActionOnNavTree(bool restoreSelection,
                                          const std::function<void()>& command)
 {
     m_w.TempActionOnNavTree(restoreSelection, command);
+}
+
+KvEditingServices* KvMainServices::Editing()
+{
+    return &m_w.Editing();
 }
 
 KvSearchServices* KvMainServices::Search()

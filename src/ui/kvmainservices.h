@@ -34,6 +34,7 @@ public:
     KvElementEnv ElementEnv() override;
     void TempActionOnNavTree(bool restoreSelection, const std::function<void()>& command) override;
     KvSearchServices* Search() override;
+    KvEditingServices* Editing() override;
     KvListServices* Lists() override;
     KvLinkServices* Links() override;
     QTabWidget* PageArea() const override;

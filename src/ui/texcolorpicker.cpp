@@ -1,11 +1,15 @@
 #include "ui/texcolorpicker.h"
 
+#include "app/kvprompter.h"
+
 #include <QColorDialog>
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 
 namespace {
+
+QColorDialog* g_colorDialog = nullptr;
 
 QIcon swatch(const QColor& color)
 {
@@ -39,12 +43,23 @@ TexColorPicker::TexColorPicker(QWidget* parent) : QToolButton(parent)
     menu->addSeparator();
     m_custom = menu->addAction(u"#3118"_qs);
     connect(m_custom, &QAction::triggered, this, [this] {
-        const QColor c = QColorDialog::getColor(m_color, window());
-        if (c.isValid())
-            choose(c);
+        // Qt's colour dialog, behind the prompt seam.
+        QColorDialog dialog(m_color.isValid() ? m_color : QColor(Qt::black), window());
+        dialog.setObjectName(ColorDialogName);
+        g_colorDialog = &dialog;
+        const int result =
+            KvPrompter::Current().RunDialog(ColorDialogName, [&dialog] { return dialog.exec(); });
+        g_colorDialog = nullptr;
+        if (result == QDialog::Accepted && dialog.currentColor().isValid())
+            choose(dialog.currentColor());
     });
     setMenu(menu);
     updateSwatch();
+}
+
+QColorDialog* TexColorPicker::ActiveColorDialog()
+{
+    return g_colorDialog;
 }
 
 void TexColorPicker::SetCurrentColor(const QColor& color)

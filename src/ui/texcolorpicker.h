@@ -4,6 +4,7 @@
 #include <QToolButton>
 
 class QAction;
+class QColorDialog;
 
 // A toolbar colour picker: the button applies the current colour through its action,
 // the drop-down offers a palette and a custom colour entry.
@@ -11,7 +12,11 @@ class TexColorPicker : public QToolButton
 {
     Q_OBJECT
 public:
+    static inline const QString ColorDialogName = u"ColorDialog"_qs;
+
     explicit TexColorPicker(QWidget* parent = nullptr);
+    // The colour dialog of the custom entry while it runs (through the prompter).
+    static QColorDialog* ActiveColorDialog();
 
     // The command the button runs; it shows the current colour as its image.
     void SetAction(QAction* action);

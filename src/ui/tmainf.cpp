@@ -14,12 +14,15 @@
 #include "platform/applog.h"
 #include "store/kvvalueformat.h"
 #include "ui/kvelementhooks.h"
+#include "ui/kvmainediting.h"
 #include "ui/kvmainlists.h"
 #include "ui/kvmainsearch.h"
 #include "ui/kvmainservices.h"
 #include "ui/kvrestore.h"
 #include "ui/kvtreenode.h"
+#include "ui/tcharmapf.h"
 #include "ui/textreeview.h"
+#include "ui/tfindreplacef.h"
 #include "ui/tpasswordf.h"
 
 #include <QApplication>

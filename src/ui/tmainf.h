@@ -20,6 +20,7 @@ struct KvElementHooks;
 class KvFolder;
 class KvIdleDriver;
 class KvLockDirectory;
+class KvMainEditing;
 class KvMainLists;
 class KvMainSearch;
 class KvMainServices;
@@ -188,6 +189,8 @@ public:
 
     // The search window, the result panel and the last criteria.
     KvMainSearch& Search() const { return *m_search; }
+    // The controls and dialogs of the editing and style commands.
+    KvMainEditing& Editing() const { return *m_editing; }
     // The browse history, the bookmarks and the saved search results.
     KvMainLists& Lists() const { return *m_lists; }
     // Rebuilds the result row of obj (a new name, new properties); false when it has none.
@@ -286,6 +289,7 @@ private:
     std::unique_ptr<KvElementHooks> m_elements;
     // After the hooks: it leaves them when it goes.
     std::unique_ptr<KvMainSearch> m_search;
+    std::unique_ptr<KvMainEditing> m_editing;
     // After the hooks: it leaves them when it goes.
     std::unique_ptr<KvMainLists> m_lists;
 

@@ -3,6 +3,7 @@
 #include "commands/kvclipboardwatch.h"
 #include "commands/kvcommandhandler.h"
 #include "commands/kvelementplace.h"
+#include "commands/kvtextcommands.h"
 #include "commands/kvviewcommands.h"
 #include "model/kvpage.h"
 #include "richtext/texrichedit.h"
@@ -10,6 +11,7 @@
 #include "ui/kvhistorylist.h"
 #include "ui/kvkeypreview.h"
 #include "ui/kvlanguageinit.h"
+#include "ui/kvmainediting.h"
 #include "ui/kvmainlists.h"
 #include "ui/kvmainsearch.h"
 #include "ui/kvmainservices.h"
@@ -19,11 +21,14 @@
 #include "ui/kvsearchresultpanel.h"
 #include "ui/kvtvfolder.h"
 #include "ui/shortcutstopper.h"
+#include "ui/tcharmapf.h"
 #include "ui/textreeview.h"
+#include "ui/tfindreplacef.h"
 #include "ui/tmainf.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QSplitter>
@@ -136,6 +141,7 @@ void TMainF::setupActions()
     m_services = std::make_unique<KvMainServices>(*this);
     m_elements = std::make_unique<KvElementHooks>(*this, m_ui.folderTv);
     m_search = std::make_unique<KvMainSearch>(*this);
+    m_editing = std::make_unique<KvMainEditing>(*this);
     m_lists = std::make_unique<KvMainLists>(*this);
     m_clipboard = new KvClipboardWatch(this);
     m_commands.CreateHandlers(*m_services, this);
@@ -272,6 +278,9 @@ void TMainF::UpdateCommandStates()
 bool TMainF::FormKeyDown(QKeyEvent* event)
 {
     // The keys of the element and editing commands are handled here as they are built.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier &&
+        m_commands.Handler<KvTextCommands>()->EscapePressed())
+        return true; // Esc ends format copy
     return elementKeyDown(event);
 }
 

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFontComboBox>
+#include <QMenu>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -131,6 +132,11 @@ void TMainF::setupToolbars()
     m_ui.stylesCoB = Named(new QComboBox(m_ui.stylesToolbar), u"StylesCoB"_qs);
     m_ui.stylesCoB->setMinimumContentsLength(16);
     m_ui.stylesCoB->setProperty(KvLanguageInit::HintProperty, u"#3114"_qs);
+    // The styles' pop-up menu opens from the box too.
+    m_ui.stylesCoB->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_ui.stylesCoB, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        m_ui.stylesPopupM->popup(m_ui.stylesCoB->mapToGlobal(pos));
+    });
     KvToolbarBuilder(m_ui.stylesToolbar, m_commands)
         .sep()
         .button(u"StyleApplyTB"_qs, u"StyleApplyA"_qs)

@@ -34,7 +34,9 @@ constexpr int kTextNameMissing = 5005;
 constexpr int kTextStatus = 11008;
 
 // The style images: text attributes, paragraph attributes, both.
-QPixmap StyleImage(int index)
+} // namespace
+
+QPixmap TNameF::StyleImage(int index)
 {
     const QPixmap text = KvMenuImages::OwnIcon(u"BOLD"_qs).pixmap(16, 16);
     const QPixmap para = KvMenuImages::OwnIcon(u"ALIGNLEFT"_qs).pixmap(16, 16);
@@ -49,6 +51,8 @@ QPixmap StyleImage(int index)
     p.drawPixmap(16, 0, para);
     return both;
 }
+
+namespace {
 
 QLabel* BoldLabel(QWidget* parent)
 {
@@ -165,6 +169,11 @@ void TNameF::SetStatus(int status)
 {
     if (status >= 0 && status < m_status->count())
         m_status->setCurrentIndex(status);
+}
+
+void TNameF::SetNameEditable(bool editable)
+{
+    m_name->setReadOnly(!editable);
 }
 
 void TNameF::SetMessage(const QString& text)

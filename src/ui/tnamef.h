@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QIcon>
 #include <QList>
+#include <QPixmap>
 
 class QCheckBox;
 class QComboBox;
@@ -43,6 +44,8 @@ public:
     int Status() const;
     // Selects status n when the selector has it.
     void SetStatus(int status);
+    // A name shown but not to be changed (redefining a style).
+    void SetNameEditable(bool editable);
     // An optional bold line above the buttons; empty hides it.
     void SetMessage(const QString& text);
 
@@ -54,6 +57,8 @@ public:
     bool ParagraphAttributes() const;
     // Index of the style image shown: 0 text only, 1 paragraph only, 2 both.
     int StyleImageIndex() const;
+    // The image of a style kind (also the icons of the styles box).
+    static QPixmap StyleImage(int index);
 
     // Shows the dialog through the prompter; true when it closed with OK.
     bool Execute();

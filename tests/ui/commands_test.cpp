@@ -7,6 +7,7 @@
 #include "commands/kvclipboardwatch.h"
 #include "commands/kveditcommands.h"
 #include "commands/kvshellcommands.h"
+#include "commands/kvtextcommands.h"
 #include "commands/kvviewcommands.h"
 #include "fakewindowservices.h"
 #include "model/kvnotebookgenerator.h"
@@ -159,9 +160,66 @@ TEST(CommandWiring, EditCommandsFollowTheEditorState)
     EXPECT_FALSE(on(u"UndoA"));
     EXPECT_TRUE(on(u"RedoA"));
     EXPECT_TRUE(on(u"PasteA")) << "our RTF alone is something to paste";
-    // Commands of later features stay off.
-    EXPECT_FALSE(on(u"SearchA"));
-    EXPECT_FALSE(on(u"SpecialPasteA"));
+    EXPECT_TRUE(on(u"SpecialPasteA"));
+
+    // Find needs a shown page; replace, pictures and special paste a page that may change.
+    const struct
+    {
+        bool loaded, editable, clipboard;
+        bool search, replace, insert, special;
+    } kRules[] = {
+        {false, false, true, false, false, false, false},
+        {true, false, true, true, false, false, false},
+        {true, true, false, true, true, true, false},
+        {true, true, true, true, true, true, true},
+    };
+    for (const auto& r : kRules) {
+        KvCommandContext rc;
+        rc.pageLoaded = r.loaded;
+        rc.pageEditable = r.editable;
+        rc.clipboardText = r.clipboard;
+        edit.EnableCommands(rc);
+        EXPECT_EQ(on(u"SearchA"), r.search);
+        EXPECT_EQ(on(u"ReplaceA"), r.replace);
+        EXPECT_EQ(on(u"InsertOLEA"), r.insert);
+        EXPECT_EQ(on(u"SpecialPasteA"), r.special);
+        EXPECT_EQ(on(u"ForceSaveA"), r.editable);
+    }
+}
+
+// The enabling rules of the formatting commands: a page that may change; background and
+// paragraph dialog also a control above version 1.
+TEST(CommandWiring, FormatCommandsFollowThePage)
+{
+    korvtest::FakeWindowServices services;
+    KvTextCommands text(services);
+    KvShellCommands shell(services);
+    const QStringList always = {
+        u"FontA"_qs,           u"FormatCopyA"_qs,      u"BoldTextA"_qs,
+        u"ItalicTextA"_qs,     u"UnderlineTextA"_qs,   u"StrikeThroughTextA"_qs,
+        u"ParaAlignLeftA"_qs,  u"ParaAlignCenterA"_qs, u"ParaAlignRightA"_qs,
+        u"ParaIndentLessA"_qs, u"ParaIndentMoreA"_qs,  u"ParaBulletA"_qs,
+        u"ChangeFontColorA"_qs};
+    const QStringList version2 = {u"ParagraphA"_qs, u"ChangeBGColorA"_qs, u"BGColorResetA"_qs};
+    const struct
+    {
+        bool loaded, editable;
+        int version;
+    } kContexts[] = {{false, false, 3}, {true, false, 3}, {true, true, 3}, {true, true, 1}};
+    for (const auto& k : kContexts) {
+        KvCommandContext c;
+        c.pageLoaded = k.loaded;
+        c.pageEditable = k.editable;
+        c.editorVersion = k.version;
+        text.EnableCommands(c);
+        shell.EnableCommands(c);
+        for (const QString& name : always)
+            EXPECT_EQ(text.Action(name)->isEnabled(), k.editable) << name.toStdString();
+        for (const QString& name : version2)
+            EXPECT_EQ(text.Action(name)->isEnabled(), k.editable && k.version > 1)
+                << name.toStdString();
+        EXPECT_EQ(shell.Action(u"CharmapA"_qs)->isEnabled(), k.loaded);
+    }
 }
 
 // A window on a small notebook with a writable page shown and focused.
