@@ -34,7 +34,7 @@ constexpr KvActionSpec kCommands[] = {
     {"InsertDateTimeA", "#1227", "#1228", "F5", "", false, true},
     {"SearchA", "#1217", "#1218", "Ctrl+F", "FIND", false, true},
     {"ReplaceA", "#1225", "#1226", "Ctrl+G", "", false, true},
-    {"ForceSaveA", "", "", "F12", "", false, true},
+    {"ForceSaveA", "", "#5757", "F12", "", false, true},
 };
 
 KvTextSearch::Request RequestOf(const KvFindFields& f)
