@@ -1,9 +1,9 @@
 #include "cli/kvclishow.h"
 
+#include "cli/kvcliasker.h"
 #include "cli/kvclierror.h"
 #include "cli/kvcliio.h"
 #include "cli/kvclinotebook.h"
-#include "cli/kvclipassword.h"
 #include "model/blowfishvcl.h"
 #include "model/kvpage.h"
 #include "richtext/rtfwriter.h"
@@ -30,7 +30,7 @@ namespace KvCliShow {
 
 void LoadPage(KvPage& page, bool passwordStdin, KvCliIo& io)
 {
-    KvCliPasswordAsker asker(io, passwordStdin);
+    KvCliAsker asker(io, passwordStdin, KvCliAsker::Unanswered::Fail);
     try {
         page.Load(false, false);
     } catch (const KvPage::EWrongPassword&) {
