@@ -10,6 +10,7 @@
 #include "platform/applog.h"
 #include "platform/kvexception.h"
 #include "store/texprofilefile.h"
+#include "ui/kvdialogplace.h"
 #include "ui/kvelementhooks.h"
 #include "ui/kvlanguageinit.h"
 #include "ui/kvmenubuilder.h"
@@ -144,10 +145,7 @@ void TBookmarksF::createControls()
 void TBookmarksF::readSettings()
 {
     KvFormRes res;
-    if (const std::optional<QRect> r = res.Restore(FormName, true, size())) {
-        resize(r->size());
-        move(r->topLeft());
-    }
+    KvDialogPlace::Restore(*this, FormName, true);
     const TexProfileFile& f = res.Settings();
     m_showFullPathCB->setChecked(f.ReadBool(FormName, kShowFullPath, false));
     m_bookmarkLV->SetFirstColumnWidth(

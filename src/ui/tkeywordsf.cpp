@@ -11,6 +11,7 @@
 #include "platform/kvexception.h"
 #include "store/texprofilefile.h"
 #include "store/waitcrsr.h"
+#include "ui/kvdialogplace.h"
 #include "ui/kvlanguageinit.h"
 #include "ui/kvmenubuilder.h"
 #include "ui/kvmenuimages.h"
@@ -199,10 +200,7 @@ void TKeywordsF::createControls()
 void TKeywordsF::readSettings()
 {
     KvFormRes res;
-    if (const std::optional<QRect> r = res.Restore(FormName, true, size())) {
-        resize(r->size());
-        move(r->topLeft());
-    }
+    KvDialogPlace::Restore(*this, FormName, true);
     const TexProfileFile& f = res.Settings();
     m_rememberedKeyword = f.ReadString(FormName, kSelKeyword, QString());
     const int panel = f.ReadInteger(FormName, kKeywordPWidth, kDefaultKeywordPanelWidth);

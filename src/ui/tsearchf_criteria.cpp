@@ -13,6 +13,7 @@
 #include "platform/applog.h"
 #include "platform/kvexception.h"
 #include "store/texprofilefile.h"
+#include "ui/kvdialogplace.h"
 #include "ui/kvmainsearch.h"
 #include "ui/kvresultlistview.h"
 #include "ui/kvsearchresultpanel.h"
@@ -45,10 +46,7 @@ void TSearchF::fillStatusChoice()
 void TSearchF::readSettings()
 {
     KvFormRes res;
-    if (const std::optional<QRect> r = res.Restore(FormName, true, size())) {
-        resize(r->size());
-        move(r->topLeft());
-    }
+    KvDialogPlace::Restore(*this, FormName, true);
     const KvSearchFormSettings s = KvSearchFormSettings::Read(res.Settings(), QDate::currentDate());
     m_searchtxtCoB->SetIniFile(KvPaths::SettingsFile());
     m_searchtxtCoB->SetIniSection(FormName);
