@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QMap>
+#include <functional>
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -54,6 +55,27 @@ inline QMap<QString, QByteArray> DirContents(const QString& dir)
 inline void WriteMember(const QString& path, const QStringList& lines)
 {
     WriteAll(path, (lines.join(u"\r\n"_qs) + u"\r\n"_qs).toUtf8());
+}
+
+// The lock file of an instance on another computer.
+inline const QByteArray kLockOfAnother =
+    "otherhost\r\nsomeone\r\n10.12.2026 08:00:00\r\nN\r\n4242\r\n";
+inline const QByteArray kLockedByAnother = "locked by someone on otherhost";
+
+// A refused command: its exit status, nothing on standard output, one line on standard
+// error that names the command and holds message, and not a byte below root changed.
+inline void ExpectRefusedUnchanged(const QString& root, const QString& command, int code,
+                                   const QByteArray& message, const std::function<CliResult()>& run)
+{
+    const auto before = DirContents(root);
+    const CliResult r = run();
+    EXPECT_EQ(r.code, code);
+    EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+    EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+    EXPECT_TRUE(r.err.startsWith(QByteArray("korvnote-cli " + command.toUtf8() + ": ")))
+        << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(message)) << r.err.toStdString();
+    EXPECT_TRUE(DirContents(root) == before);
 }
 
 inline const QByteArray kPlanRtf =

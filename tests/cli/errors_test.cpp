@@ -18,8 +18,6 @@ struct ErrorCase
     const char* message; // part of the line on standard error
 };
 
-const QByteArray kLockOfAnother = "otherhost\r\nsomeone\r\n10.12.2026 08:00:00\r\nN\r\n4242\r\n";
-
 class CliErrors : public CliFixture, public ::testing::WithParamInterface<bool>
 {
 protected:

@@ -18,7 +18,6 @@ using namespace korvtest;
 
 namespace {
 
-const QByteArray kLockOfAnother = "otherhost\r\nsomeone\r\n10.12.2026 08:00:00\r\nN\r\n4242\r\n";
 const QString kNow = u"2024-06-05T14:03:09"_qs; // a Wednesday
 // A folder's new-page layout, with its template, is its own only with a font of its own.
 const QString kFont = u"Font=Arial,10,,0,clWindowText,0"_qs;

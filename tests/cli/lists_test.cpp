@@ -12,8 +12,6 @@ using namespace korvtest;
 
 namespace {
 
-const QByteArray kLockOfAnother = "otherhost\r\nsomeone\r\n10.12.2026 08:00:00\r\nN\r\n4242\r\n";
-
 class CliLists : public CliFixture
 {
 protected:
@@ -319,19 +317,10 @@ TEST_P(CliListsErrors, OneLineAndNoByteChanged)
         WriteAll(m_dir + u"lockdir.dat"_qs, kLockOfAnother);
     for (const ListError& c : cases) {
         SCOPED_TRACE(c.name);
-        const auto before = DirContents(m_env.Root());
-        const CliResult r = Cli(c.args);
         const bool lockFirst = locked && !c.beforeTheLock;
-        EXPECT_EQ(r.code, lockFirst ? 1 : c.code);
-        EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
-        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
-        EXPECT_TRUE(
-            r.err.startsWith(QByteArray(QByteArray("korvnote-cli ") + c.args[0].toUtf8() + ": ")))
-            << r.err.toStdString();
-        const QByteArray expected =
-            lockFirst ? QByteArray("locked by someone on otherhost") : QByteArray(c.message);
-        EXPECT_TRUE(r.err.contains(expected)) << r.err.toStdString();
-        EXPECT_TRUE(DirContents(m_env.Root()) == before);
+        ExpectRefusedUnchanged(m_env.Root(), c.args[0], lockFirst ? 1 : c.code,
+                               lockFirst ? kLockedByAnother : QByteArray(c.message),
+                               [&] { return Cli(c.args); });
     }
     // Reading works under another's lock and writes nothing.
     const auto before = DirContents(m_env.Root());

@@ -23,7 +23,6 @@ inline void PrintTo(const QStringList& list, std::ostream* os)
 
 namespace {
 
-const QByteArray kLockOfAnother = "otherhost\r\nsomeone\r\n10.12.2026 08:00:00\r\nN\r\n4242\r\n";
 const QString kTresorPassword = u"tresor"_qs;
 
 // Standard input that looks at the sandbox while the search asks for a password.
