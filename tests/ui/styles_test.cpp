@@ -140,7 +140,7 @@ TEST_F(StyleCommands, SelectionAfterDeleting)
         Run(u"StyleDeleteA"_qs);
         EXPECT_EQ(BoxNames(), s.left);
         EXPECT_EQ(Handler().SelectedStyle(), QString::fromUtf16(s.selected));
-        const auto& q = prompter.Messages().last();
+        const KvScriptedPrompter::Question q = prompter.Messages().last();
         EXPECT_EQ(q.title, KvTexts::Text(1240) + u':');
         EXPECT_EQ(q.text, KvTexts::Message(5093, {QString::fromUtf16(s.remove)}));
         EXPECT_EQ(q.kind, KvMsgKind::AskYesNo);
