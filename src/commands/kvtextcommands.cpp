@@ -117,9 +117,11 @@ void KvTextCommands::SwitchStyle(int style)
     if (!e || !services().CurrentPage())
         return;
     KvCharAttributes a = e->SelectionCharAttributes();
+    const unsigned field = kStyleFields[std::clamp(style, 0, 3)];
+    // Partly bold text counts as not bold: the command makes all of it bold.
     bool& bit = StyleBit(a, style);
-    bit = !bit;
-    applyChars(a, kStyleFields[std::clamp(style, 0, 3)]);
+    bit = !bit || (e->SelectionMixedChars() & field) != 0;
+    applyChars(a, field);
 }
 
 void KvTextCommands::FontDialog()
@@ -186,7 +188,9 @@ bool KvTextCommands::ApplySizeText(const QString& text)
 void KvTextCommands::showSize(TexRichEdit* e)
 {
     if (m_sizeBox && e)
-        showInBox(m_sizeBox, QString::number(e->SelectionCharAttributes().size));
+        showInBox(m_sizeBox, e->SelectionMixedChars() & KvCharAttributes::Size
+                                 ? QString()
+                                 : QString::number(e->SelectionCharAttributes().size));
 }
 
 void KvTextCommands::showInBox(QComboBox* box, const QString& text)
@@ -485,12 +489,20 @@ void KvTextCommands::syncToolbar(const KvCommandContext& c)
     m_syncing = true;
     const KvCharAttributes chars = e->SelectionCharAttributes();
     const KvParaAttributes para = e->SelectionParagraph();
+    // What differs within the selection shows as empty or unchecked.
+    const unsigned mixed = e->SelectionMixedChars();
     // A box the user is typing in stays as it is.
     if (m_fontBox && !(m_fontEdited && m_fontBox->hasFocus()))
-        showInBox(m_fontBox, chars.name); // the page's name, also where only a substitute is
+        showInBox(m_fontBox, mixed & KvCharAttributes::Name
+                                 ? QString()
+                                 : chars.name); // the page's name, also where only a substitute is
     if (m_sizeBox && !(m_sizeEdited && m_sizeBox->hasFocus()))
-        showInBox(m_sizeBox, QString::number(chars.size));
-    const bool bits[] = {chars.bold, chars.italic, chars.underline, chars.strikeOut};
+        showInBox(m_sizeBox,
+                  mixed & KvCharAttributes::Size ? QString() : QString::number(chars.size));
+    const bool bits[] = {chars.bold && !(mixed & KvCharAttributes::Bold),
+                         chars.italic && !(mixed & KvCharAttributes::Italic),
+                         chars.underline && !(mixed & KvCharAttributes::Underline),
+                         chars.strikeOut && !(mixed & KvCharAttributes::StrikeOut)};
     for (int i = 0; i < 4; ++i) {
         QAction* a = Action(QString::fromUtf8(kStyleActions[i]));
         if (a->isChecked() != bits[i])

@@ -27,6 +27,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <QWheelEvent>
+#include <optional>
 
 namespace {
 
@@ -473,6 +474,54 @@ KvCharAttributes TexRichEdit::SelectionCharAttributes() const
     else
         layout.font = document()->defaultFont();
     return KvCharAttributes::Read(SelectionCharFormat(), layout);
+}
+
+unsigned TexRichEdit::SelectionMixedChars() const
+{
+    const QTextCursor sel = textCursor();
+    if (!sel.hasSelection())
+        return 0;
+    const int start = sel.selectionStart();
+    const int end = sel.selectionEnd();
+    const int revision = document()->revision();
+    if (m_mixedCache.doc == document() && m_mixedCache.start == start && m_mixedCache.end == end &&
+        m_mixedCache.revision == revision)
+        return m_mixedCache.mixed;
+    KvFontSpec layout;
+    if (m_doc)
+        layout = m_doc->LayoutFont();
+    else
+        layout.font = document()->defaultFont();
+    constexpr unsigned kCompared = KvCharAttributes::Font | KvCharAttributes::Background;
+    unsigned mixed = 0;
+    std::optional<KvCharAttributes> first;
+    for (QTextBlock b = document()->findBlock(start); b.isValid() && b.position() < end;
+         b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd() && mixed != kCompared; ++it) {
+            const QTextFragment f = it.fragment();
+            if (f.position() + f.length() <= start || f.position() >= end)
+                continue;
+            const KvCharAttributes a = KvCharAttributes::Read(f.charFormat(), layout);
+            if (!first) {
+                first = a;
+                continue;
+            }
+            mixed |= (a.name != first->name ? KvCharAttributes::Name : 0u) |
+                     (a.size != first->size ? KvCharAttributes::Size : 0u) |
+                     (a.color != first->color ? KvCharAttributes::Color : 0u) |
+                     (a.bold != first->bold ? KvCharAttributes::Bold : 0u) |
+                     (a.italic != first->italic ? KvCharAttributes::Italic : 0u) |
+                     (a.underline != first->underline ? KvCharAttributes::Underline : 0u) |
+                     (a.strikeOut != first->strikeOut ? KvCharAttributes::StrikeOut : 0u) |
+                     (a.charset != first->charset ? KvCharAttributes::Charset : 0u) |
+                     (a.pitch != first->pitch ? KvCharAttributes::Pitch : 0u) |
+                     (a.background != first->background ? KvCharAttributes::Background : 0u);
+        }
+        if (mixed == kCompared)
+            break;
+    }
+    m_mixedCache = {document(), start, end, revision, mixed};
+    return mixed;
 }
 
 void TexRichEdit::ApplyAttributes(const KvCharAttributes& chars, unsigned charMask,

@@ -79,6 +79,10 @@ public:
     // The adapter's terms; what the text does not set reads as the shown page's layout font.
     // Without a selection the character attributes go to the format for typing.
     KvCharAttributes SelectionCharAttributes() const override;
+    // The fields (KvCharAttributes::Field) whose value is not the same on every selected
+    // character: a bold button shows "not bold" over partly bold text, and pressing it
+    // makes all of it bold. 0 without a selection.
+    unsigned SelectionMixedChars() const;
     void ApplyAttributes(const KvCharAttributes& chars, unsigned charMask,
                          const KvParaAttributes& para, unsigned paraMask) override;
 
@@ -162,6 +166,17 @@ private:
     void ApplyPendingScroll();
 
     QPointer<TexRichDocument> m_doc;
+    // SelectionMixedChars for one selection of one revision: the toolbar asks at every
+    // idle pass, and a select-all of a large page has many fragments.
+    struct MixedCache
+    {
+        const QTextDocument* doc = nullptr;
+        int start = -1;
+        int end = -1;
+        int revision = -1;
+        unsigned mixed = 0;
+    };
+    mutable MixedCache m_mixedCache;
     QTextDocument* m_placeholder = nullptr;
     QSyntaxHighlighter* m_links = nullptr;
     // A scroll point the scroll bars could not take yet (widget not laid out); applied once

@@ -1,3 +1,4 @@
+#include "richtext/charattributes.h"
 #include "richtext/rtfproperties.h"
 #include "richtext/texrichdocument.h"
 #include "richtext/texrichedit.h"
@@ -242,6 +243,45 @@ TEST_F(RichEditTest, SelectionFormatsGetAndSet)
     EXPECT_FALSE(edit.CanRedo());
     edit.undo();
     EXPECT_TRUE(edit.CanRedo());
+}
+
+TEST_F(RichEditTest, MixedCharactersOfTheSelectionAreNamed)
+{
+    doc.LoadPlainText(u"eins zwei\ndrei"_qs);
+    edit.Attach(&doc);
+    edit.SetSelection(5, 4);
+    KvCharAttributes bold;
+    bold.bold = true;
+    edit.ApplyAttributes(bold, KvCharAttributes::Bold, {}, 0);
+
+    const struct
+    {
+        int start, length;
+        unsigned mixed;
+    } cases[] = {
+        {5, 4, 0},                       // all bold
+        {0, 4, 0},                       // none bold
+        {2, 5, KvCharAttributes::Bold},  // across the edge
+        {0, 14, KvCharAttributes::Bold}, // across paragraphs
+        {3, 0, 0},                       // no selection
+    };
+    for (const auto& c : cases) {
+        edit.SetSelection(c.start, c.length);
+        EXPECT_EQ(edit.SelectionMixedChars(), c.mixed) << c.start << "+" << c.length;
+    }
+    // A change of format under the same selection is seen.
+    edit.SetSelection(0, 14);
+    edit.ApplyAttributes(bold, KvCharAttributes::Bold, {}, 0);
+    EXPECT_EQ(edit.SelectionMixedChars(), 0u);
+    KvCharAttributes big;
+    big.size = 20;
+    edit.SetSelection(0, 2);
+    edit.ApplyAttributes(big, KvCharAttributes::Size, {}, 0);
+    edit.SetSelection(0, 14);
+    EXPECT_EQ(edit.SelectionMixedChars(), unsigned(KvCharAttributes::Size));
+    edit.undo();
+    edit.SetSelection(0, 14);
+    EXPECT_EQ(edit.SelectionMixedChars(), 0u);
 }
 
 TEST_F(RichEditTest, InsertsTextAndPictures)

@@ -602,9 +602,15 @@ TEST_F(EditingWindow, TheToolBarFollowsTheSelection)
         EXPECT_TRUE(A(action)->isChecked()) << action.toStdString();
         Select(5, 2);
         EXPECT_FALSE(A(action)->isChecked()) << action.toStdString();
-        Select(0, 4);
-        Run(action); // off again
-        EXPECT_FALSE(b.bit(CharsAt(0))) << action.toStdString();
+        // Partly set counts as not set, and the command sets all of it.
+        Select(0, 9);
+        EXPECT_FALSE(A(action)->isChecked()) << action.toStdString();
+        Run(action);
+        EXPECT_TRUE(b.bit(CharsAt(0)) && b.bit(CharsAt(5))) << action.toStdString();
+        Idle();
+        EXPECT_TRUE(A(action)->isChecked()) << action.toStdString();
+        Run(action); // all off again
+        EXPECT_FALSE(b.bit(CharsAt(0)) || b.bit(CharsAt(5))) << action.toStdString();
     }
     const struct
     {
@@ -681,8 +687,10 @@ TEST_F(EditingWindow, FontAndSizeBoxesShowThePagesValues)
     EXPECT_EQ(CharsAt(0).size, 14);
     EXPECT_EQ(CharsAt(3).size, 10);
 
-    // Tabbing through the boxes over mixed sizes changes nothing.
+    // Mixed sizes show no size; tabbing through the boxes over them changes nothing.
     Select(0, 9);
+    EXPECT_EQ(size->currentText(), QString());
+    EXPECT_EQ(font->currentText(), u"Arial"_qs);
     const QByteArray mixed = Doc().SaveRtf();
     font->setFocus();
     size->setFocus();
