@@ -10,7 +10,7 @@
 #include "ui/tmainf.h"
 #include "ui/tnamef.h"
 #include "ui/tparaf.h"
-#include "ui/tpastespecialf.h"
+#include "ui/tpastekindf.h"
 
 #include <QComboBox>
 #include <QFileDialog>
@@ -123,7 +123,7 @@ bool KvMainEditing::EditParagraph(KvParaDialogValues& values)
 
 std::optional<KvPaste::Kind> KvMainEditing::ChoosePasteKind(const QList<KvPaste::Kind>& kinds)
 {
-    TPasteSpecialF dialog(kinds, &m_w);
+    TPasteKindF dialog(kinds, &m_w);
     if (!dialog.Execute())
         return std::nullopt;
     return dialog.Chosen();

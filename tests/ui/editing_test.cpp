@@ -8,7 +8,7 @@
 #include "ui/tcharmapf.h"
 #include "ui/texcolorpicker.h"
 #include "ui/tparaf.h"
-#include "ui/tpastespecialf.h"
+#include "ui/tpastekindf.h"
 
 #include <QAbstractButton>
 #include <QBuffer>
@@ -879,12 +879,12 @@ TEST_F(EditingWindow, SpecialPasteOffersOnlyWhatTheClipboardHas)
     QList<KvPaste::Kind> offered;
     prompter.AnswerDialogWith(
         [&offered] {
-            TPasteSpecialF* d = TPasteSpecialF::Active();
+            TPasteKindF* d = TPasteKindF::Active();
             offered = d->Kinds();
             d->Choose(KvPaste::Kind::Text);
             return int(QDialog::Accepted);
         },
-        TPasteSpecialF::DialogName);
+        TPasteKindF::DialogName);
     Run(u"SpecialPasteA"_qs);
     EXPECT_EQ(offered, (QList<KvPaste::Kind>{KvPaste::Kind::Rtf, KvPaste::Kind::Text}));
     EXPECT_EQ(Text(), u"xx plainyy"_qs);
@@ -962,12 +962,12 @@ TEST_F(EditingWindow, PasteKindsFromEachClipboard)
             const Kind chosen = c.offered[i];
             prompter.AnswerDialogWith(
                 [&offered, chosen] {
-                    TPasteSpecialF* d = TPasteSpecialF::Active();
+                    TPasteKindF* d = TPasteKindF::Active();
                     offered = d->Kinds();
                     d->Choose(chosen);
                     return int(QDialog::Accepted);
                 },
-                TPasteSpecialF::DialogName);
+                TPasteKindF::DialogName);
             Run(u"SpecialPasteA"_qs);
             EXPECT_EQ(offered, c.offered);
             EXPECT_EQ(Text(), u"xx "_qs + c.inserted[i] + u"yy"_qs) << i;

@@ -6,15 +6,16 @@
 
 class QListWidget;
 
-// Special paste: the kinds the clipboard offers, one to choose. Runs through the prompter.
-class TPasteSpecialF : public QDialog
+// Pasting as a chosen kind: the kinds the clipboard offers, one to choose. Runs through
+// the prompter.
+class TPasteKindF : public QDialog
 {
     Q_OBJECT
 public:
-    static inline const QString DialogName = u"TPasteSpecialF"_qs;
+    static inline const QString DialogName = u"TPasteKindF"_qs;
 
-    TPasteSpecialF(const QList<KvPaste::Kind>& kinds, QWidget* parent = nullptr);
-    ~TPasteSpecialF() override;
+    TPasteKindF(const QList<KvPaste::Kind>& kinds, QWidget* parent = nullptr);
+    ~TPasteKindF() override;
 
     // The kinds shown, in order, and the one chosen.
     QList<KvPaste::Kind> Kinds() const { return m_kinds; }
@@ -24,7 +25,7 @@ public:
     static QString KindText(KvPaste::Kind kind);
 
     bool Execute();
-    static TPasteSpecialF* Active();
+    static TPasteKindF* Active();
 
 private:
     QList<KvPaste::Kind> m_kinds;

@@ -1,4 +1,4 @@
-#include "ui/tpastespecialf.h"
+#include "ui/tpastekindf.h"
 
 #include "app/kvprompter.h"
 #include "app/kvtexts.h"
@@ -12,11 +12,11 @@
 
 namespace {
 
-TPasteSpecialF* g_active = nullptr;
+TPasteKindF* g_active = nullptr;
 
 } // namespace
 
-QString TPasteSpecialF::KindText(KvPaste::Kind kind)
+QString TPasteKindF::KindText(KvPaste::Kind kind)
 {
     switch (kind) {
     case KvPaste::Kind::Rtf:
@@ -31,10 +31,10 @@ QString TPasteSpecialF::KindText(KvPaste::Kind kind)
     return {};
 }
 
-TPasteSpecialF::TPasteSpecialF(const QList<KvPaste::Kind>& kinds, QWidget* parent)
+TPasteKindF::TPasteKindF(const QList<KvPaste::Kind>& kinds, QWidget* parent)
     : QDialog(parent), m_kinds(kinds)
 {
-    setObjectName(u"PasteSpecialF"_qs);
+    setObjectName(DialogName);
     QString title = KvTexts::Text(1209);
     while (title.endsWith(u'.'))
         title.chop(1);
@@ -55,37 +55,37 @@ TPasteSpecialF::TPasteSpecialF(const QList<KvPaste::Kind>& kinds, QWidget* paren
     buttons->addButton(KvTexts::Text(4001), QDialogButtonBox::RejectRole)
         ->setObjectName(u"CancelBtn"_qs);
     layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &TPasteSpecialF::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &TPasteSpecialF::reject);
-    connect(m_list, &QListWidget::itemDoubleClicked, this, &TPasteSpecialF::accept);
+    connect(buttons, &QDialogButtonBox::accepted, this, &TPasteKindF::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &TPasteKindF::reject);
+    connect(m_list, &QListWidget::itemDoubleClicked, this, &TPasteKindF::accept);
     g_active = this;
 }
 
-TPasteSpecialF::~TPasteSpecialF()
+TPasteKindF::~TPasteKindF()
 {
     if (g_active == this)
         g_active = nullptr;
 }
 
-TPasteSpecialF* TPasteSpecialF::Active()
+TPasteKindF* TPasteKindF::Active()
 {
     return g_active;
 }
 
-KvPaste::Kind TPasteSpecialF::Chosen() const
+KvPaste::Kind TPasteKindF::Chosen() const
 {
     return m_kinds.value(std::max(0, m_list->currentRow()), KvPaste::Kind::Text);
 }
 
-void TPasteSpecialF::Choose(KvPaste::Kind kind)
+void TPasteKindF::Choose(KvPaste::Kind kind)
 {
     if (const qsizetype row = m_kinds.indexOf(kind); row >= 0)
         m_list->setCurrentRow(int(row));
 }
 
-bool TPasteSpecialF::Execute()
+bool TPasteKindF::Execute()
 {
-    KV_LOG_SCOPE("TPasteSpecialF::Execute");
+    KV_LOG_SCOPE("TPasteKindF::Execute");
     return KvPrompter::Current().RunDialog(DialogName, [this] { return exec(); }) ==
            QDialog::Accepted;
 }
