@@ -12,6 +12,8 @@
 #include <span>
 
 class KvWindowServices;
+class QKeyEvent;
+class TexRichEdit;
 
 // A group of commands of one subsystem: creates and owns their actions (object name =
 // command name, caption and hint as text references, shortcut, image name in the
@@ -34,6 +36,10 @@ public:
     // Called once the window's controls exist (the zoom box, ...), for handlers that
     // follow a control besides their actions.
     virtual void AttachControls() {}
+    // A page's editor was made and loaded, for handlers that follow its signals.
+    virtual void EditorLoaded(TexRichEdit& /*editor*/) {}
+    // A key the main window sees before its controls; true when the handler took it.
+    virtual bool KeyPressed(const QKeyEvent& /*event*/) { return false; }
 
 protected:
     // A condition of one command beside its feature being built.

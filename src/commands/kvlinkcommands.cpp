@@ -73,6 +73,12 @@ void KvLinkCommands::InsertLink()
     editor->InsertText(KvLink::InsertedText(url));
 }
 
+void KvLinkCommands::EditorLoaded(TexRichEdit& editor)
+{
+    connect(&editor, &TexRichEdit::linkClicked, this, &KvLinkCommands::URLClick,
+            Qt::UniqueConnection);
+}
+
 void KvLinkCommands::URLClick(const QString& url, Qt::MouseButton button)
 {
     KV_LOG_SCOPE("TMainF::URLClick");

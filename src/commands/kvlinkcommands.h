@@ -10,6 +10,8 @@ class KvLinkCommands : public KvCommandHandler
 public:
     KvLinkCommands(KvWindowServices& services, QObject* parent = nullptr);
     bool EnableCommands(const KvCommandContext& context) override;
+    // Clicks on the editor's links reach URLClick.
+    void EditorLoaded(TexRichEdit& editor) override;
 
     // The link text of the current page, or folder, on the clipboard.
     void CreateLink2Page();

@@ -351,9 +351,10 @@ void KvTextCommands::ResetFormatCopy()
     followPainterEditor(nullptr);
 }
 
-bool KvTextCommands::EscapePressed()
+bool KvTextCommands::KeyPressed(const QKeyEvent& event)
 {
-    if (!m_formatCopy.Armed())
+    if (event.key() != Qt::Key_Escape || event.modifiers() != Qt::NoModifier ||
+        !m_formatCopy.Armed())
         return false;
     ResetFormatCopy();
     return true;

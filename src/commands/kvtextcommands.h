@@ -45,8 +45,8 @@ public:
     void FormatCopyDoubleClick();
     void FormatCopyMouseUp();
     void ResetFormatCopy();
-    // Esc in the main window: ends format copy; false when it was not armed.
-    bool EscapePressed();
+    // Esc in the main window ends format copy; other keys and Esc without it pass.
+    bool KeyPressed(const QKeyEvent& event) override;
     bool FormatCopyArmed() const { return m_formatCopy.Armed(); }
     bool FormatCopySticky() const { return m_formatCopy.Sticky(); }
 

@@ -20,9 +20,7 @@
 #include "ui/kvmainservices.h"
 #include "ui/kvrestore.h"
 #include "ui/kvtreenode.h"
-#include "ui/tcharmapf.h"
 #include "ui/textreeview.h"
-#include "ui/tfindreplacef.h"
 #include "ui/tpasswordf.h"
 
 #include <QApplication>

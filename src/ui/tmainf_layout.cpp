@@ -3,7 +3,6 @@
 #include "commands/kvclipboardwatch.h"
 #include "commands/kvcommandhandler.h"
 #include "commands/kvelementplace.h"
-#include "commands/kvtextcommands.h"
 #include "commands/kvviewcommands.h"
 #include "model/kvpage.h"
 #include "richtext/texrichedit.h"
@@ -21,9 +20,7 @@
 #include "ui/kvsearchresultpanel.h"
 #include "ui/kvtvfolder.h"
 #include "ui/shortcutstopper.h"
-#include "ui/tcharmapf.h"
 #include "ui/textreeview.h"
-#include "ui/tfindreplacef.h"
 #include "ui/tmainf.h"
 
 #include <QComboBox>
@@ -277,10 +274,11 @@ void TMainF::UpdateCommandStates()
 
 bool TMainF::FormKeyDown(QKeyEvent* event)
 {
-    // The keys of the element and editing commands are handled here as they are built.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier &&
-        m_commands.Handler<KvTextCommands>()->EscapePressed())
-        return true; // Esc ends format copy
+    // The handlers first (Esc ends format copy), then the keys of the element commands.
+    for (KvCommandHandler* h : m_commands.Handlers()) {
+        if (h->KeyPressed(*event))
+            return true;
+    }
     return elementKeyDown(event);
 }
 

@@ -4,7 +4,7 @@
 #include "app/kvoptionsg.h"
 #include "app/kvprompter.h"
 #include "app/kvtexts.h"
-#include "commands/kvlinkcommands.h"
+#include "commands/kvcommandhandler.h"
 #include "commands/kvviewcommands.h"
 #include "lists/kvsearchcrit.h"
 #include "model/kvaddstatus.h"
@@ -306,8 +306,8 @@ void TMainF::LoadPage(KvPage* page)
     if (!edit)
         return;
     m_commands.Handler<KvViewCommands>()->ApplyZoom(edit);
-    connect(edit, &TexRichEdit::linkClicked, m_commands.Handler<KvLinkCommands>(),
-            &KvLinkCommands::URLClick, Qt::UniqueConnection);
+    for (KvCommandHandler* h : m_commands.Handlers())
+        h->EditorLoaded(*edit);
     edit->SetAutoUrlDetect(false);
     if (isActiveWindow())
         edit->setFocus();
