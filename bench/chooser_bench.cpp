@@ -4,6 +4,7 @@
 // tree, which is what a chooser without a lazy model would do.
 //   chooser_bench DIR LABEL
 // Without arguments it generates a notebook of 100,000 elements in a temporary directory.
+#include "benchnotebook.h"
 #include "model/kvdircontext.h"
 #include "model/kvnotebookbuild.h"
 #include "model/kvnotebookgenerator.h"
@@ -86,20 +87,8 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QTemporaryDir tmp;
-    QString dir;
-    QString label;
-    if (argc >= 3) {
-        dir = QDir(QString::fromLocal8Bit(argv[1])).absolutePath() + u'/';
-        label = QString::fromLocal8Bit(argv[2]);
-    } else {
-        dir = tmp.path() + u"/nb/"_qs;
-        QDir().mkpath(dir);
-        KvGeneratorOptions o;
-        o.elements = 100000;
-        o.seed = 42;
-        KvNotebookGenerator::Generate(dir, o);
-        label = u"100,000 elements"_qs;
-    }
+    const auto [dir, label] =
+        KvBenchNotebook::FromArgs(argc, argv, tmp, 100000, u"100,000 elements"_qs);
     KvDirContext ctx;
     ctx.dataDir = dir;
     ctx.writable = false;

@@ -4,6 +4,7 @@
 //   lists_bench DIR LABEL
 // DIR holds a notebook of at least 10,000 pages (only read); the lists are written into a
 // temporary directory. Without arguments it generates a notebook of 10,000 pages there.
+#include "benchnotebook.h"
 #include "lists/kvelementlists.h"
 #include "lists/kvitemlist.h"
 #include "lists/kvnotebooklists.h"
@@ -110,20 +111,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QTemporaryDir tmp;
-    QString dir;
-    QString label;
-    if (argc >= 3) {
-        dir = QDir(QString::fromLocal8Bit(argv[1])).absolutePath() + u'/';
-        label = QString::fromLocal8Bit(argv[2]);
-    } else {
-        dir = tmp.path() + u"/nb/"_qs;
-        QDir().mkpath(dir);
-        KvGeneratorOptions o;
-        o.elements = 11000;
-        o.seed = 42;
-        KvNotebookGenerator::Generate(dir, o);
-        label = u"10,000 pages"_qs;
-    }
+    const auto [dir, label] = KvBenchNotebook::FromArgs(argc, argv, tmp, 11000, u"10,000 pages"_qs);
     const QString listDir = tmp.path() + u"/lists/"_qs;
     KvDirContext ctx;
     ctx.dataDir = dir;
