@@ -150,30 +150,25 @@ int KvScriptedPrompter::Choose(const QString& title, const QString& text,
 QString KvScriptedPrompter::ChooseSaveFile(const QString& title, const QString& start,
                                            const QString& filter)
 {
-    Question q;
-    q.channel = Channel::SaveFile;
-    q.title = title;
-    q.text = start;
-    q.filter = filter;
-    Step step;
-    if (take(Channel::SaveFile, {}, step))
-        q.folder = step.text;
-    else
-        unexpected(q);
-    m_asked.append(q);
-    return q.folder;
+    return chooseFile(Channel::SaveFile, title, start, filter);
 }
 
 QString KvScriptedPrompter::ChooseOpenFile(const QString& title, const QString& start,
                                            const QString& filter)
 {
+    return chooseFile(Channel::OpenFile, title, start, filter);
+}
+
+QString KvScriptedPrompter::chooseFile(Channel channel, const QString& title, const QString& start,
+                                       const QString& filter)
+{
     Question q;
-    q.channel = Channel::OpenFile;
+    q.channel = channel;
     q.title = title;
     q.text = start;
     q.filter = filter;
     Step step;
-    if (take(Channel::OpenFile, {}, step))
+    if (take(channel, {}, step))
         q.folder = step.text;
     else
         unexpected(q);

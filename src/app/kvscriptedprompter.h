@@ -87,6 +87,9 @@ private:
     };
 
     // Takes the first queued step for the channel (and dialog name); false when none.
+    // A file chooser's question (save or open): the scripted path, or empty.
+    QString chooseFile(Channel channel, const QString& title, const QString& start,
+                       const QString& filter);
     bool take(Channel channel, const QString& dialogName, Step& step);
     void unexpected(Question& q) const;
 
