@@ -301,14 +301,8 @@ void TexRichDocument::ApplyAttributes(const KvCharAttributes& chars, unsigned ch
                                       const KvParaAttributes& para, unsigned paraMask)
 {
     QTextCursor c = SelectionCursor();
-    c.beginEditBlock();
-    para.ApplyTo(c, paraMask);
-    if (charMask) {
-        chars.ApplyTo(c, charMask);
-        if (!c.hasSelection())
-            Q_EMIT typingFormatReplaced(c.charFormat());
-    }
-    c.endEditBlock();
+    if (const auto typing = applyOn(c, chars, charMask, para, paraMask))
+        Q_EMIT typingFormatReplaced(*typing);
 }
 
 QTextCharFormat TexRichDocument::PrepareCharFormat(const QTextCharFormat& format)

@@ -528,14 +528,8 @@ void TexRichEdit::ApplyAttributes(const KvCharAttributes& chars, unsigned charMa
                                   const KvParaAttributes& para, unsigned paraMask)
 {
     QTextCursor c = textCursor();
-    c.beginEditBlock();
-    para.ApplyTo(c, paraMask);
-    if (charMask) {
-        chars.ApplyTo(c, charMask);
-        if (!c.hasSelection())
-            setCurrentCharFormat(c.charFormat());
-    }
-    c.endEditBlock();
+    if (const auto typing = applyOn(c, chars, charMask, para, paraMask))
+        setCurrentCharFormat(*typing);
 }
 
 bool TexRichEdit::CanUndo() const

@@ -3,6 +3,11 @@
 #include "richtext/charattributes.h"
 #include "richtext/paraattributes.h"
 
+#include <QTextCharFormat>
+#include <optional>
+
+class QTextCursor;
+
 // The selection of a page's text as the attribute commands and the text styles see it: the
 // page document without a view, or the editor showing it.
 class KvTextSelection
@@ -19,4 +24,11 @@ public:
     // its paragraphs, as one undo step.
     virtual void ApplyAttributes(const KvCharAttributes& chars, unsigned charMask,
                                  const KvParaAttributes& para, unsigned paraMask) = 0;
+
+protected:
+    // ApplyAttributes on a cursor over the selection, as one edit block. Without a
+    // selection the answer is the format for typing that the character fields give.
+    static std::optional<QTextCharFormat> applyOn(QTextCursor& cursor,
+                                                  const KvCharAttributes& chars, unsigned charMask,
+                                                  const KvParaAttributes& para, unsigned paraMask);
 };
