@@ -258,3 +258,12 @@ void KvCharAttributes::ApplyTo(QTextCursor& selection, unsigned mask) const
     }
     c.endEditBlock();
 }
+
+unsigned KvCharAttributes::DifferingFields(const KvCharAttributes& o) const
+{
+    return (name != o.name ? Name : 0u) | (size != o.size ? Size : 0u) |
+           (color != o.color ? Color : 0u) | (bold != o.bold ? Bold : 0u) |
+           (italic != o.italic ? Italic : 0u) | (underline != o.underline ? Underline : 0u) |
+           (strikeOut != o.strikeOut ? StrikeOut : 0u) | (charset != o.charset ? Charset : 0u) |
+           (pitch != o.pitch ? Pitch : 0u) | (background != o.background ? Background : 0u);
+}

@@ -50,6 +50,8 @@ struct KvCharAttributes
     int pitch = 0;
 
     bool operator==(const KvCharAttributes&) const = default;
+    // The fields whose values differ from other's.
+    unsigned DifferingFields(const KvCharAttributes& other) const;
 
     // The attributes of a character format; layoutFont stands in for what it does not set.
     static KvCharAttributes Read(const QTextCharFormat& format, const KvFontSpec& layoutFont);

@@ -466,14 +466,18 @@ void TexRichEdit::SetSelectionParagraph(const KvParaAttributes& attributes)
     attributes.ApplyTo(textCursor());
 }
 
+KvFontSpec TexRichEdit::layoutFont() const
+{
+    if (m_doc)
+        return m_doc->LayoutFont();
+    KvFontSpec layout;
+    layout.font = document()->defaultFont();
+    return layout;
+}
+
 KvCharAttributes TexRichEdit::SelectionCharAttributes() const
 {
-    KvFontSpec layout;
-    if (m_doc)
-        layout = m_doc->LayoutFont();
-    else
-        layout.font = document()->defaultFont();
-    return KvCharAttributes::Read(SelectionCharFormat(), layout);
+    return KvCharAttributes::Read(SelectionCharFormat(), layoutFont());
 }
 
 unsigned TexRichEdit::SelectionMixedChars() const
@@ -487,11 +491,7 @@ unsigned TexRichEdit::SelectionMixedChars() const
     if (m_mixedCache.doc == document() && m_mixedCache.start == start && m_mixedCache.end == end &&
         m_mixedCache.revision == revision)
         return m_mixedCache.mixed;
-    KvFontSpec layout;
-    if (m_doc)
-        layout = m_doc->LayoutFont();
-    else
-        layout.font = document()->defaultFont();
+    const KvFontSpec layout = layoutFont();
     constexpr unsigned kCompared = KvCharAttributes::Font | KvCharAttributes::Background;
     unsigned mixed = 0;
     std::optional<KvCharAttributes> first;
@@ -506,16 +506,7 @@ unsigned TexRichEdit::SelectionMixedChars() const
                 first = a;
                 continue;
             }
-            mixed |= (a.name != first->name ? KvCharAttributes::Name : 0u) |
-                     (a.size != first->size ? KvCharAttributes::Size : 0u) |
-                     (a.color != first->color ? KvCharAttributes::Color : 0u) |
-                     (a.bold != first->bold ? KvCharAttributes::Bold : 0u) |
-                     (a.italic != first->italic ? KvCharAttributes::Italic : 0u) |
-                     (a.underline != first->underline ? KvCharAttributes::Underline : 0u) |
-                     (a.strikeOut != first->strikeOut ? KvCharAttributes::StrikeOut : 0u) |
-                     (a.charset != first->charset ? KvCharAttributes::Charset : 0u) |
-                     (a.pitch != first->pitch ? KvCharAttributes::Pitch : 0u) |
-                     (a.background != first->background ? KvCharAttributes::Background : 0u);
+            mixed |= a.DifferingFields(*first);
         }
         if (mixed == kCompared)
             break;

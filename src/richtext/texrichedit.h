@@ -165,6 +165,9 @@ private:
     bool TryScroll(QPoint point);
     void ApplyPendingScroll();
 
+    // What text without attributes of its own shows in: the page's layout font.
+    KvFontSpec layoutFont() const;
+
     QPointer<TexRichDocument> m_doc;
     // SelectionMixedChars for one selection of one revision: the toolbar asks at every
     // idle pass, and a select-all of a large page has many fragments.
