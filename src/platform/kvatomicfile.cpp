@@ -1,5 +1,6 @@
 #include "platform/kvatomicfile.h"
 
+#include "platform/applog.h"
 #include "platform/kvfileseam.h"
 
 #include <QFile>
@@ -97,13 +98,16 @@ KvAtomicFile::DeferSync::~DeferSync()
         const std::lock_guard guard(d.lock);
         last = --d.depth == 0;
     }
-    if (last)
-        SyncDeferred();
+    if (last) {
+        if (const int error = SyncDeferred())
+            KvAppLog::Write(u"KvAtomicFile: deferred sync failed: "_qs + ErrorString(error));
+    }
 }
 
 KvAtomicFile::SyncNow::SyncNow()
 {
-    SyncDeferred();
+    if (const int error = SyncDeferred())
+        KvAppLog::Write(u"KvAtomicFile: deferred sync failed: "_qs + ErrorString(error));
     Deferred& d = deferred();
     const std::lock_guard guard(d.lock);
     ++d.immediate;
@@ -116,7 +120,7 @@ KvAtomicFile::SyncNow::~SyncNow()
     --d.immediate;
 }
 
-void KvAtomicFile::SyncDeferred()
+int KvAtomicFile::SyncDeferred()
 {
     QSet<QByteArray> dirs;
     {
@@ -125,13 +129,23 @@ void KvAtomicFile::SyncDeferred()
         dirs.swap(d.directories);
     }
     // One sync of each file system: the files' data and the renames in their directories.
+    int first = 0;
     for (const QByteArray& dir : std::as_const(dirs)) {
-        const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd < 0)
-            continue;
-        ::syncfs(fd);
-        ::close(fd);
+        int error = KvFileSeam::Check(KvFileSeam::SyncFs, QFile::decodeName(dir));
+        if (error == 0) {
+            const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            if (fd < 0)
+                error = errno;
+            else {
+                if (::syncfs(fd) != 0)
+                    error = errno;
+                ::close(fd);
+            }
+        }
+        if (error != 0 && first == 0)
+            first = error;
     }
+    return first;
 }
 
 KvAtomicFile::KvAtomicFile(QString destinationPath, Access access)
@@ -253,6 +267,50 @@ bool KvAtomicFile::WriteFile(const QString& destinationPath, const QByteArray& b
     if (!ok)
         errno = file.Error(); // also for callers that read errno
     return ok;
+}
+
+bool KvAtomicFile::RenameOver(const QString& fromPath, const QString& destinationPath, int* error)
+{
+    auto failed = [error](int err) {
+        if (error)
+            *error = err;
+        errno = err;
+        return false;
+    };
+    const QByteArray from = QFile::encodeName(fromPath);
+    const QByteArray to = QFile::encodeName(destinationPath);
+    struct stat st;
+    if (::stat(from.constData(), &st) != 0)
+        return failed(errno);
+    if (const int err = KvFileSeam::Check(KvFileSeam::Rename, destinationPath))
+        return failed(err);
+    // Best effort, as for every content file: some network file systems refuse both.
+    if (::stat(to.constData(), &st) == 0) {
+        ::chmod(from.constData(), st.st_mode & 07777);
+        [[maybe_unused]] const int kept = ::chown(from.constData(), uid_t(-1), st.st_gid);
+    }
+    if (std::rename(from.constData(), to.constData()) != 0)
+        return failed(errno);
+    syncDirectory(directoryOf(to));
+    if (error)
+        *error = 0;
+    return true;
+}
+
+bool KvAtomicFile::Remove(const QString& path, int* error)
+{
+    const QByteArray p = QFile::encodeName(path);
+    if (::unlink(p.constData()) != 0 && errno != ENOENT) {
+        const int err = errno;
+        if (error)
+            *error = err;
+        errno = err;
+        return false;
+    }
+    syncDirectory(directoryOf(p));
+    if (error)
+        *error = 0;
+    return true;
 }
 
 bool KvAtomicFile::CanReplace(const QString& path)

@@ -37,6 +37,13 @@ public:
     // The whole content in one call; on failure *error and errno receive the errno.
     static bool WriteFile(const QString& destinationPath, const QByteArray& bytes,
                           Access access = Access::KeepOrDefault, int* error = nullptr);
+    // Puts a file written beside the destination (a side file) in its place: it takes the
+    // destination's mode and group, is renamed over it and the directory is synced. On
+    // failure *error and errno receive the errno (ENOENT: there is no such file).
+    static bool RenameOver(const QString& fromPath, const QString& destinationPath,
+                           int* error = nullptr);
+    // Removes a file and syncs its directory; a missing file counts as removed.
+    static bool Remove(const QString& path, int* error = nullptr);
     // Whether the writer may replace path: its directory is writable and the path is
     // absent or a regular file we may write. On false, errno says why.
     static bool CanReplace(const QString& path);
@@ -45,8 +52,9 @@ public:
 
     // While one lives, Commit renames without syncing the file and its directory; the file
     // systems written are synced in one go by SyncDeferred, which the last scope's end runs
-    // too. For many files that must be on disk before one other file names them (the
-    // content files of a bulk change, before the member files that list their pages).
+    // too (its failure then only goes to the log: call SyncDeferred first where it matters).
+    // For many files that must be on disk before one other file names them (the content
+    // files of a bulk change, before the member files that list their pages).
     class DeferSync
     {
     public:
@@ -65,7 +73,9 @@ public:
         SyncNow(const SyncNow&) = delete;
         SyncNow& operator=(const SyncNow&) = delete;
     };
-    static void SyncDeferred();
+    // Syncs what was written without a sync. 0, or the errno of the first failure: a
+    // write-back error (EIO, ENOSPC) of any of those files shows here and nowhere else.
+    static int SyncDeferred();
 
 private:
     bool fail(int error);

@@ -16,6 +16,7 @@ enum Op : unsigned
     Fsync = 4u,   // the sync of the written file
     Rename = 8u,  // putting the written file in place of the destination
     Access = 16u, // the check whether a path may be written at all
+    SyncFs = 32u, // the deferred sync of a file system; the path is the directory synced
     AnyWrite = Open | Write | Fsync | Rename,
 };
 

@@ -2,6 +2,7 @@
 
 #include "platform/applog.h"
 #include "platform/kvtexttable.h"
+#include "store/kvstorebatch.h"
 
 #include <QCoreApplication>
 #include <exception>
@@ -81,6 +82,9 @@ void Reopen(const QString& dataDir)
     replace(s.keyword, s.dataDir + u"keywords"_qs, true);
     replace(s.folder, s.dataDir + u"Fldrprps"_qs, true);
     replace(s.page, s.dataDir + u"Pageprps"_qs, true);
+    // The old stores completed a waiting journal as they flushed, or left it to the next
+    // opening of their directory.
+    KvStoreBatch::Forget();
 }
 
 void Open(const QString& settingsDir)
@@ -126,6 +130,7 @@ void Close()
     s.page.reset();
     s.dirProps.reset();
     s.styles.reset();
+    KvStoreBatch::Forget();
     // Closed stores name no directory, so whoever needs them next opens them again.
     s.dataDir.clear();
     s.settingsDir.clear();

@@ -8,8 +8,13 @@
 // when the outermost batch ends, also after an error or a cancel, and new ids, lookups of
 // absent sections and erased sections are served from the stores' indexes without listing
 // the directory again. Files noted with DeleteAfterWrite (content files of pages removed
-// for good) are deleted only after that write succeeded. A child list that spans member
-// files still reaches the disk in its crash-safe order. Batches nest; inner ones do nothing.
+// for good) are deleted and those noted with RenameAfterWrite renamed only after that write
+// succeeded. The end is all or nothing after a crash (KvBatchJournal): the content files
+// written in the batch are synced, a journal naming every member file's new content and
+// the deletes and renames is written and synced, then the members are written. A batch
+// that fails before its journal writes nothing and keeps its changes pending; one whose
+// members fail after it leaves the journal, which completes the change before the stores
+// write again, or at the next opening. Batches nest; inner ones do nothing.
 class KvStoreBatch
 {
 public:
@@ -26,6 +31,20 @@ public:
     static bool Active();
     // Deletes path once the outermost batch has written; at once when no batch is open.
     static void DeleteAfterWrite(const QString& path);
+    // Inside a batch: renames fromPath over toPath (KvAtomicFile::RenameOver) once the batch
+    // has written, and answers true. False outside a batch: the caller renames.
+    static bool RenameAfterWrite(const QString& fromPath, const QString& toPath);
+    // Inside a batch, before the content file of a new page (prefix + number, numbers
+    // rising) is written: the first call writes the begun journal, so that a crash before
+    // the batch's end removes the content files from number on. Raises EIniFileFlush when the
+    // journal cannot be written.
+    static void NewPageContent(const QString& prefix, int number);
+    // A batch's journal waits because its member files could not all be written.
+    static bool Outstanding();
+    // Rolls such a journal forward now; raises when it still cannot.
+    static void CompleteOutstanding();
+    // The data directory closes: a waiting journal is left to the next opening.
+    static void Forget();
 
 private:
     bool m_open = true;

@@ -579,6 +579,10 @@ void TexIniFile::UpdateFile()
 
 void TexIniFile::flushAll()
 {
+    if (m_flushGuard && HasPendingChanges()) {
+        const std::function<void()> guard = m_flushGuard; // it may take itself away
+        guard();
+    }
     QString failedFile;
     int failure = 0;
     auto flush = [&](TexProfileFile& file) {
@@ -616,12 +620,44 @@ void TexIniFile::EndBatch()
     flushAll();
 }
 
+void TexIniFile::EndBatchUnwritten()
+{
+    KV_LOG_SCOPE("TexIniFile::EndBatchUnwritten");
+    if (m_batchDepth > 0)
+        --m_batchDepth;
+}
+
 void TexIniFile::UpdateFileNow()
 {
     KV_LOG_SCOPE("TexIniFile::UpdateFileNow");
-    // Whatever the batch wrote before reaches the disk first, then these members.
+    if (InBatch())
+        return;
     const KvAtomicFile::SyncNow now;
     flushAll();
+}
+
+void TexIniFile::PendingWrites(std::vector<std::pair<QString, QByteArray>>& out)
+{
+    auto take = [&](TexProfileFile& file) {
+        QByteArray bytes;
+        int error = 0;
+        if (file.PendingBytes(bytes, &error))
+            out.emplace_back(file.FileName(), std::move(bytes));
+        else if (error != 0)
+            throw EIniFileFlush(file.FileName(), error);
+    };
+    for (const std::unique_ptr<TexProfileFile>& file : m_unflushed)
+        take(*file);
+    if (m_current)
+        take(*m_current);
+}
+
+bool TexIniFile::HasPendingChanges() const
+{
+    if (m_current && m_current->Modified())
+        return true;
+    return std::any_of(m_unflushed.begin(), m_unflushed.end(),
+                       [](const std::unique_ptr<TexProfileFile>& f) { return f->Modified(); });
 }
 
 bool TexIniFile::TryUpdateFile() noexcept
@@ -678,6 +714,41 @@ QString TexIniFile::NewSectionName(const QString& prefix)
     return NewSectionName(prefix, {});
 }
 
+int TexIniFile::HighestNumber(const QString& prefix)
+{
+    KV_LOG_SCOPE("TexIniFile::HighestNumber");
+    if (m_useIndex) {
+        const std::map<int, int>& counts = prefixInfo(prefix).counts;
+        return counts.empty() ? 0 : counts.rbegin()->first;
+    }
+    int highest = 0;
+    for (const QString& name : ReadSections())
+        highest = std::max(highest, prefixNumber(name, prefix));
+    return highest;
+}
+
+TexIniFile::PrefixInfo& TexIniFile::prefixInfo(const QString& prefix)
+{
+    if (!m_indexLoaded)
+        LoadIndex();
+    auto it = m_prefixes.find(prefix);
+    if (it == m_prefixes.end()) {
+        PrefixInfo info;
+        for (const auto& entry : m_index) {
+            if (entry.second.state != EntryState::Present)
+                continue;
+            if (const int n = prefixNumber(entry.first, prefix); n > 0)
+                ++info.counts[n];
+        }
+        int n = 1;
+        for (auto c = info.counts.lower_bound(1); c != info.counts.end() && c->first == n; ++c)
+            ++n;
+        info.firstFree = n;
+        it = m_prefixes.insert(prefix, std::move(info));
+    }
+    return it.value();
+}
+
 QString TexIniFile::NewSectionName(const QString& prefix,
                                    const std::function<bool(const QString& id)>& taken)
 {
@@ -696,22 +767,9 @@ QString TexIniFile::NewSectionName(const QString& prefix,
     const std::map<int, int>* counts = &scanned;
     int next = 1;
     if (m_useIndex) {
-        if (!m_indexLoaded)
-            LoadIndex();
-        auto it = m_prefixes.find(prefix);
-        if (it == m_prefixes.end()) {
-            PrefixInfo info;
-            for (const auto& entry : m_index) {
-                if (entry.second.state != EntryState::Present)
-                    continue;
-                if (const int n = prefixNumber(entry.first, prefix); n > 0)
-                    ++info.counts[n];
-            }
-            info.firstFree = gapFrom(info.counts, 1);
-            it = m_prefixes.insert(prefix, std::move(info));
-        }
-        counts = &it->counts;
-        next = it->firstFree;
+        PrefixInfo& info = prefixInfo(prefix);
+        counts = &info.counts;
+        next = info.firstFree;
     } else {
         for (const QString& name : ReadSections()) {
             if (const int n = prefixNumber(name, prefix); n > 0)

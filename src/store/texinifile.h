@@ -64,9 +64,21 @@ public:
     // outermost EndBatch writes every changed member once; it raises as UpdateFile does.
     void BeginBatch();
     void EndBatch();
+    // Ends the batch without writing: the changes stay pending for the next flush.
+    void EndBatchUnwritten();
     bool InBatch() const { return m_batchDepth > 0; }
-    // Writes now, also inside a batch: the crash order of a child list that spans members.
+    // Outside a batch, writes now: the crash order of a child list that spans members.
+    // Inside one it waits for the batch's end, whose journal makes all of its members one
+    // change.
     void UpdateFileNow();
+    // Path and bytes of every member the next flush would write (the member as on disk with
+    // this store's changes applied). Raises EIniFileFlush when a member cannot be read.
+    void PendingWrites(std::vector<std::pair<QString, QByteArray>>& out);
+    // Changes in memory that no flush has written yet.
+    bool HasPendingChanges() const;
+    // Runs before every flush outside a batch; what it raises ends the flush before anything
+    // is written. Empty: none.
+    void SetFlushGuard(std::function<void()> guard) { m_flushGuard = std::move(guard); }
 
     bool SectionExists(const QString& section);
     bool ValueExists(const QString& section, const QString& key) override;
@@ -77,6 +89,8 @@ public:
     void WritePoint(const QString& section, const QString& key, const QPoint& point);
     // The next free object id for the prefix: prefix + 7 digits.
     QString NewSectionName(const QString& prefix);
+    // The highest number that a section named prefix + digits carries; 0 when none.
+    int HighestNumber(const QString& prefix);
     // The same, passing over every id for which taken answers true (an id whose content
     // file was left behind).
     QString NewSectionName(const QString& prefix,
@@ -130,6 +144,8 @@ private:
     };
 
     void setEntry(const QString& section, const QString& path, EntryState state);
+    // The numbers in use for prefix, counted once from the index and kept up to date.
+    PrefixInfo& prefixInfo(const QString& prefix);
     static int prefixNumber(const QString& name, const QString& prefix);
     void noteName(const QString& name, int delta);
     bool fileHolds(const QString& path, const QString& section);
@@ -160,6 +176,7 @@ private:
     QStringList m_fileListResult;
     QHash<QString, NameCache> m_nameCache;
     QHash<QString, PrefixInfo> m_prefixes;
+    std::function<void()> m_flushGuard;
     int m_batchDepth = 0;
     bool m_batchListed = false; // the directory was listed in this batch
     int m_scans = 0;

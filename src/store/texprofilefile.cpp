@@ -676,6 +676,25 @@ bool TexProfileFile::TryUpdateFile(int* error) noexcept
     return false;
 }
 
+bool TexProfileFile::PendingBytes(QByteArray& bytes, int* error)
+{
+    if (error)
+        *error = 0;
+    if (m_pending.empty())
+        return false;
+    DirLock lock(QFile::encodeName(directoryOf(m_fileName)));
+    if (StampOf(m_fileName) != m_stamp) {
+        reloadAndReapply();
+        if (m_readFailed) {
+            if (error)
+                *error = EIO;
+            return false;
+        }
+    }
+    bytes = serialize();
+    return bytes != m_diskBytes;
+}
+
 int TexProfileFile::writeToDisk()
 {
     DirLock lock(QFile::encodeName(directoryOf(m_fileName)));

@@ -88,6 +88,10 @@ public:
     // The same without raising, for destructors: a failure goes to the application log and
     // its errno to *error. Returns success.
     bool TryUpdateFile(int* error = nullptr) noexcept;
+    // What the next UpdateFile would write: the file as it is on disk now with the pending
+    // changes applied. False when it would write nothing; *error then tells whether the file
+    // could not be read (EIO) or there is nothing to write (0).
+    bool PendingBytes(QByteArray& bytes, int* error = nullptr);
     bool Modified() const { return !m_pending.empty(); }
     bool IsLoaded() const { return m_loaded; }
     // Reads the file again when another writer changed it; pending changes are kept.

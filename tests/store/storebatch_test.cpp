@@ -81,8 +81,9 @@ TEST_F(StoreBatchTest, NothingReachesTheDiskBeforeTheEndThenEachMemberOnce)
         EXPECT_EQ(KvFileSeam::Seen(), 0);
         batch.Commit();
     }
-    // objprps.001, objprps.002 and Pageprps.001: one write each.
-    EXPECT_EQ(KvFileSeam::Seen(), 3);
+    // objprps.001, objprps.002 and Pageprps.001: one write each, after the journal that
+    // names them.
+    EXPECT_EQ(KvFileSeam::Seen(), 4);
     KvDirStores::Reopen(data);
     EXPECT_EQ(KvDirStores::ObjectStore().ReadString(u"Page0000050"_qs, u"Name"_qs, {}),
               u"page 50"_qs);
