@@ -2,9 +2,9 @@
 
 #include <QString>
 
-// New ids of the object store for elements. A page never gets an id whose content file
-// is still in the directory (left behind by a crash or waiting for the end of a batch):
-// it would show that text as its own.
+// New ids of the object store for elements (KvNewIds): never an id that an element had
+// before, nor one whose content file is still in the directory (left behind by a crash or
+// waiting for the end of a batch), which would show that text as its own.
 namespace KvElementIds {
 
 QString NewPageId();

@@ -14,6 +14,9 @@ struct KvDirContext
     QString fileExt = u"kvp"_qs; // page file extension, without "."
     bool groupDir = false;       // pages record who saved them last
     bool writable = true; // false: read-only mode, another instance's lock, a reading command
+    // The highest number of a page content file in the directory, once listed (-1: not yet);
+    // new ids go above it (KvNewIds).
+    int highestContentNumber = -1;
 
     // The data directory with trailing "/": the one set here, else that of the stores.
     QString DataDir() const;

@@ -3,6 +3,7 @@
 #include "app/kvtexts.h"
 #include "model/kvdircontext.h"
 #include "model/kvlostname.h"
+#include "model/kvnewids.h"
 #include "model/kvpage.h"
 #include "model/kvpasswordlist.h"
 #include "model/kvsectionnames.h"
@@ -137,20 +138,18 @@ QStringList NameNameless(KvFolder& top, KvPropReader& objectSnapshot,
     return named;
 }
 
-// The id of a new folder: the first number that no section of the object or folder store,
-// no child list and no live object uses. The store's first free number alone may name an
-// element whose section was lost but that a list still names.
+// The id of a new folder: one never handed out, and none that a child list, a live object
+// or a section of the object or folder store still names (an element whose section was
+// lost may still be listed).
 QString NewFolderId(KvPropReader& objectSnapshot)
 {
     const QSet<QString> listed = FindListedIds(objectSnapshot);
     TexIniFile& objects = KvDirContext::ObjStore();
     TexIniFile& folders = KvDirContext::FldrStore();
-    for (int n = 1;; ++n) {
-        const QString id = KvSectionNames::Format(u"Fldr"_qs, n);
-        if (!listed.contains(id) && !FindObject(id) && !objects.SectionExists(id) &&
-            !folders.SectionExists(id))
-            return id;
-    }
+    return KvNewIds::NewFolderId([&](const QString& id) {
+        return listed.contains(id) || FindObject(id) || objects.SectionExists(id) ||
+               folders.SectionExists(id);
+    });
 }
 
 } // namespace

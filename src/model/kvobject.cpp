@@ -2,6 +2,7 @@
 
 #include "app/kvtexts.h"
 #include "model/kvdircontext.h"
+#include "model/kvnewids.h"
 #include "model/kvsectionnames.h"
 #include "platform/applog.h"
 #include "richtext/textmatch.h"
@@ -497,6 +498,7 @@ void KvObject::Remove()
     }
     Detach();
     EraseStoredSections();
+    KvNewIds::NoteGone(m_id);
     KvDirContext::ObjStore().UpdateFile();
     KvDirContext::KwdStore().EraseSection(m_id);
     KvDirContext::KwdStore().UpdateFile();
