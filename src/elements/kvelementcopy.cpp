@@ -166,8 +166,9 @@ KvPage* KvElementCopy::CopyPage2Folder(KvPage& sourcePage, KvFolder& target)
     }
     m_env.window->StatusText(KvTexts::Message(5333, {source->Name()}));
     KvBulkScope bulk(m_env);
-    // The text being edited is what is copied.
-    if (source->IsLoaded()) {
+    // The text being edited is what is copied, and a password change made since the page
+    // was stored goes to the store first: the copy takes the key the store names.
+    if (source->IsLoaded() || source->PendingContent()) {
         try {
             source->Store();
         } catch (const KvPage::EWrongPassword&) {
@@ -176,38 +177,34 @@ KvPage* KvElementCopy::CopyPage2Folder(KvPage& sourcePage, KvFolder& target)
 
     TexIniFile& objStore = KvDirContext::ObjStore();
     TexIniFile& pageStore = KvDirContext::PageStore();
-    const QString id = KvElementIds::NewPageId();
     const bool referrerCopy = source->IsReferrer();
     QByteArray content;
     bool hasContent = false;
     bool copyProtection = false;
+    QString id;
     if (referrerCopy) {
+        id = KvElementIds::NewPageId();
         objStore.WriteString(id, kRef2, source->Ref2());
     } else {
-        // The content first: a page whose password is not given is not copied at all.
+        // The content first: a page whose password is not given is not copied at all, and
+        // takes no id.
         const QString section = source->Id();
         copyProtection = source->IsProtected() && source->GetCopyPasswordProtection();
         try {
-            if (copyProtection) {
-                // Same password, same key: the encrypted bytes are the copy's as they are.
-                QFile file(source->ContentFilePath());
-                hasContent = file.exists();
-                if (hasContent) {
-                    if (!file.open(QIODevice::ReadOnly))
-                        throw KvException(KvTexts::Message(
-                            5630, {source->ContentFilePath(), file.errorString()}));
-                    content = file.readAll();
-                }
-            } else {
-                hasContent = QFileInfo::exists(source->ContentFilePath());
+            // Both read the file that holds the content now: the side file while a password
+            // change waits for its rename.
+            hasContent = QFileInfo::exists(source->ContentReadPath());
+            if (copyProtection)
+                content = source->ReadStoredBytes(); // same password, same key
+            else
                 content = source->ReadContent();
-            }
         } catch (const KvPage::EWrongPassword&) {
             m_skipped.append(source->Id());
             KvAppLog::Write(u"KvElementCopy: %1 not copied, no password"_qs.arg(source->Id()));
             kvLogScope_.Exit(1);
             return nullptr;
         }
+        id = KvElementIds::NewPageId();
         if (copyProtection) {
             for (const QString& key : {kPWAskMode, kPWCopy, kEncSCl, kPWBF, kPWList})
                 pageStore.WriteString(id, key, pageStore.ReadString(section, key, QString()));

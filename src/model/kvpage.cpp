@@ -8,6 +8,7 @@
 #include "model/kvpasswordasker.h"
 #include "model/kvrekeyfile.h"
 #include "platform/applog.h"
+#include "platform/kvatomicfile.h"
 #include "platform/sysenv.h"
 #include "richtext/texrichdocument.h"
 #include "store/kvstorebatch.h"
@@ -114,10 +115,20 @@ bool KvPage::MayWrite() const
     return m_writable && KvDirContext::Current().writable;
 }
 
-void KvPage::CompleteRekey()
+int KvPage::CompleteRekey()
 {
-    if (MayWrite())
-        KvRekeyFile::Complete(m_contentPath, m_password.CommittedCheckValue());
+    // The rename may come only once the page store on disk names the new check value: not
+    // inside a batch (its end renames, after its journal), nor while the store holds
+    // changes a flush could not write.
+    if (!MayWrite() || KvStoreBatch::Active() || KvStoreBatch::Outstanding() ||
+        KvDirContext::PageStore().HasPendingChanges())
+        return 0;
+    int error = 0;
+    if (!KvRekeyFile::Complete(m_contentPath, m_password.CommittedCheckValue(), &error) &&
+        error != 0)
+        KvAppLog::Write(u"KvPage: the password change of %1 waits: %2"_qs.arg(
+            Id(), KvAtomicFile::ErrorString(error)));
+    return error;
 }
 
 const QString& KvPage::TempFilePath() const
@@ -129,14 +140,14 @@ const QString& KvPage::TempFilePath() const
 qint64 KvPage::ContentFileSize() const
 {
     CheckRemoved();
-    const QFileInfo info(m_contentPath);
+    const QFileInfo info(ContentReadPath());
     return info.exists() ? info.size() : 0;
 }
 
 QDateTime KvPage::ContentFileTime() const
 {
     CheckRemoved();
-    const QFileInfo info(m_contentPath);
+    const QFileInfo info(ContentReadPath());
     return info.exists() ? info.lastModified() : QDateTime();
 }
 
@@ -255,24 +266,35 @@ QByteArray KvPage::ReadContent()
         AskForPassword();
     if (m_pendingContent)
         return *m_pendingContent; // the file still has the old key
-    if (!QFileInfo::exists(m_contentPath))
+    CompleteRekey();
+    const QString path = ContentReadPath();
+    if (!QFileInfo::exists(path))
         return {};
-    if (!m_password.IsProtected()) {
-        QFile file(m_contentPath);
-        if (!file.open(QIODevice::ReadOnly))
-            throw KvException(KvTexts::Message(5630, {m_contentPath, file.errorString()}));
-        return file.readAll();
-    }
+    if (!m_password.IsProtected())
+        return ReadStoredBytes();
     QByteArray plain;
     bool ok = false;
     try {
-        ok = m_password.ReadContent(m_contentPath, plain);
+        ok = m_password.ReadContent(path, plain);
     } catch (const KvException&) {
         ok = false;
     }
     if (!ok)
         throw EDecryptError(m_contentPath);
     return plain;
+}
+
+QByteArray KvPage::ReadStoredBytes() const
+{
+    KV_LOG_SCOPE("KvPage::ReadStoredBytes");
+    CheckRemoved();
+    const QString path = ContentReadPath();
+    QFile file(path);
+    if (!file.exists())
+        return {};
+    if (!file.open(QIODevice::ReadOnly))
+        throw KvException(KvTexts::Message(5630, {path, file.errorString()}));
+    return file.readAll();
 }
 
 void KvPage::RestorePosition()
@@ -310,10 +332,12 @@ void KvPage::Unload()
 
 void KvPage::WriteContent(const QByteArray& rtf, bool newKey)
 {
-    // Under a new key the content goes to the side file first (see KvRekeyFile).
+    // Under a new key the content goes to the side file first (see KvRekeyFile); under the
+    // stored key to the file that holds it now, which is the side file while its rename
+    // waits.
     const QString path = newKey
                              ? KvRekeyFile::SidePath(m_contentPath, m_password.StoredCheckValue())
-                             : m_contentPath;
+                             : ContentReadPath();
     if (m_password.IsProtected()) {
         bool ok = false;
         try {
@@ -413,7 +437,7 @@ void KvPage::Store()
         return;
     TexIniFile& store = KvDirContext::PageStore();
     const QString section = PropSection();
-    CompleteRekey();
+    int rekeyError = CompleteRekey();
     const bool newKey = m_password.ContentKeyChanged();
     bool contentWritten = false;
     if (m_editor) {
@@ -460,14 +484,23 @@ void KvPage::Store()
     if (commit) {
         m_password.Commit();
         if (newKey) {
-            if (contentWritten)
-                KvRekeyFile::Complete(m_contentPath, m_password.StoredCheckValue());
+            // Outside a batch the new check value is on disk now; inside one its end renames.
+            if (contentWritten &&
+                !KvStoreBatch::RenameAfterWrite(
+                    KvRekeyFile::SidePath(m_contentPath, m_password.StoredCheckValue()),
+                    m_contentPath))
+                rekeyError = CompleteRekey();
             // Referrers and target share one content file and one key.
             NotifyReferrers(NameChanged);
         }
     }
     if (m_layout && m_layout->IsModified() && !IsReferrer())
         m_layout->Store();
+    // Nothing is lost (readers take the side file), but the user learns that the change
+    // waits.
+    if (rekeyError != 0)
+        throw KvException(KvTexts::Message(
+            5760, {Name(), ContentReadPath(), KvAtomicFile::ErrorString(rekeyError)}));
 }
 
 void KvPage::Remove()

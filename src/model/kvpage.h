@@ -85,7 +85,12 @@ public:
     // The content as stored, decrypted for a protected page (its password asked for as
     // Load asks: EWrongPassword when not given; EDecryptError for a corrupt file). The
     // bytes themselves, not read into a document; empty when there is no content file.
+    // Every reader of a page's content goes through ReadContent or ReadStoredBytes, which
+    // read the file that holds the content now (ContentReadPath).
     QByteArray ReadContent();
+    // The content file's bytes as stored (encrypted for a protected page); empty when there
+    // is none. For copies that keep the page's key.
+    QByteArray ReadStoredBytes() const;
     TexRichDocument* GetEditor() const;
     KvPageLayout* GetLayout();
     const QString& ContentFilePath() const;
@@ -126,8 +131,9 @@ private:
     void AfterContentWritten(TexIniFile& store, const QString& section);
     void WritePasswordKeys(TexIniFile& store, const QString& section, bool current);
     void KeepContentForNewKey(const QString& newPassword);
-    // Finishes a password change that was stored but not moved into place (writable only).
-    void CompleteRekey();
+    // Finishes a password change that was stored but not moved into place, once its check
+    // value is on disk (writable only). 0, or the errno of a rename that failed.
+    int CompleteRekey();
     bool MayWrite() const;
     void MirrorFrom(KvPage& source);
     void UpdateEditorReadOnly();

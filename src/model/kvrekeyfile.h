@@ -23,8 +23,8 @@ QString SidePath(const QString& contentPath, const QString& checkValue);
 // rename is outstanding, else the content file.
 QString ReadPath(const QString& contentPath, const QString& storedCheckValue);
 // The rename for the stored check value: the side file, with the content file's permissions
-// and group, replaces the content file. False when there is no side file or the rename
-// fails (the side file then stays the one to read).
-bool Complete(const QString& contentPath, const QString& storedCheckValue);
+// and group, replaces the content file. False when there is no side file (*error 0) or the
+// rename fails (*error the errno; the side file then stays the one to read).
+bool Complete(const QString& contentPath, const QString& storedCheckValue, int* error = nullptr);
 
 } // namespace KvRekeyFile

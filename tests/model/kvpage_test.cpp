@@ -482,10 +482,19 @@ TEST_P(RekeyFailure, LeavesAPageThatOpens)
     page->SetPassword(u"neu"_qs, false);
     {
         KvFileSeam::Scope seam({c.ops, QString::fromLatin1(c.pattern), 1, ENOSPC, true});
-        if (c.committed)
-            page->Store();
-        else
+        if (c.committed) {
+            // The change took effect; that its rename waits is an error the user sees.
+            try {
+                page->Store();
+                ADD_FAILURE() << "the failed rename was not reported";
+            } catch (const KvPage::EEncryptError&) {
+                ADD_FAILURE() << "reported as a failed write";
+            } catch (const KvException& e) {
+                EXPECT_TRUE(e.Message().contains(ContentPath())) << e.Message().toStdString();
+            }
+        } else {
             EXPECT_THROW(page->Store(), KvPage::EEncryptError);
+        }
         EXPECT_EQ(KvFileSeam::Injected(), 1);
     }
     const QString check = KvPagePassword::CheckValue(0, c.committed ? u"neu"_qs : u"alt"_qs);
