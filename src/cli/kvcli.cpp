@@ -9,8 +9,8 @@
 #include "cli/kvcligenerate.h"
 #include "cli/kvcliio.h"
 #include "cli/kvclikeywords.h"
-#include "cli/kvclilists.h"
 #include "cli/kvclilinks.h"
+#include "cli/kvclilists.h"
 #include "cli/kvclinotebook.h"
 #include "cli/kvclisearch.h"
 #include "cli/kvclishow.h"
@@ -87,10 +87,12 @@ const char* const kCheckHelp =
     "Checks the data directory DIR: unreadable or unparsable member files, sections in two\n"
     "member files, child ids without a section, ids listed twice, lost elements, content\n"
     "files that are not RTF, content files that belong to no page, corrupt encrypted\n"
-    "records, referrers whose target is gone (a page without a content file is empty, not\n"
-    "a finding). One line per finding, then a summary; the exit status is 0 only when\n"
-    "nothing is wrong.\n"
-    "  --repair   take the directory's lock, drop lines a crash cut short in member files,\n"
+    "records, protected pages (protection class 0) whose content does not decrypt with the\n"
+    "password of their check value, referrers whose target is gone, an unfinished bulk\n"
+    "change (a page without a content file is empty, not a finding). One line per finding,\n"
+    "then a summary; the exit status is 0 only when nothing is wrong.\n"
+    "  --repair   take the directory's lock, complete or undo an unfinished bulk change,\n"
+    "             drop lines a crash cut short in member files,\n"
     "             collect lost elements and pages known only by their content file or page\n"
     "             properties into a recovery folder, name the elements whose name was lost,\n"
     "             as the program's start-up does, and release the lock\n";
@@ -260,6 +262,12 @@ int Run(const QStringList& args, KvCliIo& io)
     }
     const QString& cmd = args.first();
     const QStringList rest = args.mid(1);
+    // Reading commands say so when a bulk change of the directory is unfinished.
+    struct Notices
+    {
+        explicit Notices(KvCliIo& io) { KvCliNotebook::SetNotices(&io); }
+        ~Notices() { KvCliNotebook::SetNotices(nullptr); }
+    } notices(io);
     try {
         if (cmd == u"--help" || cmd == u"-h" || cmd == u"help") {
             io.Out(kMainHelp);

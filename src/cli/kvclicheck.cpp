@@ -9,7 +9,10 @@
 #include "model/blowfishvcl.h"
 #include "model/kvfolder.h"
 #include "model/kvnotebookbuild.h"
+#include "model/kvpagepassword.h"
+#include "model/kvpasswordbytes.h"
 #include "model/kvrekeyfile.h"
+#include "store/kvbatchjournal.h"
 #include "store/texinifile.h"
 #include "store/texmeminifile.h"
 #include "store/texprofilefile.h"
@@ -64,6 +67,7 @@ public:
             CheckPage(objects, pages, id);
         m_result.pages = int(m_pageIds.size());
         CheckContentOwners(objects);
+        CheckJournal();
         return m_result;
     }
 
@@ -218,10 +222,26 @@ private:
             if (!fault.isEmpty())
                 Add(u"page %1 '%2': corrupt encrypted record in %3: %4"_qs.arg(id, name, Name(path),
                                                                                fault));
+            else if (pages.ReadInteger(id, u"EncSCl"_qs, 0) == 0 && !OpensWithItsKey(check, bytes))
+                Add(u"page %1 '%2': content file %3 does not decrypt to RTF with the password its "
+                    "check value names"_qs.arg(id, name, Name(path)));
             return;
         }
         if (!bytes.trimmed().startsWith("{\\rtf"))
             Add(u"page %1 '%2': content file %3 is not RTF"_qs.arg(id, name, Name(path)));
+    }
+
+    // An unfinished bulk change leaves its journal; the next opening with full access
+    // completes it. One that could not be read was set aside.
+    void CheckJournal()
+    {
+        QString detail;
+        if (KvBatchJournal::Recover(m_dir, false, &detail) == KvBatchJournal::Outcome::Waiting)
+            Add(detail);
+        const QString damaged = KvBatchJournal::FileName + u".damaged"_qs;
+        if (QFileInfo::exists(m_dir + damaged))
+            Add(u"%1: the journal of a bulk change could not be read; the change may be "
+                "incomplete"_qs.arg(damaged));
     }
 
     // Every page content file belongs to a page that the notebook shows: listed by a
@@ -239,6 +259,29 @@ private:
                 continue;
             Add(u"content file %1 belongs to no page"_qs.arg(file));
         }
+    }
+
+    // Protection class 0 keeps the password recoverable from the check value: the content
+    // must decrypt to RTF with it. (Class 1 cannot be checked without the password.)
+    static bool OpensWithItsKey(const QString& check, const QByteArray& bytes)
+    {
+        if (bytes.isEmpty())
+            return true; // an empty page
+        KvPagePassword password;
+        password.SetStoredProtectionClass(0);
+        password.SetStoredCheckValue(check);
+        const QString plainPassword = password.GetPlainPassword();
+        if (plainPassword.isEmpty() || KvPagePassword::CheckValue(0, plainPassword) != check)
+            return false;
+        QByteArray plain;
+        try {
+            plain = BlowFishVCL(KvPasswordBytes::Encode(plainPassword)).DecryptData(bytes);
+        } catch (const KvException&) {
+            return false;
+        }
+        const bool rtf = plain.trimmed().startsWith("{\\rtf");
+        plain.fill('\0');
+        return rtf;
     }
 
     // What is wrong with the record sequence of an encrypted file; empty when nothing.
@@ -313,6 +356,12 @@ bool Repair(const QString& dir, KvCliIo& io)
             throw KvCliError(u"the data directory is locked by %1 on %2; close that "
                              "instance first"_qs.arg(holder.user, holder.machine));
         }
+        // A bulk change that a crash interrupted is completed or undone first.
+        QString detail;
+        const bool journal =
+            KvBatchJournal::Recover(path, true, &detail) != KvBatchJournal::Outcome::None;
+        if (journal)
+            io.OutLine(detail);
         // Lines cut short by a crash elsewhere go first, so the build reads whole lines.
         bool mended = false;
         for (const QString& base : kStores) {
@@ -348,7 +397,7 @@ bool Repair(const QString& dir, KvCliIo& io)
             io.OutLine(u"named %1 element(s) whose name was lost"_qs.arg(
                 QString::number(result.named.size())));
         }
-        if (!mended && relisted.isEmpty() && !result.folder && result.named.isEmpty() &&
+        if (!journal && !mended && relisted.isEmpty() && !result.folder && result.named.isEmpty() &&
             result.dropped.isEmpty())
             io.OutLine(u"nothing to repair: no lost elements"_qs);
     } // the model is stored and destroyed, the stores flushed, then the lock released

@@ -2,13 +2,26 @@
 
 #include "app/kvdirprops.h"
 #include "cli/kvclierror.h"
+#include "cli/kvcliio.h"
 #include "model/kvfolder.h"
 #include "model/kvobject.h"
 #include "model/kvpage.h"
+#include "store/kvbatchjournal.h"
 #include "store/kvdirstores.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+namespace {
+
+KvCliIo* g_notices = nullptr;
+
+} // namespace
+
+void KvCliNotebook::SetNotices(KvCliIo* io)
+{
+    g_notices = io;
+}
 
 bool KvCliNotebook::HoldsNotebook(const QString& dir)
 {
@@ -44,6 +57,11 @@ KvCliNotebook::KvCliNotebook(const QString& dir, bool writable) : m_dir(RequireD
     m_ctx.fileExt = props.FileExt();
     m_ctx.groupDir = props.GroupDir();
     m_ctx.writable = writable;
+    if (!writable && g_notices) {
+        QString detail;
+        if (KvBatchJournal::Recover(m_dir, false, &detail) == KvBatchJournal::Outcome::Waiting)
+            g_notices->ErrLine(u"korvnote-cli: note: "_qs + detail);
+    }
     m_statuses.LoadForDirectory(m_dir);
     KvDirStores::Reopen(m_dir);
     KvDirContext::SetCurrent(&m_ctx);

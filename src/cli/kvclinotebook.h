@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+class KvCliIo;
 class KvFolder;
 class KvObject;
 
@@ -23,6 +24,9 @@ public:
     static QString RequireDataDir(const QString& dir);
     // True when dir holds member files of the object store.
     static bool HoldsNotebook(const QString& dir);
+    // Where a reading command says that it found an unfinished bulk change (it changes
+    // nothing); nullptr: nowhere.
+    static void SetNotices(KvCliIo* io);
 
     KvCliNotebook(const QString& dir, bool writable);
     ~KvCliNotebook();

@@ -13,6 +13,7 @@
 #include "model/kvfolder.h"
 #include "model/kvpage.h"
 #include "platform/kvatomicfile.h"
+#include "store/kvbatchjournal.h"
 #include "store/texprofilefile.h"
 
 #include <QSet>
@@ -83,6 +84,16 @@ KvCliSession::KvCliSession(const QString& dir, KvCliIo& io)
         const KvLockEntry holder = m_lock.Entry();
         throw KvCliError(u"the data directory is locked by %1 on %2; close that instance "
                          "first"_qs.arg(holder.user, holder.machine));
+    }
+    // A bulk change that a crash interrupted is completed or undone first, as at start-up.
+    QString detail;
+    try {
+        const KvBatchJournal::Outcome outcome = KvBatchJournal::Recover(path, true, &detail);
+        if (outcome != KvBatchJournal::Outcome::None)
+            m_io.ErrLine(u"korvnote-cli: note: "_qs + detail);
+    } catch (const KvException& e) {
+        throw KvCliError(
+            u"cannot complete the unfinished bulk change in %1: %2"_qs.arg(path, e.Message()));
     }
     installStopSignals();
     try {

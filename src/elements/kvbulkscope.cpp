@@ -71,7 +71,9 @@ void KvBulkScope::end(bool raise)
     --m_env.bulkDepth;
     if (m_outer)
         m_env.templateUsers.reset();
-    m_lists.reset(); // the listeners' one save
+    // The stores first, then the lists' one save: a crash in between leaves a list naming
+    // an element that went, which it drops when it loads (ids are never reused), rather
+    // than a list that lost an element which is still there.
     try {
         if (raise && !first)
             m_stores->Commit();
@@ -81,6 +83,7 @@ void KvBulkScope::end(bool raise)
             first = std::current_exception();
         m_stores.reset();
     }
+    m_lists.reset();
     if (first) {
         if (raise)
             std::rethrow_exception(first);

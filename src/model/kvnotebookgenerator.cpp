@@ -200,9 +200,10 @@ void Generator::WriteChildren(const QString& id, MemberWriter& obj,
 KvGeneratedNotebook Generator::Run()
 {
     QDir().mkpath(m_dir);
-    const int folders =
-        m_o.flat ? 0
-                 : std::max(m_o.folderPercent > 0 ? 1 : 0, m_o.elements * m_o.folderPercent / 100);
+    const int folders = m_o.flat           ? 0
+                        : m_o.folders >= 0 ? std::min(m_o.folders, m_o.elements)
+                                           : std::max(m_o.folderPercent > 0 ? 1 : 0,
+                                                      m_o.elements * m_o.folderPercent / 100);
     const int pages = m_o.elements - folders;
     const QString topId = u"TopFolder"_qs;
     const QString trashId = u"TrashFolder"_qs;

@@ -12,6 +12,7 @@ struct KvGeneratorOptions
     quint32 seed = 1;
     int elements = 1000;        // folders and pages below the two roots
     int folderPercent = 10;     // share of folders among the elements
+    int folders = -1;           // the number of folders instead of the share (not flat)
     int trashPercent = 3;       // share of top-level elements put into the trash
     int referrerPercent = 5;    // share of pages that are referrers
     int keywordPercent = 20;    // share of elements with keywords

@@ -97,6 +97,9 @@ public:
     void UpdateDirectoryAccess(const QString& dir, bool previousFullAccess);
     // Takes the lock of the data directory; false means read-only work.
     bool LockDirectory();
+    // Completes or undoes a bulk change a crash interrupted (full access), or says that one
+    // waits (read-only).
+    void recoverJournal();
     // The access switch of group directories.
     void SetSwitchAccessTB();
     void SwitchAccess();

@@ -18,6 +18,7 @@
 #include "model/kvpagerescue.h"
 #include "platform/applog.h"
 #include "richtext/texrichedit.h"
+#include "store/kvbatchjournal.h"
 #include "store/kvdirstores.h"
 #include "store/waitcrsr.h"
 #include "ui/kvrestore.h"
@@ -121,6 +122,9 @@ bool TMainF::BuildFolderAndPages()
         return false;
     }
 
+    // A bulk change that a crash interrupted is completed or undone before anything is read.
+    recoverJournal();
+
     // The notebook, built into the tree, with lost elements recovered.
     buildTree(props);
 
@@ -129,6 +133,30 @@ bool TMainF::BuildFolderAndPages()
     m_shell.savedAtExit = false;
     log.Exit(4);
     return true;
+}
+
+void TMainF::recoverJournal()
+{
+    KV_LOG_SCOPE("TMainF::recoverJournal");
+    const QString dir = KvPaths::DataDir();
+    QString detail;
+    try {
+        const KvBatchJournal::Outcome outcome =
+            KvBatchJournal::Recover(dir, m_shell.fullAccess, &detail);
+        if (outcome == KvBatchJournal::Outcome::RolledBack ||
+            outcome == KvBatchJournal::Outcome::RolledForward) {
+            KvAppLog::Write(u"TMainF: "_qs + detail);
+            KvDirStores::Reopen(dir); // read what the journal wrote
+        } else if (outcome == KvBatchJournal::Outcome::Waiting) {
+            MessageBox(KvTexts::Text(5027), KvTexts::Message(5761, {dir}), KvMsgKind::Warning);
+        }
+    } catch (const KvException& e) {
+        // What cannot be completed must not be written over: the directory is used read-only.
+        MessageBox(KvTexts::Text(5007), e.Message(), KvMsgKind::Error);
+        MessageBox(KvTexts::Text(5027), KvTexts::Message(5761, {dir}), KvMsgKind::Warning);
+        m_shell.fullAccess = false;
+        m_lock.reset();
+    }
 }
 
 void TMainF::showEvent(QShowEvent* event)

@@ -1,5 +1,7 @@
 // check and check --repair on generated, hand-made and corrupted notebooks.
 #include "clifixture.h"
+#include "model/blowfishvcl.h"
+#include "store/texinifile.h"
 
 #include <QDir>
 #include <QFile>
@@ -104,6 +106,21 @@ const Corruption kCorruptions[] = {
          Replace(dir + u"Fldrprps.001"_qs, "[TopFolder]\r\n", "[TopFolder]\r\ngarbage\r\n");
      },
      "member file Fldrprps.001, line 2: unparsable line"},
+    {"ContentUnderAnotherKey",
+     [](const QString& dir, const KvGeneratedNotebook& nb) {
+         // A page of protection class 0 whose content is under another password, as a copy
+         // made while a password change waited once left it.
+         TexIniFile pages(dir + u"Pageprps"_qs, 40, true);
+         for (const QString& id : nb.passwords.keys()) {
+             if (pages.ReadInteger(id, u"EncSCl"_qs, 1) != 0)
+                 continue;
+             WriteAll(dir + id + u".kvp"_qs,
+                      BlowFishVCL(QByteArray("anders")).EncryptData("{\\rtf1 Text}"));
+             return;
+         }
+         FAIL() << "no page of protection class 0 generated";
+     },
+     "does not decrypt to RTF with the password its check value names"},
     {"ContentNotRtf",
      [](const QString& dir, const KvGeneratedNotebook& nb) {
          WriteAll(dir + PlainPage(nb) + u".kvp"_qs, "\x01\x02 binary");

@@ -179,12 +179,15 @@ TEST_F(CliEdit, DeleteAndEmptyTrashRemoveForGood)
     EXPECT_FALSE(QFile::exists(m_dir + u"Page0000002.kvp"_qs));
     EXPECT_TRUE(Tree().endsWith(u"Papierkorb\n"_qs));
     ExpectDone(Cli({u"empty-trash"_qs}), "0\n");
-    // A new page does not take over a freed id's leftover file; check still names that file.
+    // A new page takes no id an element had, nor a freed id's leftover file; check still
+    // names that file.
     WriteAll(m_dir + u"Page0000002.kvp"_qs, "{\\rtf1 left}");
     const CliResult added =
         Cli({u"add"_qs, u"--page"_qs, u"--in"_qs, u"TopFolder"_qs, u"--name"_qs, u"x"_qs});
     EXPECT_EQ(added.code, 0) << added.err.toStdString();
-    EXPECT_EQ(added.out, "Page0000003\n");
+    EXPECT_EQ(added.out, "Page0000006\n");
+    EXPECT_EQ(Cli({u"resolve"_qs, u"<file://*Page0000003*(gone)>"_qs}).code, 1)
+        << "a link to a deleted page opens another";
     const CliResult check = RunCli({u"check"_qs, m_dir});
     EXPECT_EQ(check.code, 1);
     EXPECT_TRUE(check.out.startsWith("content file Page0000002.kvp belongs to no page\n"))

@@ -2,8 +2,13 @@
 #include "app/kvlockdirectory.h"
 #include "app/kvpaths.h"
 #include "app/kvscriptedprompter.h"
+#include "app/kvtexts.h"
+#include "model/kvnotebookgenerator.h"
+#include "store/kvbatchjournal.h"
 #include "store/kvdirstores.h"
+#include "store/texinifile.h"
 #include "support/testenv.h"
+#include "ui/kvtvfolder.h"
 #include "ui/tmainf.h"
 
 #include <QAction>
@@ -116,6 +121,49 @@ TEST_F(MainWindowLifecycle, ReadOnlyFromTheCommandLine)
     EXPECT_FALSE(QFileInfo::exists(dir + u"lockdir.dat"));
     EXPECT_EQ(w.windowTitle(), u"Korvelle ***(Nur Lesen)***"_qs);
     EXPECT_TRUE(prompter.Messages().isEmpty());
+}
+
+// A bulk change a crash interrupted: a read-only opening says so and changes nothing, the
+// next opening with full access completes it before it builds the tree.
+TEST_F(MainWindowLifecycle, AnUnfinishedBulkChangeIsCompletedBeforeTheTreeIsBuilt)
+{
+    const QString dir = env.Dir(u"notes"_qs);
+    KvGeneratorOptions o;
+    o.elements = 20;
+    KvNotebookGenerator::Generate(dir, o);
+    const QByteArray original = korvtest::ReadAll(dir + u"objprps.001"_qs);
+    KvBatchJournal::Redo redo;
+    {
+        // What a batch would have written: the top folder renamed.
+        TexIniFile store(dir + u"objprps"_qs, 40, true);
+        store.WriteString(u"TopFolder"_qs, u"Name"_qs, u"Aus dem Journal"_qs);
+        std::vector<std::pair<QString, QByteArray>> writes;
+        store.PendingWrites(writes);
+        ASSERT_EQ(writes.size(), 1u);
+        redo.writes.emplace_back(u"objprps.001"_qs, writes.front().second);
+    }
+    korvtest::WriteAll(dir + u"objprps.001"_qs, original);
+    KvBatchJournal::WriteRedo(dir, redo);
+
+    {
+        TMainF w({u"/dr"_qs, dir});
+        EXPECT_FALSE(w.Shell().fullAccess);
+        ASSERT_EQ(prompter.Messages().size(), 1);
+        EXPECT_EQ(prompter.Messages().front().text, KvTexts::Message(5761, {dir}));
+        EXPECT_NE(w.TopFolder()->Name(), u"Aus dem Journal"_qs);
+        w.close();
+    }
+    EXPECT_TRUE(KvBatchJournal::Exists(dir));
+    EXPECT_EQ(korvtest::ReadAll(dir + u"objprps.001"_qs), original);
+    KvPaths::ResetDataDirCache();
+    {
+        TMainF w({u"/d"_qs, dir});
+        EXPECT_TRUE(w.Shell().fullAccess);
+        EXPECT_EQ(w.TopFolder()->Name(), u"Aus dem Journal"_qs);
+        EXPECT_FALSE(KvBatchJournal::Exists(dir));
+        w.close();
+    }
+    EXPECT_EQ(prompter.Messages().size(), 1);
 }
 
 TEST_F(MainWindowLifecycle, SecondInstanceOfTheSameUser)
