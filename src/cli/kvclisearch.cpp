@@ -242,6 +242,22 @@ KvSearchCrit Criteria(const KvCliArgs& args, const QStringList& pos)
     return crit;
 }
 
+// Why the search could not read something, in the command line's words.
+QString Reason(const KvSearchProblem& p)
+{
+    switch (p.kind) {
+    case KvSearchProblem::Unreadable:
+        return u"cannot read %1: %2"_qs.arg(p.path, KvSearchProblem::SystemReason(p.error));
+    case KvSearchProblem::Corrupt:
+        return u"corrupt encrypted content file %1"_qs.arg(p.path);
+    case KvSearchProblem::NotDecrypted:
+        return u"cannot decrypt %1: %2"_qs.arg(p.path, p.detail);
+    case KvSearchProblem::KeywordsNotRead:
+        return u"keywords not searched: "_qs + p.detail;
+    }
+    return {};
+}
+
 // The ids that begin the lines of the file ("-": standard input).
 QStringList WithinIds(const QString& path, KvCliIo& io)
 {
@@ -304,8 +320,8 @@ int Run(const QStringList& argv, KvCliIo& io)
     const qint64 ms = clock.elapsed();
 
     for (const KvSearchProblem& p : search.Problems())
-        io.ErrLine(p.id.isEmpty() ? u"korvnote-cli search: %1"_qs.arg(p.reason)
-                                  : u"korvnote-cli search: %1: %2"_qs.arg(p.id, p.reason));
+        io.ErrLine(p.id.isEmpty() ? u"korvnote-cli search: %1"_qs.arg(Reason(p))
+                                  : u"korvnote-cli search: %1: %2"_qs.arg(p.id, Reason(p)));
     if (args.Flag(u"--stats"_qs)) {
         const KvSearchStats& s = search.Stats();
         io.ErrLine(u"elements=%1 hits=%2 texts=%3 bytes=%4 skipped=%5 ms=%6"_qs.arg(s.elements)

@@ -5,6 +5,7 @@
 #include "model/blowfishvcl.h"
 #include "model/kvpasswordbytes.h"
 #include "model/kvrekeyfile.h"
+#include "platform/kvwipe.h"
 #include "richtext/rtfplaintext.h"
 
 #include <QDateTime>
@@ -32,23 +33,20 @@ struct FileCloser
     ~FileCloser() { ::close(fd); }
 };
 
-// strerror's own buffer may be shared between threads; this one is not.
-QString ErrorText(int err)
+// Overwrites the key of a page's content when the reading is done.
+struct KeyWiper
 {
-    char buffer[256];
-    return QString::fromLocal8Bit(strerror_r(err, buffer, sizeof buffer));
-}
+    QByteArray& key;
+    ~KeyWiper() { KvWipe::Wipe(key); }
+};
 
-void Wipe(QByteArray& bytes)
+// The key of a fixed-key page, recovered from its check value.
+QByteArray RecoveredKey(const KvPagePassword& pw)
 {
-    bytes.fill('\0');
-    bytes.resize(0);
-}
-
-void Wipe(QString& text)
-{
-    text.fill(QChar(0));
-    text.resize(0);
+    QString plain = pw.GetPlainPassword();
+    QByteArray key = KvPasswordBytes::Encode(plain);
+    KvWipe::Wipe(plain);
+    return key;
 }
 
 } // namespace
@@ -64,9 +62,10 @@ public:
     {}
     ~Content()
     {
-        if (m_e.password) {
-            Wipe(m_scratch.bytes);
-            Wipe(m_scratch.text);
+        // A protected page's text, or one that was protected until its new key: secret.
+        if (m_e.password || m_e.pendingRtf) {
+            KvWipe::Wipe(m_scratch.bytes);
+            KvWipe::Wipe(m_scratch.text);
         }
     }
 
@@ -90,7 +89,7 @@ private:
     };
 
     State Read();
-    State Fail(const QString& problem);
+    State Fail(KvSearchProblem::Kind kind, int error = 0, const QString& detail = {});
     bool Decided() const;
     void Scan(const QString& text, bool complete);
     State ScanRtf(QByteArrayView rtf);
@@ -107,11 +106,12 @@ private:
     bool m_complete = false; // the extraction ran to the end
 };
 
-KvSearchExaminer::Content::State KvSearchExaminer::Content::Fail(const QString& problem)
+KvSearchExaminer::Content::State KvSearchExaminer::Content::Fail(KvSearchProblem::Kind kind,
+                                                                 int error, const QString& detail)
 {
     m_out.kind = KvSearchOutcome::NotFound;
     m_out.contentSkipped = true;
-    m_out.problem = problem;
+    m_out.problem = KvSearchProblem{kind, m_e.id, m_e.contentPath, error, detail};
     return State::Ended;
 }
 
@@ -186,6 +186,7 @@ KvSearchExaminer::Content::State KvSearchExaminer::Content::Read()
         return ScanRtf(*m_e.pendingRtf);
 
     QByteArray key;
+    const KeyWiper keyWiper{key};
     if (m_e.password) {
         const KvPagePassword& pw = *m_e.password;
         if (m_answer) {
@@ -197,7 +198,7 @@ KvSearchExaminer::Content::State KvSearchExaminer::Content::Read()
             }
             key = KvPasswordBytes::Encode(m_answer->password);
         } else if (PasswordRecoverable(pw)) {
-            key = KvPasswordBytes::Encode(pw.GetPlainPassword());
+            key = RecoveredKey(pw);
         } else if (pw.Unlocked()) {
             key = pw.ContentKey();
         } else {
@@ -212,20 +213,20 @@ KvSearchExaminer::Content::State KvSearchExaminer::Content::Read()
     if (fd < 0) {
         if (errno == ENOENT)
             return ScanRtf({}); // a page never saved: empty
-        return Fail(u"cannot read %1: %2"_qs.arg(m_e.contentPath, ErrorText(errno)));
+        return Fail(KvSearchProblem::Unreadable, errno);
     }
     const FileCloser closer{fd};
     struct stat st
     {
     };
     if (::fstat(fd, &st) != 0)
-        return Fail(u"cannot read %1: %2"_qs.arg(m_e.contentPath, ErrorText(errno)));
+        return Fail(KvSearchProblem::Unreadable, errno);
     std::optional<KvSearchTextCache::Key> cacheKey;
     if (!m_e.password) {
         cacheKey =
             KvSearchTextCache::Key{path, qint64(st.st_size),
                                    qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec};
-        if (std::optional<QString> text = KvSearchTextCache::Find(*cacheKey)) {
+        if (const KvSearchTextCache::Text text = KvSearchTextCache::Find(*cacheKey)) {
             Scan(*text, true);
             m_out.contentExamined = true;
             m_out.bytesRead = cacheKey->size; // the content, though not from the disk
@@ -240,7 +241,7 @@ KvSearchExaminer::Content::State KvSearchExaminer::Content::Read()
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            return Fail(u"cannot read %1: %2"_qs.arg(m_e.contentPath, ErrorText(errno)));
+            return Fail(KvSearchProblem::Unreadable, errno);
         if (n == 0)
             break; // shorter than it was a moment ago
         got += n;
@@ -257,12 +258,11 @@ KvSearchExaminer::Content::State KvSearchExaminer::Content::Read()
     try {
         const BlowFishVCL cipher(key);
         QByteArray plain = cipher.DecryptData(bytes);
-        Wipe(bytes);
-        bytes = std::move(plain);
+        bytes.swap(plain); // the encrypted bytes go, the scratch holds the plain ones
     } catch (const BlowFishVCL::EDecryptError&) {
-        return Fail(u"corrupt encrypted content file %1"_qs.arg(m_e.contentPath));
+        return Fail(KvSearchProblem::Corrupt);
     } catch (const KvException& e) {
-        return Fail(u"cannot decrypt %1: %2"_qs.arg(m_e.contentPath, e.Message()));
+        return Fail(KvSearchProblem::NotDecrypted, 0, e.Message());
     }
     return ScanRtf(bytes);
 }

@@ -3,6 +3,7 @@
 #include "lists/kvkeywords.h"
 #include "lists/kvsearchcrit.h"
 #include "lists/kvsearchelement.h"
+#include "lists/kvsearchproblem.h"
 #include "richtext/textmatch.h"
 
 #include <QByteArray>
@@ -25,7 +26,7 @@ struct KvSearchOutcome
     bool contentExamined = false; // the page's content was matched
     bool contentSkipped = false;  // it was needed but could not be examined
     qint64 bytesRead = 0;         // bytes of the content file matched (kept text counts too)
-    QString problem;              // why the content could not be read; empty when it could
+    std::optional<KvSearchProblem> problem; // why the content could not be read
 };
 
 // The answer of the password step for a page that needed one.
@@ -35,7 +36,8 @@ struct KvSearchPassword
     QString password;
 };
 
-// Buffers one worker reuses from page to page.
+// Buffers one worker reuses from page to page; overwritten after a page whose plain text
+// is secret.
 struct KvSearchScratch
 {
     QByteArray bytes;

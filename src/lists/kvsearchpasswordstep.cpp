@@ -3,6 +3,7 @@
 #include "model/kvpage.h"
 #include "model/kvpasswordasker.h"
 #include "platform/applog.h"
+#include "platform/kvwipe.h"
 
 KvSearchPassword KvSearchPasswordStep::Run(const QString& pageId)
 {
@@ -20,6 +21,13 @@ KvSearchPassword KvSearchPasswordStep::Run(const QString& pageId)
     // A copy tries the password: the page itself changes only as a load would change it.
     KvPagePassword trial = current;
     QString text;
+    // A wrong or refused text is nobody else's: it goes overwritten. A right one is shared
+    // with the password list, which keeps it for the run.
+    struct TextWiper
+    {
+        QString& text;
+        ~TextWiper() { KvWipe::Wipe(text); }
+    } wiper{text};
     if (trial.UsePasswordList() && trial.TryPasswordList()) {
         text = trial.Password();
     } else {

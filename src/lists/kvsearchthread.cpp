@@ -3,10 +3,12 @@
 #include "lists/kvcodepointorder.h"
 #include "lists/kvsearchpasswordstep.h"
 #include "lists/kvsearchreceiver.h"
+#include "lists/kvsearchtextcache.h"
 #include "model/kvdircontext.h"
 #include "model/kvfolder.h"
 #include "model/kvpage.h"
 #include "platform/applog.h"
+#include "platform/kvwipe.h"
 #include "richtext/rtfplaintext.h"
 #include "richtext/texrichdocument.h"
 #include "store/texinifile.h"
@@ -27,6 +29,12 @@ std::atomic<int>& RunningSearches()
 {
     static std::atomic<int> running = 0;
     return running;
+}
+
+KvSearchThread::WipeProbe& TheWipeProbe()
+{
+    static KvSearchThread::WipeProbe probe;
+    return probe;
 }
 
 } // namespace
@@ -50,6 +58,7 @@ KvSearchThread::~KvSearchThread()
     }
     for (std::thread& t : m_workers)
         t.join();
+    WipeSnapshot();
     if (m_running)
         --RunningSearches();
 }
@@ -62,6 +71,33 @@ bool KvSearchThread::AnyRunning()
 int KvSearchThread::WorkerCount()
 {
     return std::max(1, QThread::idealThreadCount());
+}
+
+void KvSearchThread::SetWipeProbe(WipeProbe probe)
+{
+    TheWipeProbe() = std::move(probe);
+}
+
+void KvSearchThread::WipeElement(int index)
+{
+    Slot& slot = m_slots[index];
+    if (slot.wiped)
+        return;
+    slot.wiped = true;
+    KvSearchElement& e = m_elements[index];
+    e.Wipe();
+    if (slot.answer)
+        KvWipe::Wipe(slot.answer->password);
+    if (const WipeProbe& probe = TheWipeProbe())
+        probe(e, slot.answer ? &*slot.answer : nullptr);
+}
+
+void KvSearchThread::WipeSnapshot()
+{
+    if (!m_slots)
+        return;
+    for (int i = 0; i < int(m_elements.size()); ++i)
+        WipeElement(i);
 }
 
 // The elements in examination order: the folder first, then everything below it in
@@ -99,12 +135,17 @@ void KvSearchThread::GetElements(KvFolder& folder)
             e.keywordId = page->IsReferrer() ? page->Ref2() : e.id;
         e.contentPath = page->ContentFilePath();
         e.checkValue = page->Password().CommittedCheckValue();
-        if (page->IsProtected())
-            e.password = page->Password();
+        if (page->IsProtected()) {
+            e.password = page->Password().Unshared();
+            // Kept while the page was plain, protected by another program since.
+            KvSearchTextCache::Forget(e.contentPath);
+        }
+        // The element's own copies: it overwrites them when done (DocumentText makes a
+        // new text).
         if (page->IsLoaded()) {
             e.loadedText = KvRtfPlainText::DocumentText(*page->GetEditor()->Document());
         } else if (page->PendingContent()) {
-            e.pendingRtf = *page->PendingContent();
+            e.pendingRtf = KvWipe::Unshared(*page->PendingContent());
         }
     }
 }
@@ -210,6 +251,8 @@ void KvSearchThread::Execute()
         if (slot.outcome.kind == KvSearchOutcome::NeedsPassword) {
             const std::lock_guard lock(m_workMutex);
             ++m_awaitingPassword;
+        } else {
+            WipeElement(index); // before the report: the starting thread reads the slot then
         }
         slot.state.store(Examined, std::memory_order_release);
         // Wait needs waking only for the element it waits for.
@@ -236,7 +279,9 @@ bool KvSearchThread::Deliver(int index)
         // What was reported so far is shown before the question.
         if (std::exchange(m_unbatched, 0) > 0)
             m_receiver.SearchBatchDone();
-        slot.answer = KvSearchPasswordStep::Run(e.id);
+        KvSearchPassword answer = KvSearchPasswordStep::Run(e.id);
+        answer.password = KvWipe::Unshared(answer.password);
+        slot.answer = std::move(answer);
         slot.state.store(Waiting, std::memory_order_relaxed);
         const std::lock_guard lock(m_workMutex);
         --m_awaitingPassword;
@@ -249,8 +294,8 @@ bool KvSearchThread::Deliver(int index)
     if (out.contentSkipped)
         ++m_stats.skipped;
     m_stats.bytes += out.bytesRead;
-    if (!out.problem.isEmpty())
-        m_problems.append({e.id, out.problem});
+    if (out.problem)
+        m_problems.append(*out.problem);
     if (out.kind != KvSearchOutcome::NoReport) {
         const bool found = out.kind == KvSearchOutcome::Found;
         if (found)
@@ -293,11 +338,16 @@ void KvSearchThread::Finish()
     m_workers.clear();
     if (m_timer)
         m_timer->stop();
-    if (!m_keywordProblem.isEmpty())
-        m_problems.prepend({QString(), u"keywords not searched: "_qs + m_keywordProblem});
+    if (!m_keywordProblem.isEmpty()) {
+        KvSearchProblem keywords;
+        keywords.kind = KvSearchProblem::KeywordsNotRead;
+        keywords.detail = m_keywordProblem;
+        m_problems.prepend(keywords);
+    }
     m_ended = true;
     m_running = false;
     --RunningSearches();
+    WipeSnapshot();
     m_elements.clear();
     m_receiver.OnSearchTerminate();
 }

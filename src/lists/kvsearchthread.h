@@ -3,12 +3,14 @@
 #include "lists/kvsearchcrit.h"
 #include "lists/kvsearchelement.h"
 #include "lists/kvsearchexaminer.h"
+#include "lists/kvsearchproblem.h"
 
 #include <QObject>
 #include <QStringList>
 #include <atomic>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -17,14 +19,6 @@
 class KvFolder;
 class KvSearchReceiver;
 class QTimer;
-
-// A page whose content could not be read during a search, and why; without an id, the
-// keywords could not be read.
-struct KvSearchProblem
-{
-    QString id;
-    QString reason;
-};
 
 // What a search did, counted over the reported elements.
 struct KvSearchStats
@@ -43,6 +37,10 @@ struct KvSearchStats
 // reach the receiver on the starting thread in examination order, in batches, from a
 // timer of that thread's event loop or from Wait. A page that needs its password waits
 // for the password step, run on the starting thread when the reports reach it.
+//
+// The snapshot's plain text and passwords (a loaded page's text, content kept for a new
+// key, known passwords, the answers of password steps) are overwritten as soon as their
+// element is examined, and what is left when the search ends or the object goes.
 //
 // Stop sets an atomic flag that the workers test between elements and every few
 // kilobytes within one; no report follows it. The end handler runs once, after the
@@ -84,12 +82,19 @@ public:
     // Worker threads a search uses here.
     static int WorkerCount();
 
+    // For tests: called with each element (and the answer of its password step, if it had
+    // one) right after its plain text and passwords were overwritten, on the thread that
+    // did it. Set while no search runs.
+    using WipeProbe = std::function<void(const KvSearchElement&, const KvSearchPassword*)>;
+    static void SetWipeProbe(WipeProbe probe);
+
 private:
     struct Slot
     {
         std::atomic<int> state{0};
         KvSearchOutcome outcome;
-        std::optional<KvSearchPassword> answer;
+        std::optional<KvSearchPassword> answer; // its password is the slot's own copy
+        bool wiped = false;
     };
     enum SlotState
     {
@@ -106,6 +111,10 @@ private:
     // Nothing to report until a worker finishes the element at the cursor or quits.
     bool Idle();
     void Finish();
+    // Overwrites the plain text and passwords of one element, or of all not done yet (after
+    // the workers have quit).
+    void WipeElement(int index);
+    void WipeSnapshot();
 
     KvSearchReceiver& m_receiver;
     KvSearchCrit m_crit;

@@ -2,6 +2,7 @@
 
 #include "platform/applog.h"
 #include "platform/kvatomicfile.h"
+#include "platform/kvwipe.h"
 
 #include <QFile>
 #include <cstring>
@@ -37,12 +38,6 @@ void CheckRecord(quint32 encoded, quint32 plain, qint64 available)
         throw BlowFishVCL::EDecryptError();
 }
 
-void Wipe(QByteArray& bytes)
-{
-    if (!bytes.isEmpty())
-        explicit_bzero(bytes.data(), size_t(bytes.size()));
-}
-
 } // namespace
 
 BlowFishVCL::BlowFishVCL(const QByteArray& key) : m_key(key)
@@ -54,7 +49,7 @@ BlowFishVCL::BlowFishVCL(const QByteArray& key) : m_key(key)
 
 BlowFishVCL::~BlowFishVCL()
 {
-    Wipe(m_key);
+    KvWipe::Wipe(m_key);
 }
 
 void BlowFishVCL::RequireKey() const
@@ -128,19 +123,27 @@ QByteArray BlowFishVCL::DecryptData(const QByteArray& encrypted) const
     KV_LOG_SCOPE("BlowFishVCL::DecryptData");
     RequireKey();
     QByteArray out;
-    qsizetype pos = 0;
-    while (pos < encrypted.size()) {
-        if (encrypted.size() - pos < RecordHeaderLength)
-            throw EDecryptError();
-        const quint32 encoded = ReadLe32(encrypted.constData() + pos);
-        const quint32 length = ReadLe32(encrypted.constData() + pos + 4);
-        pos += RecordHeaderLength;
-        CheckRecord(encoded, length, encrypted.size() - pos);
-        const qsizetype at = out.size();
-        out.append(encrypted.constData() + pos, encoded);
-        DecryptBlocks(reinterpret_cast<uchar*>(out.data()) + at, encoded);
-        out.truncate(at + length);
-        pos += encoded;
+    // The plain text never outgrows the input: reserved at once, the buffer does not move
+    // and leaves no plain text behind in memory it gave back.
+    out.reserve(encrypted.size());
+    try {
+        qsizetype pos = 0;
+        while (pos < encrypted.size()) {
+            if (encrypted.size() - pos < RecordHeaderLength)
+                throw EDecryptError();
+            const quint32 encoded = ReadLe32(encrypted.constData() + pos);
+            const quint32 length = ReadLe32(encrypted.constData() + pos + 4);
+            pos += RecordHeaderLength;
+            CheckRecord(encoded, length, encrypted.size() - pos);
+            const qsizetype at = out.size();
+            out.append(encrypted.constData() + pos, encoded);
+            DecryptBlocks(reinterpret_cast<uchar*>(out.data()) + at, encoded);
+            out.truncate(at + length);
+            pos += encoded;
+        }
+    } catch (...) {
+        KvWipe::Wipe(out);
+        throw;
     }
     return out;
 }
@@ -212,7 +215,7 @@ bool BlowFishVCL::EncryptFile(const QString& sourcePath, const QString& destinat
         if (length < chunk)
             break;
     }
-    Wipe(buffer);
+    KvWipe::Wipe(buffer);
     return ok && destination.Commit();
 }
 
@@ -241,7 +244,7 @@ bool BlowFishVCL::ReadRecords(QFile& source,
     struct WipeOnExit
     {
         QByteArray& bytes;
-        ~WipeOnExit() { Wipe(bytes); }
+        ~WipeOnExit() { KvWipe::Wipe(bytes); }
     } wipe{buffer};
     qint64 pos = 0;
     for (;;) {
@@ -257,8 +260,10 @@ bool BlowFishVCL::ReadRecords(QFile& source,
         const quint32 encoded = ReadLe32(header);
         const quint32 length = ReadLe32(header + 4);
         CheckRecord(encoded, length, size - pos);
-        if (buffer.size() < qsizetype(encoded))
+        if (buffer.size() < qsizetype(encoded)) {
+            KvWipe::Wipe(buffer); // growing moves it: what it held must not stay behind
             buffer.resize(encoded);
+        }
         const qint64 read = source.read(buffer.data(), encoded);
         if (read < 0)
             return false;

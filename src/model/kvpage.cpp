@@ -6,6 +6,7 @@
 #include "model/kvfolder.h"
 #include "model/kvpagelayout.h"
 #include "model/kvpasswordasker.h"
+#include "model/kvplaincopies.h"
 #include "model/kvrekeyfile.h"
 #include "platform/applog.h"
 #include "platform/kvatomicfile.h"
@@ -706,6 +707,8 @@ bool KvPage::SetPassword(const QString& text, bool remember)
     CheckRemoved();
     KeepContentForNewKey(text);
     m_password.SetPassword(text, remember);
+    if (!text.isEmpty())
+        KvPlainCopies::PageProtected(m_contentPath);
     NotifyReferrers(NameChanged);
     return true;
 }

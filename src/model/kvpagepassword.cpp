@@ -4,6 +4,7 @@
 #include "model/kvpasswordbytes.h"
 #include "model/kvpasswordlist.h"
 #include "platform/applog.h"
+#include "platform/kvwipe.h"
 
 namespace {
 
@@ -81,7 +82,10 @@ QString KvPagePassword::GetPlainPassword() const
     if (key.isEmpty())
         return {};
     const BlowFishVCL cipher(key);
-    return KvPasswordBytes::Decode(cipher.DecryptString(m_checkValue));
+    QByteArray bytes = cipher.DecryptString(m_checkValue);
+    QString plain = KvPasswordBytes::Decode(bytes);
+    KvWipe::Wipe(bytes);
+    return plain;
 }
 
 void KvPagePassword::SetProtectionClass(int protectionClass)
@@ -142,4 +146,20 @@ bool KvPagePassword::WriteContent(const QString& contentPath, const QByteArray& 
     KV_LOG_SCOPE("KvPagePassword::WriteContent");
     const BlowFishVCL cipher(ContentKey());
     return cipher.EncryptToFile(plain, contentPath, BlowFishVCL::DefaultBlockSize);
+}
+
+KvPagePassword KvPagePassword::Unshared() const
+{
+    KvPagePassword copy = *this;
+    copy.m_checkValue = KvWipe::Unshared(m_checkValue);
+    copy.m_committedCheck = KvWipe::Unshared(m_committedCheck);
+    copy.m_password = KvWipe::Unshared(m_password);
+    return copy;
+}
+
+void KvPagePassword::Wipe()
+{
+    KvWipe::Wipe(m_password);
+    KvWipe::Wipe(m_checkValue);
+    KvWipe::Wipe(m_committedCheck);
 }

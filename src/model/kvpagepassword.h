@@ -86,6 +86,12 @@ public:
     // After the content was written under the current password.
     void ClearPasswordChanged() { m_passwordChanged = false; }
 
+    // A copy that shares no text with this one, so that its holder alone can Wipe it.
+    KvPagePassword Unshared() const;
+    // Overwrites the password and the check values in memory: for such a copy when it is
+    // done with, never for the page's own data.
+    void Wipe();
+
 private:
     int m_askMode = NoPasswordData;
     bool m_copyProtection = false;

@@ -1,5 +1,6 @@
 #include "richtext/rtfplaintext.h"
 
+#include "platform/kvwipe.h"
 #include "richtext/rtfparser.h"
 #include "richtext/rtfproperties.h"
 
@@ -72,7 +73,7 @@ bool KvRtfPlainText::Extract(QByteArrayView rtf, QString& text, qsizetype interv
 
 QString KvRtfPlainText::DocumentText(const QTextDocument& doc, std::vector<int>* positions)
 {
-    const QString raw = doc.toRawText();
+    QString raw = doc.toRawText();
     QString out;
     out.reserve(raw.size());
     if (positions) {
@@ -99,5 +100,7 @@ QString KvRtfPlainText::DocumentText(const QTextDocument& doc, std::vector<int>*
         }
     }
     copyUpTo(raw.size());
+    // The page may be protected: no second copy of its text stays behind.
+    KvWipe::Wipe(raw);
     return out;
 }

@@ -25,19 +25,23 @@
 
 namespace {
 
-// The message after a search whose pages could not all be read: which, and why.
+// The message after a search that could not read everything: the keywords, then the
+// pages, which and why.
 QString ProblemText(const QList<KvSearchProblem>& problems)
 {
-    QStringList lines{KvTexts::Text(12090)};
+    QStringList lines;
+    QStringList pages;
     for (const KvSearchProblem& p : problems) {
         if (p.id.isEmpty()) {
-            lines.append(KvTexts::Text(11060) + u": "_qs + p.reason);
+            lines.append(p.Text());
             continue;
         }
         const KvObject* obj = FindObject(p.id);
         const QString name = obj ? obj->Name() + u" ("_qs + p.id + u')' : p.id;
-        lines.append(name + u": "_qs + p.reason);
+        pages.append(name + u": "_qs + p.Text());
     }
+    if (!pages.isEmpty())
+        lines << KvTexts::Text(12090) << pages;
     return lines.join(u"\r\n"_qs);
 }
 
@@ -215,7 +219,7 @@ void TSearchF::OnSearchTerminate()
     if (!m_search->Problems().isEmpty() && !mainClosing && !m_closing) {
         const QString text = ProblemText(m_search->Problems());
         QTimer::singleShot(0, &m_main, [text] {
-            KvPrompter::ShowMessage(KvTexts::Text(5007), text, KvMsgKind::Warning);
+            KvPrompter::ShowMessage(KvTexts::Text(12091), text, KvMsgKind::Warning);
         });
     }
     Q_EMIT searchEnded();

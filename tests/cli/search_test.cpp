@@ -5,8 +5,11 @@
 #include "richtext/rtfplaintext.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <cerrno>
+#include <cstring>
 
 using namespace korvtest;
 
@@ -219,8 +222,22 @@ TEST_F(CliSearch, UnreadablePageIsNamedAfterTheHits)
     // The referrer and its target share the file: one line each.
     const QStringList err = QString::fromUtf8(r.err).split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(err.size(), 2) << r.err.toStdString();
-    EXPECT_TRUE(err[0].startsWith(u"korvnote-cli search: Page0000004: corrupt encrypted"_qs));
-    EXPECT_TRUE(err[1].startsWith(u"korvnote-cli search: Page0000001: corrupt encrypted"_qs));
+    const QString corrupt = u"corrupt encrypted content file "_qs + m_dir + u"Page0000001.kvp"_qs;
+    EXPECT_EQ(err[0], u"korvnote-cli search: Page0000004: "_qs + corrupt);
+    EXPECT_EQ(err[1], u"korvnote-cli search: Page0000001: "_qs + corrupt);
+}
+
+TEST_F(CliSearch, FileThatCannotBeReadIsNamedWithTheSystemsReason)
+{
+    // A directory where the file should be: it opens, but cannot be read (also as root).
+    const QString path = m_dir + u"Page0000002.kvp"_qs;
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QDir().mkdir(path));
+    const CliResult r = Search({u"Hallo"_qs});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(QString::fromUtf8(r.err), u"korvnote-cli search: Page0000002: cannot read "_qs +
+                                            path + u": "_qs +
+                                            QString::fromLocal8Bit(std::strerror(EISDIR)) + u'\n');
 }
 
 TEST_F(CliSearch, KeywordsInIndexOrder)

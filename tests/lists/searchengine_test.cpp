@@ -1,16 +1,24 @@
 // The search engine without a window, on a small notebook made by hand: criteria in, the
 // reported ids out, in examination order.
+#include "app/kvtexts.h"
 #include "lists/kvsearchreceiver.h"
 #include "lists/kvsearchtextcache.h"
 #include "lists/kvsearchthread.h"
 #include "model/kvpasswordasker.h"
 #include "model/kvpasswordlist.h"
 #include "model/modelfixture.h"
+#include "platform/kvwipe.h"
 #include "richtext/texrichdocument.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <QTextDocument>
+#include <cerrno>
+#include <cstring>
+#include <map>
+#include <mutex>
+#include <sys/stat.h>
 
 using namespace korvtest;
 
@@ -558,7 +566,8 @@ TEST_F(SearchEngineTest, CorruptPageDoesNotEndTheSearch)
     EXPECT_TRUE(run->c.Reported().contains(PageId(8)));
     ASSERT_EQ(run->problems.size(), 1);
     EXPECT_EQ(run->problems[0].id, PageId(7));
-    EXPECT_TRUE(run->problems[0].reason.contains(u"corrupt"_qs));
+    EXPECT_EQ(run->problems[0].kind, KvSearchProblem::Corrupt);
+    EXPECT_EQ(run->problems[0].path, Dir() + PageId(7) + u".kvp"_qs);
     EXPECT_EQ(run->stats.skipped, 2); // the corrupt page and the locked one (no answer)
 }
 
@@ -574,8 +583,48 @@ TEST_F(SearchEngineTest, UnreadableFileIsAProblemNotAnEnd)
     EXPECT_EQ(run->c.Found(), QStringList{PageId(3)});
     ASSERT_EQ(run->problems.size(), 1);
     EXPECT_EQ(run->problems[0].id, PageId(2));
-    EXPECT_TRUE(run->problems[0].reason.startsWith(u"cannot read "_qs + path))
-        << run->problems[0].reason.toStdString();
+    EXPECT_EQ(run->problems[0].kind, KvSearchProblem::Unreadable);
+    EXPECT_EQ(run->problems[0].path, path);
+    EXPECT_EQ(run->problems[0].error, EISDIR);
+}
+
+TEST_F(SearchEngineTest, UnreadableKeywordsAreAProblemNotAnEnd)
+{
+    const QString member = Dir() + u"keywords.099"_qs;
+    ASSERT_TRUE(MakeSocketFile(member));
+    const std::unique_ptr<Run> run = Search(Crit(u"Plan"_qs), projekte);
+    // Names and contents are still searched; the folder's keyword "Plan" is not seen.
+    EXPECT_EQ(run->c.Found(), QStringList{PageId(3)});
+    ASSERT_EQ(run->problems.size(), 1);
+    const KvSearchProblem& p = run->problems[0];
+    EXPECT_EQ(p.kind, KvSearchProblem::KeywordsNotRead);
+    EXPECT_TRUE(p.id.isEmpty());
+    EXPECT_EQ(p.detail, KvTexts::Message(5637, {member}));
+}
+
+// The user's words for each problem come from the text table, with the system's reason.
+TEST(SearchProblem, TextsComeFromTheTable)
+{
+    const QString path = u"/daten/Page0000001.kvp"_qs;
+    struct TextCase
+    {
+        KvSearchProblem problem;
+        QString text;
+    };
+    const TextCase cases[] = {
+        {{KvSearchProblem::Unreadable, u"Page0000001"_qs, path, EACCES, {}},
+         u"Die Datei '/daten/Page0000001.kvp' kann nicht gelesen werden: "_qs +
+             QString::fromLocal8Bit(std::strerror(EACCES))},
+        {{KvSearchProblem::Corrupt, u"Page0000001"_qs, path, 0, {}},
+         u"Der verschl\u00FCsselte Inhalt der Datei '/daten/Page0000001.kvp' ist "
+         u"besch\u00E4digt."_qs},
+        {{KvSearchProblem::NotDecrypted, u"Page0000001"_qs, path, 0, {}},
+         u"Die Datei '/daten/Page0000001.kvp' kann nicht entschl\u00FCsselt werden."_qs},
+        {{KvSearchProblem::KeywordsNotRead, {}, {}, 0, u"Grund"_qs},
+         u"Die Stichw\u00F6rter konnten nicht durchsucht werden: Grund"_qs},
+    };
+    for (const TextCase& c : cases)
+        EXPECT_EQ(c.problem.Text(), c.text);
 }
 
 TEST_F(SearchEngineTest, PageFoundByItsNameIsNotRead)
@@ -694,6 +743,174 @@ TEST_F(SearchEngineTest, KeptTextServesOnlyTheSameFile)
     EXPECT_EQ(Found(Crit(u"Klasse null"_qs), nullptr, QStringList{PageId(5)}),
               QStringList{PageId(5)});
     EXPECT_EQ(KvSearchTextCache::Bytes(), kept);
+}
+
+// The key under which the search keeps the text of a plain page's file as it is now.
+KvSearchTextCache::Key KeyOf(const QString& path)
+{
+    struct stat st
+    {
+    };
+    EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
+    return {path, qint64(st.st_size),
+            qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec};
+}
+
+// A kept text goes, overwritten, as soon as it may no longer be used: its file changed,
+// another directory opened, the page got a password (before the next Store writes its
+// file encrypted).
+TEST_F(SearchEngineTest, KeptTextGoesOverwrittenWhenItMayNoLongerServe)
+{
+    struct GoneCase
+    {
+        const char* name;
+        std::function<void(const QString& path)> step;
+    };
+    const GoneCase cases[] = {
+        {"file changed",
+         [](const QString& path) {
+             WriteAll(path, "{\\rtf1\\ansi anders\\par}");
+             EXPECT_EQ(KvSearchTextCache::Find(KeyOf(path)), nullptr);
+         }},
+        {"directory changed", [](const QString&) { KvSearchTextCache::Clear(); }},
+        {"password set", [this](const QString&) { liste->SetPassword(u"neu"_qs, false); }},
+    };
+    KvSearchCrit crit = Crit(u"nirgends"_qs);
+    crit.PageN = crit.PageK = false;
+    const QString path = liste->ContentFilePath();
+    for (const GoneCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Found(crit, nullptr, QStringList{PageId(4)}), QStringList());
+        const KvSearchTextCache::Key key = KeyOf(path);
+        KvSearchTextCache::Text kept = KvSearchTextCache::Find(key);
+        ASSERT_NE(kept, nullptr);
+        const QString text = KvWipe::Unshared(*kept);
+        const qsizetype bytes = text.size() * qsizetype(sizeof(QChar));
+        const qsizetype before = KvSearchTextCache::Bytes();
+        const qint64 wiped = KvWipe::BytesWiped();
+        c.step(path);
+        EXPECT_EQ(KvSearchTextCache::Find(key), nullptr);
+        EXPECT_EQ(KvSearchTextCache::Bytes(), before - bytes);
+        // A reader still holding it reads it unchanged; the last one lets it go overwritten.
+        EXPECT_EQ(*kept, text);
+        EXPECT_EQ(KvWipe::BytesWiped(), wiped);
+        kept.reset();
+        EXPECT_GE(KvWipe::BytesWiped() - wiped, bytes);
+    }
+    EXPECT_FALSE(liste->IsLoaded());
+}
+
+// Whether the first length units of a buffer that still has them are zero. A buffer with
+// less room was let go, not overwritten: another copy still holds the secret.
+template <typename Unit> bool Overwritten(const Unit* data, qsizetype capacity, qsizetype length)
+{
+    if (capacity < length)
+        return false;
+    return std::all_of(data, data + length, [](Unit u) { return u == Unit(0); });
+}
+
+// Every buffer of the search's snapshot that holds a page's plain text or a password is
+// overwritten when its element is done, also when the search stops or goes first.
+TEST_F(SearchEngineTest, SnapshotTextAndPasswordsAreOverwrittenWhenDone)
+{
+    // A class 1 page loaded with its password: its document's text and the password.
+    asker.answer = kPw1;
+    tresor->Load(false, false);
+    // A fixed-key page that gets a new password: its content is kept, plain, for the new key.
+    asker.answer = kPw0;
+    geheim->SetPassword(u"anders"_qs, false);
+    ASSERT_TRUE(geheim->PendingContent());
+    // A locked class 1 page: the search asks, the answer is the slot's.
+    Protected(10, u"Safe"_qs, u"Safe Inhalt"_qs, 1, u"safepw"_qs, 0);
+    KvPasswordList::Clear();
+    asker.answer = u"safepw"_qs;
+
+    struct Secret
+    {
+        qsizetype text = 0; // of the loaded document
+        qsizetype rtf = 0;  // kept for the new key
+        qsizetype password = 0;
+        qsizetype answer = 0;
+    };
+    std::map<QString, Secret> secrets = {
+        {PageId(6), {u"Kennwort Inhalt Klasse eins"_qs.size(), 0, kPw1.size(), 0}},
+        {PageId(5), {0, geheim->PendingContent()->size(), 6, 0}},
+        {PageId(7), {0, 0, kPw0.size(), 0}},
+        {PageId(10), {0, 0, 6, 6}},
+    };
+    struct Seen
+    {
+        int times = 0;
+        bool overwritten = true;
+        bool answered = false;
+    };
+    std::mutex mutex;
+    std::map<QString, Seen> seen;
+    KvSearchThread::SetWipeProbe([&](const KvSearchElement& e, const KvSearchPassword* answer) {
+        const auto it = secrets.find(e.id);
+        if (it == secrets.end())
+            return;
+        const Secret& want = it->second;
+        bool ok = e.password.has_value();
+        if (want.text)
+            ok = ok && e.loadedText &&
+                 Overwritten(e.loadedText->constData(), e.loadedText->capacity(), want.text);
+        if (want.rtf)
+            ok = ok && e.pendingRtf &&
+                 Overwritten(e.pendingRtf->constData(), e.pendingRtf->capacity(), want.rtf);
+        if (e.password) {
+            const QString& pw = e.password->Password();
+            ok = ok && Overwritten(pw.constData(), pw.capacity(), want.password);
+        }
+        if (answer)
+            ok = ok && Overwritten(answer->password.constData(), answer->password.capacity(),
+                                   want.answer);
+        const std::lock_guard lock(mutex);
+        Seen& s = seen[e.id];
+        ++s.times;
+        s.overwritten = s.overwritten && ok;
+        s.answered = s.answered || answer;
+    });
+    struct EndCase
+    {
+        const char* name;
+        std::function<void(KvSearchThread&)> run;
+        bool asked;
+    };
+    const EndCase ends[] = {
+        {"to the end", [](KvSearchThread& s) { s.Wait(); }, true},
+        {"stopped at once",
+         [](KvSearchThread& s) {
+             s.Start();
+             s.Stop();
+             s.Wait();
+         },
+         false},
+        {"gone while running", [](KvSearchThread& s) { s.Start(); }, false},
+    };
+    for (const EndCase& c : ends) {
+        SCOPED_TRACE(c.name);
+        seen.clear();
+        Collector collector;
+        {
+            KvSearchThread search(collector, std::nullopt, *top, Crit(u"nirgends"_qs));
+            c.run(search);
+        }
+        for (const auto& [id, secret] : secrets) {
+            SCOPED_TRACE(id.toStdString());
+            EXPECT_EQ(seen[id].times, 1);
+            EXPECT_TRUE(seen[id].overwritten);
+        }
+        if (c.asked) {
+            EXPECT_TRUE(seen[PageId(10)].answered);
+        }
+    }
+    KvSearchThread::SetWipeProbe({});
+    // The page's own password data are not the snapshot's: they stay.
+    EXPECT_EQ(geheim->Password().Password(), u"anders"_qs);
+    EXPECT_EQ(tresor->Password().Password(), kPw1);
+    EXPECT_TRUE(tresor->GetEditor()->Document()->toPlainText().contains(u"Klasse eins"_qs));
+    EXPECT_EQ(KvPasswordList::Entries(), QStringList{u"safepw"_qs});
 }
 
 TEST_F(SearchEngineTest, StopEndsTheReportsAndTheEndHandlerRunsOnce)

@@ -5,7 +5,10 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QTimer>
+#include <cstring>
 #include <stdexcept>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 #include <vector>
 
@@ -71,6 +74,23 @@ std::optional<gid_t> OtherGroup()
             return g;
     }
     return std::nullopt;
+}
+
+bool MakeSocketFile(const QString& path)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = QFile::encodeName(path);
+    if (size_t(name.size()) >= sizeof address.sun_path)
+        return false;
+    std::memcpy(address.sun_path, name.constData(), size_t(name.size()) + 1);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    if (fd < 0)
+        return false;
+    // The bound name stays in the file system after the socket is closed.
+    const bool bound = ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    ::close(fd);
+    return bound;
 }
 
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs)

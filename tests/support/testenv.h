@@ -5,9 +5,9 @@
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+#include <functional>
 #include <optional>
 #include <sys/types.h>
-#include <functional>
 
 namespace korvtest {
 
@@ -42,5 +42,8 @@ std::optional<gid_t> OtherGroup();
 // or timeoutMs passed; returns whether it held.
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 5000);
 void WriteAll(const QString& path, const QByteArray& bytes);
+// A socket at path: listings of files show it, but nobody can open it for reading, also
+// not root. False when it cannot be made.
+bool MakeSocketFile(const QString& path);
 
 } // namespace korvtest

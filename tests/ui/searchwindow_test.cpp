@@ -9,9 +9,13 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QFile>
 #include <QHeaderView>
 #include <QSignalSpy>
 #include <QTimer>
+#include <cerrno>
+#include <cstring>
 
 using namespace korvtest;
 
@@ -643,25 +647,53 @@ TEST_F(SearchWindowTest, TextsKeptFromAnotherDirectoryGoWhenOneOpens)
 TEST_F(SearchWindowTest, PagesThatCouldNotBeReadAreNamedAfterTheSearch)
 {
     MakePlainNotebook();
+    const QString notiz = dir + u"Page0000002.kvp"_qs;
+    const QString einkauf = dir + u"Page0000004.kvp"_qs;
     {
         // Einkauf is protected, and its encrypted content is broken.
         KvDirStores::Reopen(dir);
         protect(u"Page0000004"_qs, u"Einkauf-Text"_qs, false);
         KvDirStores::Close();
-        WriteAll(dir + u"Page0000004.kvp"_qs, "kein gueltiger Datensatz");
+        WriteAll(einkauf, "kein gueltiger Datensatz");
+        // A directory where the file of Notiz should be: it cannot be read (also as root).
+        ASSERT_TRUE(QFile::remove(notiz));
+        ASSERT_TRUE(QDir().mkdir(notiz));
     }
     Open();
     TSearchF* form = OpenSearch();
     prompter.Answer(KvAnswer::Ok);
     Start(form, u"Text"_qs);
-    // The other pages were found; the broken one counts as not found and is named once.
-    EXPECT_EQ(form->ResultList()->Ids(), (QStringList{u"Page0000001"_qs, u"Page0000002"_qs,
-                                                      u"Page0000003"_qs, u"Page0000005"_qs}));
+    // The other pages were found; the broken ones count as not found and are named once,
+    // in the table's words with the system's reason, as a warning.
+    EXPECT_EQ(form->ResultList()->Ids(),
+              (QStringList{u"Page0000001"_qs, u"Page0000003"_qs, u"Page0000005"_qs}));
     ASSERT_TRUE(WaitUntil([this] { return prompter.Messages().size() == 1; }));
     const KvScriptedPrompter::Question asked = prompter.Messages().first();
     EXPECT_EQ(asked.kind, KvMsgKind::Warning);
-    EXPECT_TRUE(asked.text.startsWith(KvTexts::Text(12090))) << asked.text.toStdString();
-    EXPECT_TRUE(asked.text.contains(u"Einkauf (Page0000004): "_qs)) << asked.text.toStdString();
+    EXPECT_EQ(asked.title, KvTexts::Text(12091));
+    EXPECT_EQ(asked.text,
+              QStringList({KvTexts::Text(12090),
+                           u"Notiz (Page0000002): "_qs +
+                               KvTexts::Message(
+                                   5630, {notiz, QString::fromLocal8Bit(std::strerror(EISDIR))}),
+                           u"Einkauf (Page0000004): "_qs + KvTexts::Message(12092, {einkauf})})
+                  .join(u"\r\n"_qs));
+}
+
+TEST_F(SearchWindowTest, KeywordsThatCouldNotBeReadAreNamedOnce)
+{
+    MakePlainNotebook();
+    Open();
+    const QString member = dir + u"keywords.099"_qs;
+    ASSERT_TRUE(MakeSocketFile(member));
+    TSearchF* form = OpenSearch();
+    prompter.Answer(KvAnswer::Ok);
+    Start(form, u"Text"_qs);
+    ASSERT_TRUE(WaitUntil([this] { return prompter.Messages().size() == 1; }));
+    const KvScriptedPrompter::Question asked = prompter.Messages().first();
+    EXPECT_EQ(asked.kind, KvMsgKind::Warning);
+    EXPECT_EQ(asked.title, KvTexts::Text(12091));
+    EXPECT_EQ(asked.text, KvTexts::Message(12094, {KvTexts::Message(5637, {member})}));
 }
 
 TEST_F(SearchWindowTest, TheFolderIsChosenAmongTheRoots)
