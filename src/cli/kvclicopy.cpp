@@ -21,6 +21,7 @@ const char* const kCopyHelp =
     "copy is named by a line on standard error. A protected page whose password is not\n"
     "given is skipped with a line on standard error (exit status 1).\n"
     "  --original         a referrer's copy is a copy of its target, not a referrer\n"
+    "                     (always so outside the trash when the target is in the trash)\n"
     "  --password-stdin   the password of protected pages from the first line of standard\n"
     "                     input (else asked on the terminal)\n";
 

@@ -160,8 +160,12 @@ KvPage* KvElementCopy::CopyPage2Folder(KvPage& sourcePage, KvFolder& target)
         KvPage* original = TargetPage(*source);
         if (!original)
             throw KvException(KvTexts::Message(5522, {source->Name()}));
-        bool asReferrer = m_referrerCopy == ReferrerCopy::AsReferrer;
-        if (m_referrerCopy == ReferrerCopy::Ask)
+        // Outside the trash no referrer stands for a page in it (emptying the trash would
+        // take it along): there the copy is the original's, without a question.
+        const bool referrerPossible = !KvElementRules::InTrash(*original, *m_env.trash) ||
+                                      KvElementRules::InTrash(target, *m_env.trash);
+        bool asReferrer = referrerPossible && m_referrerCopy == ReferrerCopy::AsReferrer;
+        if (referrerPossible && m_referrerCopy == ReferrerCopy::Ask)
             asReferrer = KvPrompter::ShowMessage(KvTexts::Text(5059),
                                                  KvTexts::Message(5058, {source->Name()}),
                                                  KvMsgKind::AskYesNo) == KvAnswer::Yes;

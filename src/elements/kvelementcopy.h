@@ -54,7 +54,8 @@ public:
     // A copy of source in target: name, status, keywords, layout, selection, write
     // protection and the content file's bytes (decrypted for a protected source without
     // PWCopy, after the question of PlainCopy). A referrer's copy is a referrer of the same
-    // target, or a copy of the target (5058). Null when the source's password was not given,
+    // target, or a copy of the target (5058); always the copy of the target when the target
+    // lies in the trash and target does not. Null when the source's password was not given,
     // the unprotected copy was not wanted, or the source is a referrer whose target is gone
     // (a clear error is raised for that). The window shows the copy unless it is part of a
     // folder copy.

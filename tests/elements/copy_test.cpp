@@ -300,6 +300,23 @@ TEST_F(CopyTest, NoNewReferrerStandsForAPageInTheTrash)
     // Into the trash is fine, for a page outside.
     ASSERT_TRUE(Copier().NewReferrer(*outside, Trash()));
     EXPECT_EQ(KvElementRules::ReferrersOutside(Trash()), QList<KvObject*>{stale});
+
+    // A copy of a referrer of a page in the trash: outside the trash a copy of the page,
+    // without the question; inside it the question as ever.
+    KvPage* inTrash = AddReferrer(Trash(), *gone);
+    KvElementCopy copier(env);
+    copier.SetReferrerCopy(KvElementCopy::ReferrerCopy::AsReferrer);
+    KvPage* outsideCopy = copier.CopyPage2Folder(*inTrash, *to);
+    ASSERT_TRUE(outsideCopy);
+    EXPECT_FALSE(outsideCopy->IsReferrer());
+    EXPECT_EQ(outsideCopy->Name(), u"weg"_qs);
+    EXPECT_TRUE(prompter.Asked().isEmpty());
+    prompter.Answer(KvAnswer::Yes);
+    KvPage* trashCopy = Copier().CopyPage2Folder(*inTrash, Trash());
+    ASSERT_TRUE(trashCopy);
+    EXPECT_TRUE(trashCopy->IsReferrer());
+    EXPECT_EQ(prompter.Asked().size(), 1);
+    EXPECT_EQ(KvElementRules::ReferrersOutside(Trash()), QList<KvObject*>{stale});
 }
 
 TEST_F(CopyTest, AReferrerOfAReferrerStandsForTheTarget)
