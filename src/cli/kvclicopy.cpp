@@ -17,9 +17,11 @@ const char* const kCopyHelp =
     "\n"
     "Copies page or folder ID (with everything below it) into folder FOLDERID and prints\n"
     "the id of the new page or of the top copy. A protected page is copied with its\n"
-    "password when it says so, else decrypted; one whose password is not given is\n"
-    "skipped with a line on standard error (exit status 1).\n"
+    "password when it says so, else decrypted into a copy that is not protected; each such\n"
+    "copy is named by a line on standard error. A protected page whose password is not\n"
+    "given is skipped with a line on standard error (exit status 1).\n"
     "  --original         a referrer's copy is a copy of its target, not a referrer\n"
+    "                     (always so outside the trash when the target is in the trash)\n"
     "  --password-stdin   the password of protected pages from the first line of standard\n"
     "                     input (else asked on the terminal)\n";
 
@@ -27,7 +29,8 @@ const char* const kReferrerHelp =
     "usage: korvnote-cli referrer DIR PAGEID --in FOLDERID\n"
     "\n"
     "Makes a new referrer of page PAGEID (of its target when PAGEID is a referrer) in folder\n"
-    "FOLDERID and prints its id.\n";
+    "FOLDERID and prints its id. A page in the trash has no new referrers: emptying the\n"
+    "trash would remove them with it.\n";
 
 } // namespace
 
@@ -63,6 +66,8 @@ int Copy(const QStringList& argv, KvCliIo& io)
     KvElementCopy copier(s.Env());
     copier.SetReferrerCopy(args.Flag(u"--original"_qs) ? KvElementCopy::ReferrerCopy::AsOriginal
                                                        : KvElementCopy::ReferrerCopy::AsReferrer);
+    // Nobody to ask: the unprotected copies are named afterwards.
+    copier.SetPlainCopy(KvElementCopy::PlainCopy::Allow);
     if (auto* page = dynamic_cast<KvPage*>(&source))
         copier.PageCopy(*page);
     else
@@ -70,6 +75,9 @@ int Copy(const QStringList& argv, KvCliIo& io)
     KvObject* copy = copier.FolderPaste(target);
     if (copy)
         s.Print(copy->Id());
+    for (const KvElementCopy::PlainCopyMade& made : copier.PlainCopies())
+        io.ErrLine(u"korvnote-cli copy: %1, the copy of protected page %2, is not protected (the "
+                   "page does not copy its password)"_qs.arg(made.copyId, made.sourceId));
     for (const QString& id : copier.Skipped())
         io.ErrLine(
             u"korvnote-cli copy: page %1 is protected and was not copied (no password)"_qs.arg(id));
@@ -95,6 +103,12 @@ int Referrer(const QStringList& argv, KvCliIo& io)
         page.ResolveTarget();
         if (!page.Target())
             throw KvCliError(KvTexts::Message(5522, {page.Name()}));
+    }
+    // Emptying the trash would remove such a referrer with its target.
+    if (!KvElementRules::ReferrerPossible(page, s.Trash())) {
+        const bool inTrash = KvElementRules::InTrash(page, s.Trash());
+        throw KvCliError(u"%1 is in the trash; a referrer cannot stand for a page there"_qs.arg(
+            inTrash ? pos[1] : page.Ref2()));
     }
     s.BeginChanges();
     KvPage* referrer = KvElementCopy(s.Env()).NewReferrer(page, folder);

@@ -28,11 +28,17 @@ const char* const kAddHelp =
     "settings say (new elements first, automatic sorting), and prints each new id.\n"
     "  --name NAME          one element\n"
     "  --names-from FILE    one element per line of FILE ('-': standard input)\n"
-    "  --status N           the status of new pages\n";
+    "  --status N           the status of new pages\n"
+    "Line breaks, other control characters and zero-width characters in a name become\n"
+    "blanks and blanks at both ends go, as in the program; a name with nothing left, or\n"
+    "longer than 100 characters, is refused.\n";
 
-const char* const kRenameHelp = "usage: korvnote-cli rename DIR ID NAME\n"
-                                "\n"
-                                "Gives element ID the name NAME and prints ID.\n";
+const char* const kRenameHelp =
+    "usage: korvnote-cli rename DIR ID NAME\n"
+    "\n"
+    "Gives element ID the name NAME and prints ID. Line breaks, other control characters\n"
+    "and zero-width characters in NAME become blanks and blanks at both ends go; a name\n"
+    "with nothing left is refused.\n";
 
 const char* const kTrashHelp =
     "usage: korvnote-cli trash DIR ID...\n"
@@ -61,7 +67,8 @@ const char* const kEmptyTrashHelp =
     "usage: korvnote-cli empty-trash DIR\n"
     "\n"
     "Removes everything in the trash for good and prints how many elements went. They\n"
-    "leave the bookmarks, the saved search results and your browse history.\n";
+    "leave the bookmarks, the saved search results and your browse history. Referrers\n"
+    "outside the trash whose targets are in it go too; a second line names them.\n";
 
 const char* const kSortHelp =
     "usage: korvnote-cli sort DIR FOLDERID [--order 0|1|2]\n"
@@ -104,10 +111,13 @@ QStringList ReadNames(const KvCliArgs& args, KvCliIo& io)
     for (qsizetype i = 0; i < names.size(); ++i) {
         if (names[i].endsWith(u'\r'))
             names[i].chop(1);
-        const QString problem = KvCliNameProblem(names[i]);
-        if (!problem.isEmpty())
-            throw KvCliError(many ? u"line %1: %2"_qs.arg(QString::number(i + 1), problem)
-                                  : problem);
+        try {
+            names[i] = KvCliName(names[i]);
+        } catch (const KvCliError& e) {
+            if (!many)
+                throw;
+            throw KvCliError(u"line %1: %2"_qs.arg(QString::number(i + 1), e.Message()));
+        }
     }
     return names;
 }
@@ -198,17 +208,15 @@ int Rename(const QStringList& argv, KvCliIo& io)
         return KvCli::Success;
     }
     const QStringList& pos = args.Positional(3, u"DIR ID NAME"_qs);
-    const QString problem = KvCliNameProblem(pos[2]);
-    if (!problem.isEmpty())
-        throw KvCliError(problem);
+    const QString name = KvCliName(pos[2]);
     KvCliSession s(pos[0], io);
     KvObject& obj = s.Element(pos[1]);
     s.BeginChanges();
     KvElementEdit edit(s.Env());
     if (auto* page = dynamic_cast<KvPage*>(&obj))
-        edit.RenamePage(*page, pos[2]);
+        edit.RenamePage(*page, name);
     else
-        edit.RenameFolder(dynamic_cast<KvFolder&>(obj), pos[2]);
+        edit.RenameFolder(dynamic_cast<KvFolder&>(obj), name);
     s.Print(pos[1]);
     return KvCli::Success;
 }
@@ -385,8 +393,14 @@ int EmptyTrash(const QStringList& argv, KvCliIo& io)
     KvCliSession s(dir, io);
     s.BeginChanges();
     s.HookLists();
-    const int removed = KvElementEdit(s.Env()).EmptyTrash();
+    QStringList outside;
+    const int removed = KvElementEdit(s.Env()).EmptyTrash(&outside);
     s.Print(QString::number(removed));
+    if (!outside.isEmpty())
+        s.Print(u"%1 outside the trash went with %2 in it: %3"_qs.arg(
+            outside.size() == 1 ? u"1 referrer"_qs
+                                : u"%1 referrers"_qs.arg(QString::number(outside.size())),
+            outside.size() == 1 ? u"its target"_qs : u"their targets"_qs, outside.join(u' ')));
     return Done(s);
 }
 

@@ -217,12 +217,9 @@ int Results(const QStringList& argv, KvCliIo& io)
         return KvCli::Success;
     }
 
-    // An empty name gives the result its automatic name again.
-    if (action == u"rename" && !pos[3].isEmpty()) {
-        const QString problem = KvCliNameProblem(pos[3]);
-        if (!problem.isEmpty())
-            throw KvCliError(problem);
-    }
+    // An empty name gives the result its automatic name again; any other follows the name
+    // rule.
+    const QString name = action == u"rename" && !pos[3].isEmpty() ? KvCliName(pos[3]) : QString();
     KvCliSession s(pos[0], io);
     KvSearchResults results(StorePath(s.Dir(), KvNotebookLists::ResultStore), &s.Statuses());
     results.SetWritable(true);
@@ -230,7 +227,7 @@ int Results(const QStringList& argv, KvCliIo& io)
     if (action == u"delete")
         results.DeleteEntry(entry);
     else
-        results.RenameEntry(entry, pos[3]);
+        results.RenameEntry(entry, name);
     s.Print(pos[2]);
     return KvCli::Success;
 }

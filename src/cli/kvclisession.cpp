@@ -11,6 +11,7 @@
 #include "lists/kvbrowsehistory.h"
 #include "lists/kvnotebooklists.h"
 #include "model/kvfolder.h"
+#include "model/kvnamerule.h"
 #include "model/kvpage.h"
 #include "platform/kvatomicfile.h"
 #include "store/kvbatchjournal.h"
@@ -59,18 +60,15 @@ QString Kind(const KvObject& obj)
 
 } // namespace
 
-QString KvCliNameProblem(const QString& name)
+QString KvCliName(const QString& given)
 {
+    const QString name = KvNameRule::Clean(given);
     if (name.isEmpty())
-        return KvTexts::Text(5005);
-    if (name.size() > 100)
-        return u"the name is longer than 100 characters: %1…"_qs.arg(name.left(20));
-    for (QChar c : name) {
-        if (c.category() == QChar::Other_Control)
-            return u"the name holds a control character (U+%1)"_qs.arg(
-                QString::number(c.unicode(), 16).rightJustified(4, u'0').toUpper());
-    }
-    return QString();
+        throw KvCliError(KvTexts::Text(5005));
+    if (name.size() > KvNameRule::MaxLength)
+        throw KvCliError(u"the name is longer than %1 characters: %2…"_qs.arg(
+            QString::number(KvNameRule::MaxLength), name.left(20)));
+    return name;
 }
 
 KvCliSession::KvCliSession(const QString& dir, KvCliIo& io)

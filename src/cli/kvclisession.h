@@ -75,6 +75,6 @@ private:
     std::unique_ptr<KvBrowseHistory> m_history;
 };
 
-// The checks of names given on the command line; the message of the first problem, or an
-// empty string.
-QString KvCliNameProblem(const QString& name);
+// A name given on the command line as the name rule makes it (KvNameRule::Clean); a
+// KvCliError when nothing is left (5005) or it is longer than 100 characters.
+QString KvCliName(const QString& given);

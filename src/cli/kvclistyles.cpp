@@ -137,13 +137,6 @@ private:
     KvStyles m_styles;
 };
 
-// A name the styles may take: not empty, at most 100 characters, no control characters.
-void CheckName(const QString& name)
-{
-    if (const QString problem = KvCliNameProblem(name); !problem.isEmpty())
-        throw KvCliError(problem);
-}
-
 int List(const QStringList& argv, KvCliIo& io)
 {
     const KvCliArgs args(argv, {}, {u"--settings"_qs});
@@ -178,14 +171,15 @@ int Take(const QStringList& argv, KvCliIo& io, bool create)
     StyleStore store(args, true);
     bool text = args.Flag(u"--text"_qs);
     bool para = args.Flag(u"--para"_qs);
+    // A new style's name as the name rule makes it; an existing one's as it is.
+    const QString name = create ? KvCliName(pos[2]) : pos[2];
     if (create) {
-        CheckName(pos[2]);
-        if (store.Styles().NameExists(pos[2]))
-            throw KvCliError(u"a style named '%1' exists already"_qs.arg(pos[2]));
+        if (store.Styles().NameExists(name))
+            throw KvCliError(u"a style named '%1' exists already"_qs.arg(name));
         if (!text && !para)
             text = true;
     } else {
-        const KvStyle& style = store.Find(pos[2]);
+        const KvStyle& style = store.Find(name);
         if (!text && !para) {
             text = style.TextAttributes();
             para = style.ParaAttributes();
@@ -206,9 +200,9 @@ int Take(const QStringList& argv, KvCliIo& io, bool create)
     doc.SetSelection(range.from, range.to - range.from);
     const int background = page.GetLayout()->GetBgColor();
     if (create)
-        store.Styles().Create(pos[2], doc, background, text, para);
+        store.Styles().Create(name, doc, background, text, para);
     else
-        store.Styles().Redefine(pos[2], doc, background, text, para);
+        store.Styles().Redefine(name, doc, background, text, para);
     return KvCli::Success;
 }
 
@@ -220,12 +214,12 @@ int Rename(const QStringList& argv, KvCliIo& io)
         return KvCli::Success;
     }
     const QStringList& pos = args.Positional(2, u"OLD NEW"_qs);
-    CheckName(pos[1]);
+    const QString name = KvCliName(pos[1]);
     StyleStore store(args, true);
     store.Find(pos[0]);
-    if (store.Styles().NameExists(pos[1]))
-        throw KvCliError(u"a style named '%1' exists already"_qs.arg(pos[1]));
-    store.Styles().Rename(pos[0], pos[1]);
+    if (store.Styles().NameExists(name))
+        throw KvCliError(u"a style named '%1' exists already"_qs.arg(name));
+    store.Styles().Rename(pos[0], name);
     return KvCli::Success;
 }
 

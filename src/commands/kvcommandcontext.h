@@ -82,6 +82,7 @@ struct KvTreeMenuContext
     KvNodeKind kind = KvNodeKind::None;
     bool writable = false; // the element may be written (directory access included)
     bool isRoot = false;   // the top folder or the trash
+    bool inTrash = false;  // below the trash (no referrer may stand for a page there)
     bool deletePossible = false;
     bool movePossible = false;
     bool pasteWaiting = false;

@@ -180,7 +180,7 @@ bool KvFolderCommands::EnableCommands(const KvCommandContext& c)
         {u"DelPMI", onAny && m.deletePossible},
         {u"MovePMI", onAny && m.movePossible},
         {u"ElemCopyPMI", onAny && m.writable && !m.isRoot},
-        {u"CreateReferrerPMI", onPage && m.writable},
+        {u"CreateReferrerPMI", onPage && m.writable && !m.inTrash},
         {u"FolderPastePMI", onFolder && m.writable && m.pasteWaiting},
         {u"PropsPMI", onPage ? m.shownAndLoaded : onFolder && m.folderProps},
         {u"TrashEmptyPMI", m.emptyTrash},

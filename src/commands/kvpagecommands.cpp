@@ -46,6 +46,7 @@ bool KvPageCommands::EnableCommands(const KvCommandContext& c)
         {u"PageMoveDownA", onPage && !c.pageLast},
         {u"PageMove2FolderA", c.movePagePossible},
         {u"PageCopyA", onPage},
-        {u"CreateReferrerA", onPage},
+        // A referrer of a page in the trash would go when the trash is emptied.
+        {u"CreateReferrerA", onPage && !c.page.insideTrash},
     });
 }

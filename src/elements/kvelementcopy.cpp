@@ -7,6 +7,7 @@
 #include "elements/kvelementenv.h"
 #include "elements/kvelementids.h"
 #include "elements/kvelementmove.h"
+#include "elements/kvelementrules.h"
 #include "elements/kvelementwindow.h"
 #include "elements/kvpastesource.h"
 #include "model/kvdircontext.h"
@@ -23,6 +24,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QQueue>
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -129,6 +131,8 @@ KvObject* KvElementCopy::FolderPaste(KvFolder& target)
         return nullptr;
     }
     KvFolder* copy = copyTree(*folder, target);
+    if (!copy)
+        return nullptr;
     KvBulkScope bulk(m_env);
     KvElementMove move(m_env);
     if (copy->GetAutoSort()) {
@@ -156,13 +160,24 @@ KvPage* KvElementCopy::CopyPage2Folder(KvPage& sourcePage, KvFolder& target)
         KvPage* original = TargetPage(*source);
         if (!original)
             throw KvException(KvTexts::Message(5522, {source->Name()}));
-        bool asReferrer = m_referrerCopy == ReferrerCopy::AsReferrer;
-        if (m_referrerCopy == ReferrerCopy::Ask)
+        // Outside the trash no referrer stands for a page in it (emptying the trash would
+        // take it along): there the copy is the original's, without a question.
+        const bool referrerPossible = !KvElementRules::InTrash(*original, *m_env.trash) ||
+                                      KvElementRules::InTrash(target, *m_env.trash);
+        bool asReferrer = referrerPossible && m_referrerCopy == ReferrerCopy::AsReferrer;
+        if (referrerPossible && m_referrerCopy == ReferrerCopy::Ask)
             asReferrer = KvPrompter::ShowMessage(KvTexts::Text(5059),
                                                  KvTexts::Message(5058, {source->Name()}),
                                                  KvMsgKind::AskYesNo) == KvAnswer::Yes;
         if (!asReferrer)
             source = original;
+    }
+    // Without PWCopy the copy is an unprotected page; the user hears it before the copy.
+    const bool plainCopy =
+        !source->IsReferrer() && source->IsProtected() && !source->GetCopyPasswordProtection();
+    if (plainCopy && !plainCopyWanted(5525, {source->Name()})) {
+        kvLogScope_.Exit(1);
+        return nullptr;
     }
     m_env.window->StatusText(KvTexts::Message(5333, {source->Name()}));
     KvBulkScope bulk(m_env);
@@ -201,7 +216,7 @@ KvPage* KvElementCopy::CopyPage2Folder(KvPage& sourcePage, KvFolder& target)
         } catch (const KvPage::EWrongPassword&) {
             m_skipped.append(source->Id());
             KvAppLog::Write(u"KvElementCopy: %1 not copied, no password"_qs.arg(source->Id()));
-            kvLogScope_.Exit(1);
+            kvLogScope_.Exit(2);
             return nullptr;
         }
         id = KvElementIds::NewPageId();
@@ -232,6 +247,8 @@ KvPage* KvElementCopy::CopyPage2Folder(KvPage& sourcePage, KvFolder& target)
     KvBulkScope::StoreFolder(m_env, target);
     page->Store();
     bulk.Commit();
+    if (plainCopy)
+        m_plainCopies.append({source->Id(), page->Id()});
     if (!m_inFolderCopy) {
         m_env.window->TabsFollowOrder(target);
         m_env.window->ShowElement(*page);
@@ -272,6 +289,8 @@ KvFolder* KvElementCopy::CopyFolder2Folder(KvFolder& source, KvFolder& target)
 {
     KV_LOG_SCOPE("KvElementCopy::CopyFolder2Folder");
     KvFolder* top = copyTree(source, target);
+    if (!top)
+        return nullptr;
     m_env.window->TabsFollowOrder(target);
     m_env.window->ShowElement(*top);
     m_env.window->CommandsChanged();
@@ -282,7 +301,16 @@ KvFolder* KvElementCopy::copyTree(KvFolder& source, KvFolder& target)
 {
     if (target.Id() == source.Id() || target.HasAncestor(&source))
         throw KvException(KvTexts::Text(target.Id() == source.Id() ? 5521 : 5520));
-    const int total = int(CollectDescendants(&source).size());
+    const QList<KvObject*> below = CollectDescendants(&source);
+    // One question for all pages whose copies will not be protected.
+    const auto plain = std::count_if(below.begin(), below.end(), [](KvObject* obj) {
+        auto* page = dynamic_cast<KvPage*>(obj);
+        return page && !page->IsReferrer() && page->IsProtected() &&
+               !page->GetCopyPasswordProtection();
+    });
+    if (plain > 0 && !plainCopyWanted(5526, {source.Name(), QString::number(plain)}))
+        return nullptr;
+    const int total = int(below.size());
     KvFolder* top = nullptr;
     QList<QPair<QString, KvFolder*>> pairs; // source id, copy
     {
@@ -336,6 +364,17 @@ KvFolder* KvElementCopy::copyTree(KvFolder& source, KvFolder& target)
     return top;
 }
 
+bool KvElementCopy::plainCopyWanted(int textNumber, const QStringList& values)
+{
+    if (m_plainCopy == PlainCopy::Allow)
+        return true;
+    if (!m_plainCopyAnswer)
+        m_plainCopyAnswer =
+            KvPrompter::ShowMessage(KvTexts::Text(5527), KvTexts::Message(textNumber, values),
+                                    KvMsgKind::AskYesNo) == KvAnswer::Yes;
+    return *m_plainCopyAnswer;
+}
+
 // ---- referrers
 
 KvPage* KvElementCopy::NewReferrer(KvPage& targetPage, KvFolder& folder)
@@ -347,6 +386,9 @@ KvPage* KvElementCopy::NewReferrer(KvPage& targetPage, KvFolder& folder)
         if (!target)
             throw KvException(KvTexts::Message(5522, {targetPage.Name()}));
     }
+    // Emptying the trash would take a referrer of a page there along, outside the trash.
+    if (!KvElementRules::ReferrerPossible(targetPage, *m_env.trash))
+        throw KvException(KvTexts::Message(5523, {targetPage.Name()}));
     KvPage* page = nullptr;
     {
         KvBulkScope bulk(m_env);
@@ -368,7 +410,8 @@ KvPage* KvElementCopy::NewReferrer(KvPage& targetPage, KvFolder& folder)
 KvPage* KvElementCopy::NewLinkMIClick(KvFolder& folder)
 {
     KV_LOG_SCOPE("KvElementCopy::NewLinkMIClick");
-    auto* target = dynamic_cast<KvPage*>(m_env.window->ChooseElement(KvChooseKind::Page, &folder));
+    auto* target =
+        dynamic_cast<KvPage*>(m_env.window->ChooseElement(KvChooseKind::ReferrerTarget, &folder));
     if (!target)
         return nullptr;
     return NewReferrer(*target, folder);

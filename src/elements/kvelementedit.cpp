@@ -1,6 +1,5 @@
 #include "elements/kvelementedit.h"
 
-#include "app/kvprompter.h"
 #include "app/kvtexts.h"
 #include "elements/kvbulkscope.h"
 #include "elements/kvelementask.h"
@@ -11,6 +10,7 @@
 #include "elements/kvpagetemplate.h"
 #include "lists/kvelementlists.h"
 #include "model/kvfolder.h"
+#include "model/kvnamerule.h"
 #include "model/kvnewpagelayout.h"
 #include "model/kvnotebookbuild.h"
 #include "model/kvpage.h"
@@ -92,6 +92,16 @@ QSet<QString> PageIdsWithin(KvObject& obj)
     return ids;
 }
 
+// The name rule once more below the dialog and the command line, which applied it already:
+// no caller stores a name that the tree would show empty or broken.
+QString RuledName(const QString& given)
+{
+    const QString name = KvNameRule::Clean(given);
+    if (name.isEmpty())
+        throw KvException(KvTexts::Text(5005));
+    return name;
+}
+
 } // namespace
 
 KvElementEdit::KvElementEdit(KvElementEnv& env) : m_env(env)
@@ -113,9 +123,10 @@ KvPage* KvElementEdit::NewPage(KvFolder& folder)
     return CreateNewPage(folder, request.name, request.status);
 }
 
-KvPage* KvElementEdit::CreateNewPage(KvFolder& folder, const QString& name, int status)
+KvPage* KvElementEdit::CreateNewPage(KvFolder& folder, const QString& given, int status)
 {
     KV_LOG_SCOPE("KvElementEdit::CreateNewPage");
+    const QString name = RuledName(given);
     KvPage* page = nullptr;
     {
         KvBulkScope bulk(m_env);
@@ -151,9 +162,10 @@ KvFolder* KvElementEdit::NewFolder(KvFolder& parent)
     return CreateNewFolder(parent, request.name);
 }
 
-KvFolder* KvElementEdit::CreateNewFolder(KvFolder& parent, const QString& name)
+KvFolder* KvElementEdit::CreateNewFolder(KvFolder& parent, const QString& given)
 {
     KV_LOG_SCOPE("KvElementEdit::CreateNewFolder");
+    const QString name = RuledName(given);
     KvFolder* folder = nullptr;
     {
         KvBulkScope bulk(m_env);
@@ -193,9 +205,10 @@ bool KvElementEdit::RenameFolder(KvFolder& folder)
     return true;
 }
 
-void KvElementEdit::RenamePage(KvPage& page, const QString& name)
+void KvElementEdit::RenamePage(KvPage& page, const QString& given)
 {
     KV_LOG_SCOPE("KvElementEdit::RenamePage");
+    const QString name = RuledName(given);
     KvBulkScope bulk(m_env);
     page.SetName(name);
     try {
@@ -214,9 +227,10 @@ void KvElementEdit::RenamePage(KvPage& page, const QString& name)
     bulk.Commit();
 }
 
-void KvElementEdit::RenameFolder(KvFolder& folder, const QString& name)
+void KvElementEdit::RenameFolder(KvFolder& folder, const QString& given)
 {
     KV_LOG_SCOPE("KvElementEdit::RenameFolder");
+    const QString name = RuledName(given);
     KvBulkScope bulk(m_env);
     folder.SetName(name);
     KvBulkScope::StoreFolder(m_env, folder);
@@ -376,16 +390,19 @@ void KvElementEdit::RemoveForGood(KvObject& obj)
 
 // ---- the trash
 
-int KvElementEdit::EmptyTrash()
+int KvElementEdit::EmptyTrash(QStringList* referrersOutside)
 {
     KV_LOG_SCOPE("KvElementEdit::EmptyTrash");
     KvFolder& trash = *m_env.trash;
-    if (m_env.options.MsgEmptyTrash &&
-        KvPrompter::ShowMessage(KvTexts::Text(1117), KvTexts::Text(5032), KvMsgKind::AskYesNo) !=
-            KvAnswer::Yes) {
+    if (!KvGoOn(KvElementRules::EmptyTrashQuestion(trash, m_env.options))) {
         kvLogScope_.Exit(1);
         return 0;
     }
+    // Referrers outside go with their targets (the model removes them); which ones did is
+    // known once the removal is over.
+    QStringList outside;
+    for (KvObject* r : KvElementRules::ReferrersOutside(trash))
+        outside.append(r->Id());
     int removed = 0;
     KvBulkScope bulk(m_env);
     // Every element leaves the lists and loses its template use first: the ids are free
@@ -427,6 +444,13 @@ int KvElementEdit::EmptyTrash()
     bulk.Commit();
     m_env.window->TabsFollowOrder(trash);
     m_env.window->CommandsChanged();
+    if (referrersOutside) {
+        for (const QString& id : std::as_const(outside)) {
+            const KvObject* r = FindObject(id);
+            if (!r || r->IsRemoved())
+                referrersOutside->append(id);
+        }
+    }
     return removed;
 }
 

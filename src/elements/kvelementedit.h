@@ -19,6 +19,9 @@ public:
     // The whole command: the template proposes name and status, TNameF asks (title 1002,
     // with status); on OK CreateNewPage. Null on Cancel (nothing else happens).
     KvPage* NewPage(KvFolder& folder);
+    // The names of CreateNewPage, CreateNewFolder and both renames pass the name rule
+    // (KvNameRule::Clean); a name with nothing left raises 5005 before anything changes.
+    //
     // The part after the dialog: a new page with a fresh id (never one whose content file
     // is left over) under folder, first when its NewElemsFirst is set, else last; name and
     // status set; its folder's active page; the folder sorted when AutoSort, and stored; the
@@ -67,11 +70,13 @@ public:
     void RemoveForGood(KvObject& obj);
 
     // --- the trash
-    // Asks 5032 when MsgEmptyTrash is set; cleans every element of the lists, then
-    // removes them all and stores the trash. Returns the number of elements removed
-    // (everything below the trash); 0 when the question said no. Stops after the current
-    // element when a stop is requested: what was removed stays removed.
-    int EmptyTrash();
+    // Asks 5032 when MsgEmptyTrash is set (5524 when referrers outside the trash go with
+    // their targets); cleans every element of the lists, then removes them all and stores
+    // the trash. Returns the number of elements removed (everything below the trash); 0 when
+    // the question said no. Stops after the current element when a stop is requested: what
+    // was removed stays removed. referrersOutside receives the ids of the referrers outside
+    // the trash that went with their targets.
+    int EmptyTrash(QStringList* referrersOutside = nullptr);
     // When the directory closes: empties the trash if EmptyTrashAtExit is set, the trash
     // holds something and may be written. A forced exit (a signal) never asks: with
     // MsgEmptyTrash set the trash then stays.

@@ -5,6 +5,8 @@
 #include "model/kvnewpagelayout.h"
 #include "model/kvpage.h"
 
+#include <QSet>
+
 namespace {
 
 const QString kTopFolder = u"TopFolder"_qs;
@@ -153,6 +155,42 @@ std::optional<KvQuestion> MoveFolderQuestion(KvFolder& folder, const KvElementOp
         return std::nullopt;
     return KvQuestion{KvTexts::Text(5001) + u" '"_qs + folder.Name() + u"':"_qs,
                       KvTexts::Text(5013) + u' ' + KvTexts::Text(5014)};
+}
+
+bool ReferrerPossible(KvPage& page, const KvFolder& trash)
+{
+    if (InTrash(page, trash))
+        return false;
+    if (!page.IsReferrer())
+        return true;
+    page.ResolveTarget();
+    const KvObject* target = page.Target();
+    return !target || !InTrash(*target, trash);
+}
+
+QList<KvObject*> ReferrersOutside(KvFolder& trash)
+{
+    QList<KvObject*> outside;
+    QSet<const KvObject*> seen;
+    for (KvObject* obj : CollectDescendants(&trash)) {
+        for (KvObject* r : obj->Referrers()) {
+            if (!InTrash(*r, trash) && !seen.contains(r)) {
+                seen.insert(r);
+                outside.append(r);
+            }
+        }
+    }
+    return outside;
+}
+
+std::optional<KvQuestion> EmptyTrashQuestion(KvFolder& trash, const KvElementOptions& o)
+{
+    if (!o.MsgEmptyTrash)
+        return std::nullopt;
+    const qsizetype outside = ReferrersOutside(trash).size();
+    return KvQuestion{KvTexts::Text(1117),
+                      outside == 0 ? KvTexts::Text(5032)
+                                   : KvTexts::Message(5524, {QString::number(outside)})};
 }
 
 KvFolder* TemplateInFolder(const KvPage& page, KvFolder& top, KvFolder& trash)

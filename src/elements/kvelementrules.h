@@ -57,6 +57,16 @@ std::optional<KvQuestion> DeleteFolderQuestion(KvFolder& folder, const KvElement
 std::optional<KvQuestion> MovePageQuestion(KvPage& page, const KvElementOptions& o);
 std::optional<KvQuestion> MoveFolderQuestion(KvFolder& folder, const KvElementOptions& o);
 
+// Whether a new referrer may stand for page: not when page, or the page it stands for, lies
+// in the trash, since emptying the trash would take the referrer with its target.
+bool ReferrerPossible(KvPage& page, const KvFolder& trash);
+// The referrers outside the trash whose targets lie in it: emptying the trash removes them
+// too.
+QList<KvObject*> ReferrersOutside(KvFolder& trash);
+// The question EmptyTrash asks when MsgEmptyTrash is set: 5032, or 5524 with the number of
+// referrers outside the trash that go with their targets; none: go on without asking.
+std::optional<KvQuestion> EmptyTrashQuestion(KvFolder& trash, const KvElementOptions& o);
+
 // The first folder whose own (not inherited) new-page layout has page as template: the
 // folders below the top folder, the top folder, the folders below the trash, the trash.
 KvFolder* TemplateInFolder(const KvPage& page, KvFolder& top, KvFolder& trash);

@@ -20,7 +20,8 @@ enum class KvChooseKind
 {
     Any,
     Folder,
-    Page
+    Page,
+    ReferrerTarget // a page outside the trash: the chooser does not offer the trash
 };
 
 // The narrow part of the main window the element operations reach. The window implements

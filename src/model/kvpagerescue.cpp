@@ -2,9 +2,9 @@
 
 #include "app/kvprompter.h"
 #include "app/kvtexts.h"
-#include "platform/kvatomicfile.h"
 #include "model/kvpage.h"
 #include "platform/applog.h"
+#include "platform/kvatomicfile.h"
 #include "platform/kvexception.h"
 #include "platform/sysenv.h"
 #include "richtext/texrichdocument.h"
@@ -106,8 +106,12 @@ KvPageRescue::Outcome KvPageRescue::SaveOrRescue(KvPage& page, const std::functi
         }
         const QStringList buttons{KvTexts::Text(5951), KvTexts::Text(5952), KvTexts::Text(5953),
                                   KvTexts::Text(4001)};
-        const int choice = KvPrompter::Current().Choose(
-            KvTexts::Text(5007), KvTexts::Message(5950, {page.Name(), reason}), buttons, Cancel);
+        QString question = KvTexts::Message(5950, {page.Name(), reason});
+        // The file of the user's choice is plain RTF: said before the file is chosen.
+        if (page.IsProtected())
+            question += u"\r\n\r\n"_qs + KvTexts::Text(5528);
+        const int choice =
+            KvPrompter::Current().Choose(KvTexts::Text(5007), question, buttons, Cancel);
         switch (choice) {
         case Retry:
             continue;

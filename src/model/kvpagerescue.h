@@ -7,8 +7,10 @@ class KvPage;
 
 // Keeps the typed text of a page whose save fails when the notebook closes (exit, access
 // switch): the user may retry, write the text to a file of their choice, discard it, or
-// cancel the closing. Without a user to ask (an exit forced by a signal) the text goes to
-// a rescue file in the page's own content format, so nothing typed is lost either way.
+// cancel the closing. That file is plain RTF; for a protected page the question says so
+// (5528) before the file is chosen. Without a user to ask (an exit forced by a signal) the
+// text goes to a rescue file in the page's own content format (encrypted for a protected
+// page), so nothing typed is lost either way.
 class KvPageRescue
 {
 public:

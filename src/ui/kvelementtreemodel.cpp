@@ -61,6 +61,13 @@ QModelIndex KvElementTreeModel::IndexOf(const KvObject* obj) const
 {
     if (!shows(obj))
         return {};
+    // Only what lies below a root of the model has a row: a chooser without the trash
+    // offers nothing in it.
+    const KvObject* top = obj;
+    while (top->Parent())
+        top = top->Parent();
+    if (!m_roots.contains(top))
+        return {};
     const KvObject* parent = m_roots.contains(obj) ? nullptr : obj->Parent();
     if (!parent && !m_roots.contains(obj))
         return {};

@@ -86,11 +86,16 @@ bool KvMainElementWindow::AskName(KvNameRequest& request)
 KvObject* KvMainElementWindow::ChooseElement(KvChooseKind kind, KvObject* preselect)
 {
     KV_LOG_SCOPE("KvMainElementWindow::ChooseElement");
+    const bool referrerTarget = kind == KvChooseKind::ReferrerTarget;
     const QString kindText = kind == KvChooseKind::Folder ? TObjSelectF::KindFolder
-                             : kind == KvChooseKind::Page ? TObjSelectF::KindPage
-                                                          : QString();
-    TObjSelectF chooser({m_w.TopFolder(), m_w.TrashFolder()}, kindText,
-                        preselect ? preselect->Id() : QString(), m_w.Controls().folderTv, &m_w);
+                             : kind == KvChooseKind::Page || referrerTarget ? TObjSelectF::KindPage
+                                                                            : QString();
+    // A referrer stands for no page in the trash: the chooser shows the top folder only.
+    QList<KvFolder*> roots{m_w.TopFolder()};
+    if (!referrerTarget)
+        roots.append(m_w.TrashFolder());
+    TObjSelectF chooser(roots, kindText, preselect ? preselect->Id() : QString(),
+                        m_w.Controls().folderTv, &m_w);
     return chooser.Execute();
 }
 

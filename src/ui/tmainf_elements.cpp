@@ -165,6 +165,7 @@ void TMainF::prepareTreeMenu(QTreeWidgetItem* node)
     if (page) {
         m.kind = KvNodeKind::Page;
         m.writable = m_shell.fullAccess && page->GetWritable();
+        m.inTrash = TrashFolder() && KvElementRules::InTrash(*page, *TrashFolder());
         m.deletePossible = KvElementRules::DeletePossible(page, m_shell.fullAccess, search, o);
         m.movePossible = KvElementRules::Move2FolderPossible(page, m_shell.fullAccess, search, o);
         m.shownAndLoaded = page == m_nav.curPage && page->IsLoaded();

@@ -3,6 +3,7 @@
 #include "app/kvhelphook.h"
 #include "app/kvprompter.h"
 #include "app/kvtexts.h"
+#include "model/kvnamerule.h"
 #include "platform/applog.h"
 #include "ui/kvdialogplace.h"
 #include "ui/kvmenuimages.h"
@@ -250,12 +251,16 @@ QString TNameF::TodayText()
 
 void TNameF::accept()
 {
-    // Without a name the dialog stays; a name of blanks only is a name.
-    if (m_name->text().isEmpty()) {
+    // The name rule: what the tree could not show becomes blanks, blanks at the ends go.
+    // Nothing left is no name, and the dialog stays.
+    const QString name = KvNameRule::Clean(m_name->text());
+    if (name.isEmpty()) {
         m_name->setFocus();
         KvPrompter::ShowMessage(kTextNameMissingTitle, kTextNameMissing, KvMsgKind::Error);
         return;
     }
+    if (name != m_name->text())
+        m_name->setText(name);
     KvDialogPlace::Store(*this, PlaceSection, false);
     QDialog::accept();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/kvnamerule.h"
+
 #include <QDialog>
 #include <QIcon>
 #include <QList>
@@ -23,7 +25,7 @@ public:
     static inline const QString DialogName = u"TNameF"_qs;
     // Section of the settings file that remembers where the dialog was confirmed.
     static inline const QString PlaceSection = u"NameF"_qs;
-    static constexpr int MaxNameLength = 100;
+    static constexpr int MaxNameLength = KvNameRule::MaxLength;
     static constexpr int HelpContext = 1000;
 
     // One entry of the status selector: entry n stands for status n.

@@ -142,6 +142,52 @@ TEST_F(CliEdit, RenamePrintsTheId)
     EXPECT_TRUE(Tree().contains(u"\nMüll\n"_qs));
 }
 
+TEST_F(CliEdit, NamesFollowTheNameRule)
+{
+    // Separators, controls and zero-width characters become blanks; the ends are trimmed.
+    ExpectDone(Cli({u"add"_qs, u"--page"_qs, u"--in"_qs, u"Fldr0000002"_qs, u"--name"_qs,
+                    u" \uFEFFNeue\u2028Seite\u200B "_qs}),
+               "Page0000006\n");
+    ExpectDone(Cli({u"rename"_qs, u"Fldr0000002"_qs, u"Archiv\talt\u2029"_qs}), "Fldr0000002\n");
+    ExpectDone(
+        Cli({u"add"_qs, u"--folder"_qs, u"--in"_qs, u"Fldr0000002"_qs, u"--names-from"_qs, u"-"_qs},
+            "  Kiste\u2060eins\r\nKiste zwei\u0085\n"),
+        "Fldr0000003\nFldr0000004\n");
+    EXPECT_TRUE(Tree().contains(
+        u"  + Archiv alt\n    - Notiz\n    - Neue Seite\n    + Kiste eins\n    + Kiste zwei\n"_qs))
+        << Tree().toStdString();
+}
+
+TEST_F(CliEdit, NoReferrerStandsForAPageInTheTrash)
+{
+    // Willkommen (Page0000001) in the trash, its referrer Page0000004 still outside: a
+    // notebook of an older version.
+    QByteArray objects = ReadAll(m_dir + u"objprps.001"_qs);
+    objects.replace("Item0000002=Page0000001\r\nItem0000003=Fldr0000002",
+                    "Item0000002=Fldr0000002");
+    objects.replace("Name=Papierkorb\r\nItem0000001=Page0000003",
+                    "Name=Papierkorb\r\nItem0000001=Page0000003\r\nItem0000002=Page0000001");
+    WriteAll(m_dir + u"objprps.001"_qs, objects);
+    ASSERT_TRUE(Tree().endsWith(u"Papierkorb\n  - Alt\n  - Willkommen\n"_qs))
+        << Tree().toStdString();
+    const auto before = DirContents(m_env.Root());
+    // Neither the page nor a referrer of it outside gives a new referrer.
+    for (const QString& page : {u"Page0000001"_qs, u"Page0000004"_qs}) {
+        const CliResult r = Cli({u"referrer"_qs, page, u"--in"_qs, u"Fldr0000002"_qs});
+        EXPECT_EQ(r.code, 1);
+        EXPECT_TRUE(r.out.isEmpty());
+        EXPECT_EQ(r.err, "korvnote-cli referrer: Page0000001 is in the trash; a referrer cannot "
+                         "stand for a page there\n");
+    }
+    EXPECT_TRUE(DirContents(m_env.Root()) == before);
+
+    // Emptying the trash takes the referrer outside along, and says so.
+    ExpectDone(Cli({u"empty-trash"_qs}),
+               "2\n1 referrer outside the trash went with its target in it: Page0000004\n");
+    EXPECT_FALSE(TreeIds().contains(u"Page0000004"_qs)) << TreeIds().toStdString();
+    ExpectDone(Cli({u"empty-trash"_qs}), "0\n");
+}
+
 TEST_F(CliEdit, TrashTakesTheReferrersAndMoveRestoresWithTheTarget)
 {
     ExpectDone(Cli({u"trash"_qs, u"Page0000001"_qs}), "Page0000001\nPage0000004\n");
@@ -207,11 +253,17 @@ TEST_F(CliEdit, CopyPagesFoldersReferrersAndProtectedPages)
         << Tree().toStdString();
     EXPECT_TRUE(TreeIds().contains(u"[Page0000008] (referrer -> Page0000001)"_qs))
         << TreeIds().toStdString();
-    // --original with the password: an unprotected copy of the target.
+    // --original with the password: an unprotected copy of the target, and a line that
+    // says so (the target does not copy its password).
     const CliResult original = Cli({u"copy"_qs, u"Page0000004"_qs, u"--to"_qs, u"Fldr0000002"_qs,
                                     u"--original"_qs, u"--password-stdin"_qs},
                                    "geheim\n");
-    ExpectDone(original, "Page0000010\n");
+    EXPECT_EQ(original.code, 0);
+    EXPECT_EQ(original.out, "Page0000010\n");
+    EXPECT_EQ(original.err, "korvnote-cli copy: Page0000010, the copy of protected page "
+                            "Page0000001, is not protected (the page does not copy its "
+                            "password)\n");
+    ExpectClean();
     EXPECT_EQ(ReadAll(m_dir + u"Page0000010.kvp"_qs),
               QByteArray("{\\rtf1\\ansi Willkommen im Notizbuch\\par}"));
     // Without the password: skipped, one line, status 1, nothing copied.
@@ -294,10 +346,26 @@ TEST_P(CliEditErrors, OneLineNotAByteChanged)
          1,
          "longer than 100",
          true},
-        {"add control character",
-         {u"add"_qs, u"--page"_qs, u"--in"_qs, u"TopFolder"_qs, u"--name"_qs, u"a\tb"_qs},
+        {"add blanks only",
+         {u"add"_qs, u"--page"_qs, u"--in"_qs, u"TopFolder"_qs, u"--name"_qs, u"   "_qs},
          1,
-         "control character (U+0009)",
+         "Geben Sie einen Namen",
+         true},
+        {"add control characters only",
+         {u"add"_qs, u"--page"_qs, u"--in"_qs, u"TopFolder"_qs, u"--name"_qs, u"\t\u0085"_qs},
+         1,
+         "Geben Sie einen Namen",
+         true},
+        {"add separators and zero-width characters only",
+         {u"add"_qs, u"--folder"_qs, u"--in"_qs, u"TopFolder"_qs, u"--name"_qs,
+          u" \u2028\u2029\u200B\u200C\u200D\u2060\uFEFF "_qs},
+         1,
+         "Geben Sie einen Namen",
+         true},
+        {"add a blank line among names",
+         {u"add"_qs, u"--page"_qs, u"--in"_qs, u"TopFolder"_qs, u"--names-from"_qs, u"-"_qs},
+         1,
+         "line 2: Geben Sie einen Namen",
          true},
         {"add into a page",
          {u"add"_qs, u"--page"_qs, u"--in"_qs, u"Page0000002"_qs, u"--name"_qs, u"x"_qs},
@@ -328,6 +396,16 @@ TEST_P(CliEditErrors, OneLineNotAByteChanged)
          false},
         {"rename empty",
          {u"rename"_qs, u"Page0000002"_qs, u""_qs},
+         1,
+         "Geben Sie einen Namen",
+         true},
+        {"rename to blanks only",
+         {u"rename"_qs, u"Fldr0000001"_qs, u"  "_qs},
+         1,
+         "Geben Sie einen Namen",
+         true},
+        {"rename to a line separator",
+         {u"rename"_qs, u"Page0000002"_qs, u"\u2028"_qs},
          1,
          "Geben Sie einen Namen",
          true},
@@ -393,6 +471,11 @@ TEST_P(CliEditErrors, OneLineNotAByteChanged)
          1,
          "Fldr0000001 is a folder, not a page",
          false},
+        {"referrer of a page in the trash",
+         {u"referrer"_qs, u"Page0000003"_qs, u"--in"_qs, u"Fldr0000002"_qs},
+         1,
+         "Page0000003 is in the trash; a referrer cannot stand for a page there",
+         false},
         {"sort a page",
          {u"sort"_qs, u"Page0000002"_qs},
          1,
@@ -413,7 +496,7 @@ TEST_P(CliEditErrors, OneLineNotAByteChanged)
         const bool lockFirst = locked && !c.beforeTheLock;
         ExpectRefusedUnchanged(m_env.Root(), c.args[0], lockFirst ? 1 : c.code,
                                lockFirst ? kLockedByAnother : QByteArray(c.message),
-                               [&] { return Cli(c.args); });
+                               [&] { return Cli(c.args, "Erste\n \u2029\nDritte\n"); });
     }
 }
 

@@ -1,4 +1,5 @@
 #include "elements/kvelementcopy.h"
+#include "elements/kvelementrules.h"
 #include "elementsfixture.h"
 #include "model/kvpasswordasker.h"
 #include "richtext/texrichdocument.h"
@@ -126,10 +127,19 @@ TEST_F(CopyTest, ProtectedPagesWithAndWithoutPasswordCopy)
     const QString toId = to->Id();
     Reload();
     to = Find<KvFolder>(toId);
-    // Without PWCopy: an unprotected copy holding the decrypted bytes.
+    // Without PWCopy: an unprotected copy holding the decrypted bytes, made after the user
+    // heard that it is not protected.
     asker.answer = u"Sesam"_qs;
-    KvPage* plain = Copier().CopyPage2Folder(*Find<KvPage>(plainSource), *to);
+    prompter.Answer(KvAnswer::Yes);
+    KvElementCopy told(env);
+    KvPage* plain = told.CopyPage2Folder(*Find<KvPage>(plainSource), *to);
     ASSERT_TRUE(plain);
+    ASSERT_EQ(prompter.Asked().size(), 1);
+    EXPECT_EQ(prompter.Asked()[0].title, KvTexts::Text(5527));
+    EXPECT_EQ(prompter.Asked()[0].text, KvTexts::Message(5525, {u"geheim"_qs}));
+    ASSERT_EQ(told.PlainCopies().size(), 1);
+    EXPECT_EQ(told.PlainCopies()[0].sourceId, plainSource);
+    EXPECT_EQ(told.PlainCopies()[0].copyId, plain->Id());
     EXPECT_EQ(asker.asked, 1);
     EXPECT_FALSE(plain->IsProtected());
     EXPECT_EQ(ReadAll(plain->ContentFilePath()), kRich);
@@ -142,14 +152,27 @@ TEST_F(CopyTest, ProtectedPagesWithAndWithoutPasswordCopy)
     EXPECT_EQ(kept->Password().StoredCheckValue(), src->Password().StoredCheckValue());
     EXPECT_EQ(ReadAll(kept->ContentFilePath()), ReadAll(src->ContentFilePath()));
     EXPECT_NE(ReadAll(kept->ContentFilePath()), kRich);
-    // Refused: nothing copied, the page named as skipped.
+    EXPECT_EQ(prompter.Asked().size(), 1);
+    // Not wanted: nothing copied, no password asked.
     const QString keptId = kept->Id();
+    prompter.Answer(KvAnswer::No);
+    KvElementCopy declined(env);
+    EXPECT_EQ(declined.CopyPage2Folder(*Find<KvPage>(plainSource), *Find<KvFolder>(toId)), nullptr);
+    EXPECT_TRUE(declined.Skipped().isEmpty());
+    EXPECT_EQ(asker.asked, 1);
+    EXPECT_EQ(Find<KvFolder>(toId)->ChildCount(), 2);
+    // Refused: nothing copied, the page named as skipped. Allowed beforehand (the command
+    // line): nothing asked.
     Reload();
     asker.answer.clear();
     KvElementCopy refused(env);
+    refused.SetPlainCopy(KvElementCopy::PlainCopy::Allow);
     EXPECT_EQ(refused.CopyPage2Folder(*Find<KvPage>(plainSource), *Find<KvFolder>(toId)), nullptr);
     EXPECT_EQ(refused.Skipped(), QStringList{plainSource});
+    EXPECT_TRUE(refused.PlainCopies().isEmpty());
     EXPECT_EQ(Find<KvFolder>(toId)->ChildCount(), 2);
+    EXPECT_EQ(prompter.Asked().size(), 2);
+    EXPECT_FALSE(prompter.Unexpected());
     // The copy opens with the source's password.
     asker.answer = u"Sesam"_qs;
     KvPage* reopened = Find<KvPage>(keptId);
@@ -249,6 +272,51 @@ TEST_F(FolderCopyTest, PastingIntoAnAutoSortedFolderSortsIt)
     Copier().FolderCopy(*src);
     Copier().FolderPaste(*to);
     EXPECT_EQ(Names(*to), u"[src],zz"_qs);
+}
+
+TEST_F(CopyTest, NoNewReferrerStandsForAPageInTheTrash)
+{
+    KvPage* gone = AddPage(Trash(), u"weg"_qs);
+    KvPage* outside = AddPage(Top(), u"da"_qs);
+    // A referrer outside whose target lies in the trash (an older notebook).
+    KvPage* stale = AddReferrer(Top(), *gone);
+    KvPage* fine = AddReferrer(Trash(), *outside);
+    KvFolder* to = AddFolder(Top(), u"to"_qs);
+    EXPECT_FALSE(KvElementRules::ReferrerPossible(*gone, Trash()));
+    EXPECT_FALSE(KvElementRules::ReferrerPossible(*stale, Trash()));
+    EXPECT_FALSE(KvElementRules::ReferrerPossible(*fine, Trash()));
+    EXPECT_TRUE(KvElementRules::ReferrerPossible(*outside, Trash()));
+    for (KvPage* page : {gone, stale, fine}) {
+        SCOPED_TRACE(page->Name().toStdString());
+        try {
+            Copier().NewReferrer(*page, *to);
+            ADD_FAILURE() << "no error";
+        } catch (const KvException& e) {
+            EXPECT_EQ(e.Message(), KvTexts::Message(5523, {page->Name()}));
+        }
+    }
+    EXPECT_EQ(to->ChildCount(), 0);
+    EXPECT_EQ(KvElementRules::ReferrersOutside(Trash()), QList<KvObject*>{stale});
+    // Into the trash is fine, for a page outside.
+    ASSERT_TRUE(Copier().NewReferrer(*outside, Trash()));
+    EXPECT_EQ(KvElementRules::ReferrersOutside(Trash()), QList<KvObject*>{stale});
+
+    // A copy of a referrer of a page in the trash: outside the trash a copy of the page,
+    // without the question; inside it the question as ever.
+    KvPage* inTrash = AddReferrer(Trash(), *gone);
+    KvElementCopy copier(env);
+    copier.SetReferrerCopy(KvElementCopy::ReferrerCopy::AsReferrer);
+    KvPage* outsideCopy = copier.CopyPage2Folder(*inTrash, *to);
+    ASSERT_TRUE(outsideCopy);
+    EXPECT_FALSE(outsideCopy->IsReferrer());
+    EXPECT_EQ(outsideCopy->Name(), u"weg"_qs);
+    EXPECT_TRUE(prompter.Asked().isEmpty());
+    prompter.Answer(KvAnswer::Yes);
+    KvPage* trashCopy = Copier().CopyPage2Folder(*inTrash, Trash());
+    ASSERT_TRUE(trashCopy);
+    EXPECT_TRUE(trashCopy->IsReferrer());
+    EXPECT_EQ(prompter.Asked().size(), 1);
+    EXPECT_EQ(KvElementRules::ReferrersOutside(Trash()), QList<KvObject*>{stale});
 }
 
 TEST_F(CopyTest, AReferrerOfAReferrerStandsForTheTarget)

@@ -44,6 +44,35 @@ TEST_F(EditTest, NewPageTakesTheTemplatesProposalAndHandsItTheStoredPage)
     EXPECT_EQ(Find<KvPage>(id)->GetStatus(), 3);
 }
 
+TEST_F(EditTest, CreateAndRenameTakeNamesByTheNameRule)
+{
+    KvFolder* f = AddFolder(Top(), u"F"_qs);
+    KvPage* page = Edit().CreateNewPage(*f, u" Neue\u2028Seite\uFEFF"_qs, 0);
+    EXPECT_EQ(page->Name(), u"Neue Seite"_qs);
+    KvFolder* folder = Edit().CreateNewFolder(*f, u"\u200BKiste\t"_qs);
+    EXPECT_EQ(folder->Name(), u"Kiste"_qs);
+    Edit().RenamePage(*page, u"Seite\u2029zwei "_qs);
+    EXPECT_EQ(page->Name(), u"Seite zwei"_qs);
+    Edit().RenameFolder(*folder, u"  Kiste\u2060eins"_qs);
+    EXPECT_EQ(folder->Name(), u"Kiste eins"_qs);
+    // Nothing left to show: 5005, and nothing changes.
+    for (const QString& nothing : {u"   "_qs, u"\u2028\u2029"_qs, u"\uFEFF\u200D\r\n"_qs}) {
+        EXPECT_THROW(Edit().CreateNewPage(*f, nothing, 0), KvException);
+        EXPECT_THROW(Edit().CreateNewFolder(*f, nothing), KvException);
+        EXPECT_THROW(Edit().RenamePage(*page, nothing), KvException);
+        EXPECT_THROW(Edit().RenameFolder(*folder, nothing), KvException);
+    }
+    try {
+        Edit().RenamePage(*page, u" "_qs);
+    } catch (const KvException& e) {
+        EXPECT_EQ(e.Message(), KvTexts::Text(5005));
+    }
+    EXPECT_EQ(Names(*f), u"Seite zwei,[Kiste eins]"_qs);
+    const QString id = f->Id();
+    Reload();
+    EXPECT_EQ(Names(*Find<KvFolder>(id)), u"Seite zwei,[Kiste eins]"_qs);
+}
+
 TEST_F(EditTest, TheTemplateIsNotAskedToFillOnCancelNorForFolders)
 {
     KvFolder* f = AddFolder(Top(), u"F"_qs);
@@ -239,8 +268,13 @@ TEST_F(EmptyTrashTest, AsksThenCleansEveryListThenRemovesAll)
     EXPECT_EQ(Edit().EmptyTrash(), 0);
     EXPECT_EQ(CollectDescendants(&Trash()).size(), below);
     prompter.Answer(KvAnswer::Yes);
-    EXPECT_EQ(Edit().EmptyTrash(), int(below));
-    EXPECT_EQ(prompter.Asked().last().text, KvTexts::Text(5032));
+    // The referrer outside goes with its target: the question says so, and the command
+    // learns which went.
+    QStringList outside;
+    EXPECT_EQ(Edit().EmptyTrash(&outside), int(below));
+    EXPECT_EQ(prompter.Asked().last().text, KvTexts::Message(5524, {u"1"_qs}));
+    EXPECT_EQ(prompter.Asked().first().text, prompter.Asked().last().text);
+    EXPECT_EQ(outside, QStringList{outsideReferrer});
     EXPECT_EQ(Trash().ChildCount(), 0);
     EXPECT_EQ(listener.forgotten.size(), below + 1); // the referrer outside too
     EXPECT_TRUE(listener.forgotten.contains(outsideReferrer));

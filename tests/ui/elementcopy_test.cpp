@@ -1,7 +1,8 @@
 // Copy, paste and referrers in the window: pasting twice, a folder of three levels with its
 // expansion, referrers copied as referrers or originals, protected pages with and without
-// PWCopy, pasting a folder into itself or below it, cancelling a folder copy half-way, and
-// a referrer of a referrer.
+// PWCopy (the copy that is not protected is said first), pasting a folder into itself or
+// below it, cancelling a folder copy half-way, a referrer of a referrer, and no referrer of
+// a page in the trash.
 #include "elementwindow.h"
 #include "ui/tprogressf.h"
 
@@ -225,12 +226,19 @@ TEST_F(ElementCopy, AProtectedPageIsCopiedDecryptedUnlessPWCopy)
         Show(id);
         Run(u"PageCopyA"_qs);
         Show(u"Fldr0000003"_qs);
-        // The protected copy asks for its password when it is shown.
+        // The protected copy asks for its password when it is shown; the unprotected one
+        // is only made after the user heard that it is not protected.
         if (id == u"Page0000009"_qs)
             AnswerPassword(u"pw"_qs);
+        else
+            prompter.Answer(KvAnswer::Yes);
         Run(u"FolderPasteA"_qs);
         EXPECT_EQ(prompter.Pending(), 0) << id.toStdString();
     }
+    ASSERT_EQ(prompter.Messages().size(), 1);
+    EXPECT_EQ(prompter.Messages()[0].title, KvTexts::Text(5527));
+    EXPECT_EQ(prompter.Messages()[0].text, KvTexts::Message(5525, {u"Geheim"_qs}));
+    EXPECT_EQ(prompter.Messages()[0].kind, KvMsgKind::AskYesNo);
     const QList<KvObject*> copies = FindObject(u"Fldr0000003"_qs)->Children();
     ASSERT_EQ(copies.size(), 2);
     auto* plain = dynamic_cast<KvPage*>(copies[0]);
@@ -244,17 +252,135 @@ TEST_F(ElementCopy, AProtectedPageIsCopiedDecryptedUnlessPWCopy)
 
     EXPECT_FALSE(prompter.Unexpected());
 
+    // No to the question: nothing is copied, and no password is asked.
+    Show(u"Page0000008"_qs);
+    Run(u"PageCopyA"_qs);
+    Show(u"Fldr0000003"_qs);
+    prompter.Answer(KvAnswer::No);
+    Run(u"FolderPasteA"_qs);
+    EXPECT_EQ(prompter.Messages().size(), 2);
+    EXPECT_EQ(FindObject(u"Fldr0000003"_qs)->ChildCount(), 2);
+    EXPECT_FALSE(prompter.Unexpected());
+
     // Without the password nothing is copied.
     prompter.AnswerDialog(QDialog::Rejected, TPasswordF::DialogName);
     Show(u"Page0000014"_qs);
     ASSERT_EQ(window->CurrentPage()->Id(), u"Page0000014"_qs);
     Run(u"PageCopyA"_qs);
     Show(u"Fldr0000003"_qs);
+    prompter.Answer(KvAnswer::Yes);
     prompter.AnswerDialog(QDialog::Rejected, TPasswordF::DialogName);
     Run(u"FolderPasteA"_qs);
     EXPECT_EQ(FindObject(u"Fldr0000003"_qs)->ChildCount(), 2);
     EXPECT_FALSE(prompter.Unexpected());
     EXPECT_EQ(prompter.Pending(), 0);
+}
+
+TEST_F(ElementCopy, AFolderCopyTellsOnceThatCopiesOfProtectedPagesAreNotProtected)
+{
+    MakeDeep([this](KvFolder& top) {
+        KvElementFactory f;
+        KvFolder* safe = folder(f, u"Fldr0000005"_qs, top, u"Tresor"_qs);
+        page(f, u"Page0000010"_qs, *safe, u"Offen"_qs);
+        page(f, u"Page0000011"_qs, *safe, u"Geheim"_qs);
+        KvFolder* inner = folder(f, u"Fldr0000006"_qs, *safe, u"Innen"_qs);
+        page(f, u"Page0000012"_qs, *inner, u"Auch geheim"_qs);
+        page(f, u"Page0000013"_qs, *inner, u"Mitgeschützt"_qs);
+    });
+    {
+        KvDirStores::Reopen(dir);
+        protect(u"Page0000011"_qs, u"Geheimtext"_qs, false);
+        protect(u"Page0000012"_qs, u"Auch-Text"_qs, false);
+        protect(u"Page0000013"_qs, u"Mit-Text"_qs, true);
+        KvDirStores::Close();
+    }
+    Open();
+    Show(u"Fldr0000005"_qs);
+    Run(u"FolderCopyA"_qs);
+    Show(u"Fldr0000003"_qs);
+    // No: nothing at all is copied.
+    prompter.Answer(KvAnswer::No);
+    Run(u"FolderPasteA"_qs);
+    ASSERT_EQ(prompter.Messages().size(), 1);
+    EXPECT_EQ(prompter.Messages()[0].title, KvTexts::Text(5527));
+    EXPECT_EQ(prompter.Messages()[0].text, KvTexts::Message(5526, {u"Tresor"_qs, u"2"_qs}));
+    EXPECT_EQ(FindObject(u"Fldr0000003"_qs)->ChildCount(), 0);
+    EXPECT_FALSE(prompter.Unexpected());
+
+    // Yes: one question for both pages, then their passwords.
+    prompter.Answer(KvAnswer::Yes);
+    AnswerPassword(u"pw"_qs);
+    AnswerPassword(u"pw"_qs);
+    Run(u"FolderPasteA"_qs);
+    EXPECT_EQ(prompter.Messages().size(), 2);
+    KvObject* copy = Child(u"Fldr0000003"_qs, u"Tresor"_qs);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(Names(copy->Id()), u"Offen,Geheim,[Innen]"_qs);
+    auto* plain = dynamic_cast<KvPage*>(Child(copy->Id(), u"Geheim"_qs));
+    ASSERT_NE(plain, nullptr);
+    EXPECT_FALSE(plain->IsProtected());
+    KvObject* inner = Child(copy->Id(), u"Innen"_qs);
+    ASSERT_NE(inner, nullptr);
+    auto* kept = dynamic_cast<KvPage*>(Child(inner->Id(), u"Mitgeschützt"_qs));
+    ASSERT_NE(kept, nullptr);
+    EXPECT_TRUE(kept->IsProtected());
+    EXPECT_FALSE(prompter.Unexpected());
+    EXPECT_EQ(prompter.Pending(), 0);
+}
+
+TEST_F(ElementCopy, NoReferrerStandsForAPageInTheTrash)
+{
+    MakeDeep();
+    Open();
+    // Remembered while the page was outside, pasted after it was moved into the trash
+    // (a deletion would have made the paste forget it).
+    Show(u"Page0000004"_qs);
+    Run(u"CreateReferrerA"_qs);
+    AnswerChoice(u"TrashFolder"_qs);
+    Run(u"PageMove2FolderA"_qs);
+    ASSERT_EQ(Names(u"TrashFolder"_qs), u"Einkauf"_qs);
+    ASSERT_TRUE(A(u"FolderPasteA"_qs)->isEnabled());
+
+    // On the page in the trash the referrer commands are off; copying it is not.
+    Show(u"Page0000004"_qs);
+    EXPECT_FALSE(A(u"CreateReferrerA"_qs)->isEnabled());
+    EXPECT_TRUE(A(u"PageCopyA"_qs)->isEnabled());
+    TreeMenuOn(u"Page0000004"_qs);
+    EXPECT_FALSE(A(u"CreateReferrerPMI"_qs)->isEnabled());
+    EXPECT_TRUE(A(u"ElemCopyPMI"_qs)->isEnabled());
+    TreeMenuOn(u"Page0000005"_qs);
+    EXPECT_TRUE(A(u"CreateReferrerPMI"_qs)->isEnabled());
+
+    Show(u"Fldr0000003"_qs);
+    const int before = int(prompter.Messages().size());
+    prompter.Answer(KvAnswer::Ok);
+    Run(u"FolderPasteA"_qs);
+    ASSERT_EQ(prompter.Messages().size(), before + 1);
+    EXPECT_EQ(prompter.Messages().last().title, KvTexts::Text(5007));
+    EXPECT_EQ(prompter.Messages().last().text, KvTexts::Message(5523, {u"Einkauf"_qs}));
+    EXPECT_EQ(prompter.Messages().last().kind, KvMsgKind::Error);
+    EXPECT_EQ(FindObject(u"Fldr0000003"_qs)->ChildCount(), 0);
+
+    // The chooser of a new referrer offers no page of the trash.
+    bool trashOffered = true;
+    prompter.AnswerDialogWith(
+        [&trashOffered] {
+            TObjSelectF* c = TObjSelectF::Active();
+            if (!c)
+                return int(QDialog::Rejected);
+            trashOffered = c->Select(u"Page0000004"_qs) || c->Select(u"TrashFolder"_qs);
+            if (!c->Select(u"Page0000005"_qs))
+                return int(QDialog::Rejected);
+            c->accept();
+            return c->result();
+        },
+        TObjSelectF::DialogName);
+    Run(u"NewLinkA"_qs);
+    EXPECT_FALSE(trashOffered);
+    const QList<KvObject*> made = FindObject(u"Fldr0000003"_qs)->Children();
+    ASSERT_EQ(made.size(), 1);
+    EXPECT_EQ(made[0]->Ref2(), u"Page0000005"_qs);
+    EXPECT_FALSE(prompter.Unexpected());
 }
 
 TEST_F(ElementCopy, ClosingTheProgressWindowStopsAFolderCopyAtTheNextElement)
@@ -292,7 +418,10 @@ TEST_F(ElementCopy, ClosingTheProgressWindowStopsAFolderCopyAtTheNextElement)
             return int(QDialog::Rejected);
         },
         TPasswordF::DialogName);
+    // B's copy will not be protected: asked once before the copy starts.
+    prompter.Answer(KvAnswer::Yes);
     Run(u"FolderPasteA"_qs);
+    EXPECT_EQ(prompter.Messages().value(0).text, KvTexts::Message(5526, {u"Viele"_qs, u"1"_qs}));
     EXPECT_EQ(progressTitle, KvTexts::Text(5303));
     EXPECT_TRUE(progressModal);
     KvObject* copy = Child(u"Fldr0000003"_qs, u"Viele"_qs);

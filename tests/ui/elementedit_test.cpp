@@ -134,6 +134,86 @@ TEST_F(ElementEdit, RenameFollowsInTreeAndTab)
     EXPECT_EQ(window->TopFolder()->Name(), u"Alles"_qs);
 }
 
+TEST_F(ElementEdit, NamesWithNothingToShowAreRefusedAndSeparatorsBecomeBlanks)
+{
+    MakeNotebook();
+    Open();
+    Show(u"Fldr0000001"_qs);
+    // The name dialog answers first with what shows as nothing, then with a name holding
+    // separators and zero-width characters; the first OK must leave the dialog open.
+    const auto answerTwice = [this](const QString& nothing, const QString& name) {
+        prompter.Answer(KvAnswer::Ok);
+        prompter.AnswerDialogWith(
+            [nothing, name] {
+                TNameF* d = TNameF::Active();
+                if (!d)
+                    return int(QDialog::Rejected);
+                d->SetName(nothing);
+                d->accept();
+                if (d->result() == QDialog::Accepted)
+                    return int(QDialog::Accepted);
+                d->SetName(name);
+                d->accept();
+                return d->result();
+            },
+            TNameF::DialogName);
+    };
+    answerTwice(u"  \u2028 "_qs, u"Neue\u2029Seite\uFEFF"_qs);
+    Run(u"CreateNewPageA"_qs);
+    answerTwice(u"\u200B\t"_qs, u" Projekte\u200Dneu "_qs);
+    Run(u"RenameFolderA"_qs);
+
+    const auto messages = prompter.Messages();
+    ASSERT_EQ(messages.size(), 2);
+    for (const auto& m : messages) {
+        EXPECT_EQ(m.title, KvTexts::Text(5004));
+        EXPECT_EQ(m.text, KvTexts::Text(5005));
+    }
+    EXPECT_EQ(Names(u"Fldr0000001"_qs), u"Plan,Notiz,[Alt],Neue Seite"_qs);
+    EXPECT_EQ(NodeNames(u"Fldr0000001"_qs), u"Plan,Notiz,[Alt],Neue Seite"_qs);
+    EXPECT_TRUE(TabTexts().contains(u"Neue Seite"_qs)) << TabTexts().join(u',').toStdString();
+    EXPECT_EQ(NodeOf(u"Fldr0000001"_qs)->text(0), u"Projekte neu"_qs);
+    EXPECT_FALSE(prompter.Unexpected());
+    Close();
+    Open();
+    EXPECT_EQ(Names(u"Fldr0000001"_qs), u"Plan,Notiz,[Alt],Neue Seite"_qs);
+    EXPECT_EQ(Find(u"Fldr0000001"_qs)->Name(), u"Projekte neu"_qs);
+}
+
+TEST_F(ElementEdit, EmptyingTheTrashNamesTheReferrersOutsideThatGoWithIt)
+{
+    // A notebook of an older version: Rezepte in the trash, its referrer still outside.
+    MakeNotebook([](KvFolder& top, KvFolder& trash) {
+        KvElementFactory f;
+        referrer(f, u"Page0000006"_qs, top, u"Page0000005"_qs);
+        KvObject* recipes = FindObject(u"Page0000005"_qs);
+        recipes->SetParent(&trash, true);
+    });
+    SetOption(u"MsgEmptyTrash"_qs, true);
+    Open();
+    ASSERT_EQ(Names(u"TrashFolder"_qs), u"Rezepte"_qs);
+    ASSERT_NE(Find(u"Page0000006"_qs), nullptr);
+    // No: the question names the referrer that would go, and nothing goes.
+    prompter.Answer(KvAnswer::No);
+    Run(u"EmptyTrashA"_qs);
+    ASSERT_EQ(prompter.Messages().size(), 1);
+    EXPECT_EQ(prompter.Messages()[0].title, KvTexts::Text(1117));
+    EXPECT_EQ(prompter.Messages()[0].text, KvTexts::Message(5524, {u"1"_qs}));
+    EXPECT_EQ(Names(u"TrashFolder"_qs), u"Rezepte"_qs);
+    prompter.Answer(KvAnswer::Yes);
+    Run(u"EmptyTrashA"_qs);
+    EXPECT_EQ(Names(u"TrashFolder"_qs), QString());
+    EXPECT_EQ(Find(u"Page0000006"_qs), nullptr);
+    // Nothing outside points into the trash: the plain question again.
+    Show(u"Page0000004"_qs);
+    prompter.Answer(KvAnswer::Yes);
+    Run(u"DeletePageA"_qs);
+    prompter.Answer(KvAnswer::No);
+    Run(u"EmptyTrashA"_qs);
+    EXPECT_EQ(prompter.Messages().last().text, KvTexts::Text(5032));
+    EXPECT_FALSE(prompter.Unexpected());
+}
+
 TEST_F(ElementEdit, DeleteMovesIntoTheTrashAndInsideTheTrashRemovesForGood)
 {
     MakeNotebook();

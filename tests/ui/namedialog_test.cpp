@@ -100,12 +100,24 @@ TEST_F(NameDialog, AnEmptyNameKeepsTheDialogOpenWithMessage5005)
     EXPECT_NE(dialog.result(), QDialog::Accepted);
     EXPECT_FALSE(prompter.Unexpected());
 
-    // Blanks only are a name.
-    dialog.SetName(u"   "_qs);
+    // Blanks, separators and invisible characters only are no name either.
+    for (const QString& nothing : {u"   "_qs, u"\u2028"_qs, u" \u2029\uFEFF\u200B\t "_qs}) {
+        dialog.SetName(nothing);
+        prompter.Answer(KvAnswer::Ok);
+        QTest::mouseClick(Child<QPushButton>(dialog, u"OKBtn"), Qt::LeftButton);
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_NE(dialog.result(), QDialog::Accepted);
+    }
+    ASSERT_EQ(prompter.Messages().size(), 4);
+    EXPECT_EQ(prompter.Messages().last().text, KvTexts::Text(5005));
+
+    // A name keeps what shows: the rest becomes blanks, the ends are trimmed.
+    dialog.SetName(u"  Neue\u2028Seite\u200D "_qs);
     QTest::mouseClick(Child<QPushButton>(dialog, u"OKBtn"), Qt::LeftButton);
-    EXPECT_EQ(prompter.Messages().size(), 1);
+    EXPECT_EQ(prompter.Messages().size(), 4);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.Name(), u"   "_qs);
+    EXPECT_EQ(dialog.Name(), u"Neue Seite"_qs);
+    EXPECT_FALSE(prompter.Unexpected());
 }
 
 TEST_F(NameDialog, NamesStopAtOneHundredCharacters)
