@@ -195,17 +195,16 @@ void KvTextCommands::showSize(TexRichEdit* e)
 
 void KvTextCommands::showInBox(QComboBox* box, const QString& text)
 {
-    if (box->currentText() == text && box->itemText(box->currentIndex()) == text)
-        return;
     // The list's entry too: a box whose text differs from its entry reports the text as
-    // chosen when the focus leaves it, which would apply it to the whole selection.
-    const QSignalBlocker block(box);
+    // chosen when the focus leaves it, which would apply it to the whole selection. A text
+    // the list lacks (a font that is not installed) shows with no entry.
     const int index = box->findText(text);
-    if (index >= 0)
-        box->setCurrentIndex(index);
-    else
-        box->setCurrentIndex(-1);
-    box->setEditText(text);
+    if (box->currentIndex() == index && box->currentText() == text)
+        return;
+    const QSignalBlocker block(box);
+    box->setCurrentIndex(index);
+    if (box->currentText() != text)
+        box->setEditText(text);
 }
 
 void KvTextCommands::ChangeFontColor()
