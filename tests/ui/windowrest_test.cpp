@@ -188,6 +188,7 @@ TEST_F(WindowRest, EveryShownStateRests)
              Close();
              Open(u"/dr"_qs);
              Show(u"Page0000001"_qs);
+             Editor()->SetSelection(2, 0); // the page kept the mixed selection
          },
          u"Xyzzy Nonexistent"},
     };
