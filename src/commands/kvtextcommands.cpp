@@ -198,11 +198,12 @@ void KvTextCommands::showInBox(QComboBox* box, const QString& text)
     // The list's entry too: a box whose text differs from its entry reports the text as
     // chosen when the focus leaves it, which would apply it to the whole selection. A text
     // the list lacks (a font that is not installed) shows with no entry.
-    const int index = box->findText(text);
-    if (box->currentIndex() == index && box->currentText() == text)
+    const int current = box->currentIndex();
+    if (box->currentText() == text &&
+        (current >= 0 ? box->itemText(current) == text : box->findText(text) < 0))
         return;
     const QSignalBlocker block(box);
-    box->setCurrentIndex(index);
+    box->setCurrentIndex(box->findText(text));
     if (box->currentText() != text)
         box->setEditText(text);
 }
