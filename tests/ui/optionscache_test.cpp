@@ -15,9 +15,9 @@ void WriteAsk(bool ask)
     settings.UpdateFile();
 }
 
-// The idle pass asks for the options after every burst of events; the file is read when
-// it changed, also when a change keeps its size and falls within one tick of the file
-// system's clock, and at once, without waiting for the event loop.
+// The idle pass asks for the options after every burst of events; the file is read only
+// when it changed (also when a change keeps its size), and a change is seen at once,
+// without an event loop in between.
 TEST(OptionsCache, ReadsTheSettingsFileOnlyWhenItChanged)
 {
     korvtest::SandboxEnv env;
