@@ -2,6 +2,8 @@
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
+#include <QEvent>
+#include <QScopeGuard>
 #include <QThread>
 
 KvIdleDriver::KvIdleDriver(Handler handler, QObject* parent)
@@ -11,9 +13,10 @@ KvIdleDriver::KvIdleDriver(Handler handler, QObject* parent)
         QAbstractEventDispatcher::instance(QThread::currentThread());
     if (dispatcher == nullptr)
         return;
-    connect(dispatcher, &QAbstractEventDispatcher::awake, this, &KvIdleDriver::OnAwake);
     connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
             &KvIdleDriver::OnAboutToBlock);
+    if (QCoreApplication* app = QCoreApplication::instance())
+        app->installEventFilter(this);
 }
 
 KvIdleDriver::~KvIdleDriver() = default;
@@ -32,9 +35,29 @@ void KvIdleDriver::Request()
         d->wakeUp();
 }
 
-void KvIdleDriver::OnAwake()
+bool KvIdleDriver::Arms(int eventType)
 {
-    m_armed = true;
+    switch (eventType) {
+    case QEvent::Paint:
+    case QEvent::UpdateRequest:
+    case QEvent::UpdateLater:
+    case QEvent::LayoutRequest:
+    case QEvent::ChildAdded:
+    case QEvent::ChildPolished:
+    case QEvent::ChildRemoved:
+        return false;
+    default:
+        return true;
+    }
+}
+
+bool KvIdleDriver::eventFilter(QObject* watched, QEvent* event)
+{
+    // While the pass runs, only what a dialog of it delivers in a loop of its own counts.
+    if (!m_armed && Arms(event->type()) &&
+        (!m_running || QThread::currentThread()->loopLevel() > m_loopLevel))
+        m_armed = true;
+    return QObject::eventFilter(watched, event);
 }
 
 void KvIdleDriver::OnAboutToBlock()
@@ -43,6 +66,7 @@ void KvIdleDriver::OnAboutToBlock()
         return;
     m_armed = false;
     m_running = true;
+    const auto ran = qScopeGuard([this] { m_running = false; });
+    m_loopLevel = QThread::currentThread()->loopLevel();
     m_handler();
-    m_running = false;
 }

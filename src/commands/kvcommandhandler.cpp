@@ -56,27 +56,28 @@ bool KvCommandHandler::isAvailable(const QAction* action) const
 
 bool KvCommandHandler::EnableCommands(const KvCommandContext&)
 {
-    bool all = true;
-    for (QAction* a : m_actions) {
-        const bool on = isAvailable(a);
-        a->setEnabled(on);
-        all = all && on;
-    }
-    return all;
+    return applyRules([](const QAction&) { return true; });
 }
 
 bool KvCommandHandler::applyRules(std::initializer_list<Rule> rules)
 {
-    // Each action is set once per pass: switching it on and off again would repaint its
-    // buttons and wake the idle pass, over and over.
     QHash<QString, bool> byName;
     for (const Rule& r : rules)
         byName.insert(QString::fromUtf16(r.name), r.on);
+    return applyRules([&byName](const QAction& a) { return byName.value(a.objectName(), true); });
+}
+
+bool KvCommandHandler::applyRules(const std::function<bool(const QAction&)>& rule)
+{
+    // Each action is set once per pass, and only when its state differs: switching it on
+    // and off again would repaint its buttons and wake the idle pass, over and over.
     bool all = true;
     for (QAction* a : m_actions) {
         const bool available = isAvailable(a);
         all = all && available;
-        a->setEnabled(available && byName.value(a->objectName(), true));
+        const bool on = available && rule(*a);
+        if (a->isEnabled() != on)
+            a->setEnabled(on);
     }
     return all;
 }

@@ -53,6 +53,8 @@ protected:
     // Sets every action once: enabled when available and its rule (if it has one) is on.
     // Returns what EnableCommands returns.
     bool applyRules(std::initializer_list<Rule> rules);
+    // The same with the rule as a function of the action.
+    bool applyRules(const std::function<bool(const QAction&)>& rule);
     bool isAvailable(const QAction* action) const;
     // Connects the action's trigger to work of the handler, run guarded.
     template <typename Work> void onTriggered(const char* action, Work work);

@@ -195,17 +195,17 @@ void KvTextCommands::showSize(TexRichEdit* e)
 
 void KvTextCommands::showInBox(QComboBox* box, const QString& text)
 {
-    if (box->currentText() == text && box->itemText(box->currentIndex()) == text)
-        return;
     // The list's entry too: a box whose text differs from its entry reports the text as
-    // chosen when the focus leaves it, which would apply it to the whole selection.
+    // chosen when the focus leaves it, which would apply it to the whole selection. A text
+    // the list lacks (a font that is not installed) shows with no entry.
+    const int current = box->currentIndex();
+    if (box->currentText() == text &&
+        (current >= 0 ? box->itemText(current) == text : box->findText(text) < 0))
+        return;
     const QSignalBlocker block(box);
-    const int index = box->findText(text);
-    if (index >= 0)
-        box->setCurrentIndex(index);
-    else
-        box->setCurrentIndex(-1);
-    box->setEditText(text);
+    box->setCurrentIndex(box->findText(text));
+    if (box->currentText() != text)
+        box->setEditText(text);
 }
 
 void KvTextCommands::ChangeFontColor()

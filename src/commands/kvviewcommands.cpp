@@ -243,12 +243,11 @@ void KvViewCommands::ApplyZoom(TexRichEdit* editor) const
 
 bool KvViewCommands::EnableCommands(const KvCommandContext& context)
 {
-    const bool all = KvCommandHandler::EnableCommands(context);
     // The zoom needs a shown page and a control that zooms.
     const bool zoom = context.pageLoaded && context.editorVersion >= 3;
-    for (QAction* a : zoomItems())
-        a->setEnabled(zoom);
-    if (m_zoomBox)
+    const bool all = applyRules(
+        [zoom](const QAction& a) { return zoom || !a.objectName().startsWith(u"Zoom"); });
+    if (m_zoomBox && m_zoomBox->isEnabled() != zoom)
         m_zoomBox->setEnabled(zoom);
     return all;
 }

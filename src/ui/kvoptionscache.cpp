@@ -2,19 +2,17 @@
 
 #include "app/kvpaths.h"
 
-#include <QFileInfo>
-
 const KvElementOptions& KvOptionsCache::Get()
 {
-    // Every write replaces the file, so its time or size changes with its content.
-    const QFileInfo info(KvPaths::SettingsFile());
-    const QDateTime modified = info.exists() ? info.lastModified() : QDateTime();
-    const qint64 size = info.exists() ? info.size() : -1;
-    if (!m_valid || modified != m_modified || size != m_size) {
+    // The settings directory comes from the bootstrap file: looked up once, not per pass.
+    if (!m_watch)
+        m_watch = std::make_unique<KvFileWatch>(KvPaths::SettingsFile());
+    // Asked before reading: a change during the read is reported next time.
+    const bool changed = m_watch->Changed();
+    if (changed || !m_valid) {
         m_options = KvElementOptions::Read();
-        m_modified = modified;
-        m_size = size;
         m_valid = true;
+        ++m_reads;
     }
     return m_options;
 }

@@ -131,6 +131,7 @@ void TMainF::RequestIdle()
 
 void TMainF::SetStatusPanelText(int panel, const QString& text)
 {
-    if (panel >= 0 && panel < 5)
+    // The idle pass sets the panels after every burst of events: only a new text repaints.
+    if (panel >= 0 && panel < 5 && m_panels[panel]->text() != text)
         m_panels[panel]->setText(text);
 }

@@ -61,4 +61,27 @@ TEST(IdleDriver, RequestRunsAPassWithoutOtherEvents)
     EXPECT_GT(passes, before);
 }
 
+
+// A pass that changes a control causes a repaint and a re-layout, posted for later, and
+// sends events while it runs; none of that may start the next pass, or a pass that sets a
+// control each time would never let the program rest.
+TEST(IdleDriver, ItsOwnEffectsArmNoPass)
+{
+    QObject control;
+    int passes = 0;
+    KvIdleDriver driver([&] {
+        ++passes;
+        QCoreApplication::postEvent(&control, new QEvent(QEvent::UpdateRequest));
+        QCoreApplication::postEvent(&control, new QEvent(QEvent::LayoutRequest));
+        QEvent changed(QEvent::EnabledChange);
+        QCoreApplication::sendEvent(&control, &changed);
+    });
+    driver.SetActive(true);
+    runLoop(driver, passes, 200);
+    EXPECT_EQ(passes, 1);
+    // The quit timer of the loop before is the one event since.
+    runLoop(driver, passes, 200);
+    EXPECT_EQ(passes, 2);
+}
+
 } // namespace
