@@ -5,6 +5,8 @@
 
 #include <QString>
 
+class KvPageJournal;
+
 // What the model needs to know about the open data directory, set when a directory is
 // opened and before any object is constructed. The stores are the process-wide directory
 // stores; constructors read through the installed read sources (snapshots during a build).
@@ -14,6 +16,9 @@ struct KvDirContext
     QString fileExt = u"kvp"_qs; // page file extension, without "."
     bool groupDir = false;       // pages record who saved them last
     bool writable = true; // false: read-only mode, another instance's lock, a reading command
+    // The window's typing journal (none in the command line): a page removed for good takes
+    // the text kept of it along.
+    KvPageJournal* journal = nullptr;
 
     // The data directory with trailing "/": the one set here, else that of the stores.
     QString DataDir() const;

@@ -8,7 +8,8 @@ class KvPage;
 // Keeps the typed text of a page whose save fails when the notebook closes (exit, access
 // switch): the user may retry, write the text to a file of their choice, discard it, or
 // cancel the closing. Without a user to ask (an exit forced by a signal) the text goes to
-// a rescue file in the page's own content format, so nothing typed is lost either way.
+// the page's rescue file (KvRescueFiles, written by the typing journal), which the next
+// start offers back, so nothing typed is lost either way.
 class KvPageRescue
 {
 public:
@@ -20,14 +21,14 @@ public:
         Cancelled    // the user wants to keep the window open
     };
 
+    // Writes the page's rescue file; returns its path, empty with a reason on failure.
+    using Keep = std::function<QString(QString& reason)>;
+
     // save stores the page (it throws on failure). With mayAsk false the questions are
-    // skipped and a rescue file is written below rescueDir.
+    // skipped and keep writes the rescue file.
     static Outcome SaveOrRescue(KvPage& page, const std::function<void()>& save, bool mayAsk,
-                                const QString& rescueDir);
+                                const Keep& keep);
 
     // Writes the page's current text to path as RTF; false with a reason on failure.
     static bool WriteText(KvPage& page, const QString& path, QString& reason);
-    // Writes the page's text below dir in its content format (encrypted when the page is
-    // protected); returns the file's path, empty on failure.
-    static QString WriteRescueFile(KvPage& page, const QString& dir, QString& reason);
 };

@@ -113,6 +113,7 @@ void TMainF::buildTree(const KvDirProps& props)
     m_dirCtx->fileExt = props.FileExt().isEmpty() ? u"kvp"_qs : props.FileExt();
     m_dirCtx->groupDir = m_shell.groupDir;
     m_dirCtx->writable = m_shell.fullAccess;
+    m_dirCtx->journal = m_journal.get();
     KvDirContext::SetCurrent(m_dirCtx.get());
     {
         KvTreeBulkUpdate bulk(tree);
