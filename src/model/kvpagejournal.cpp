@@ -26,6 +26,7 @@ void KvPageJournal::Open(const QString& dataDir, const QString& ext)
 {
     Close();
     m_dataDir = dataDir;
+    m_folder = KvRescueFiles::Folder(dataDir);
     m_ext = ext;
 }
 
@@ -34,6 +35,7 @@ void KvPageJournal::Close()
     unfollow();
     m_owned.clear();
     m_dataDir.clear();
+    m_folder.clear();
 }
 
 void KvPageJournal::SetDelays(int quietMs, int longestMs)
@@ -174,8 +176,6 @@ void KvPageJournal::PageRemoved(const QString& pageId)
     Drop(pageId);
     if (!IsOpen())
         return;
-    for (const KvRescueFiles::File& f : KvRescueFiles::List(m_dataDir, m_ext)) {
-        if (f.pageId == pageId)
-            QFile::remove(f.path);
-    }
+    for (const QString& path : KvRescueFiles::FilesOf(m_folder, pageId, m_ext))
+        QFile::remove(path);
 }

@@ -72,6 +72,7 @@ private:
     QString target(const QString& pageId);
 
     QString m_dataDir;
+    QString m_folder; // the directory's rescue folder, named once
     QString m_ext;
     QTimer m_timer;
     QElapsedTimer m_sinceFirstChange;

@@ -83,6 +83,17 @@ QList<File> List(const QString& dataDir, const QString& ext)
     return files;
 }
 
+QStringList FilesOf(const QString& folder, const QString& pageId, const QString& ext)
+{
+    QStringList files;
+    const QDir dir(folder);
+    const QStringList names =
+        dir.entryList({pageId + u'.' + ext, pageId + u"-*."_qs + ext}, QDir::Files, QDir::Name);
+    for (const QString& name : names)
+        files.append(dir.filePath(name));
+    return files;
+}
+
 bool Write(const KvPage& page, const QString& path, const QByteArray& rtf, QString& reason)
 {
     const QString dir = QFileInfo(path).path();

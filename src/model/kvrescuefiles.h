@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class KvPage;
 
@@ -37,6 +38,8 @@ QString SparePathFor(const QString& dataDir, const QString& pageId, const QStrin
 QString StemOf(const KvPage& page);
 // The rescue files of a data directory whose pages use extension ext, in name order.
 QList<File> List(const QString& dataDir, const QString& ext);
+// The files of one page in a rescue folder (as Folder gives it), both forms.
+QStringList FilesOf(const QString& folder, const QString& pageId, const QString& ext);
 
 // Writes rtf in the page's content format to path (the folder is created); false with a
 // reason on failure. A protected page is encrypted under its current key, never plain.

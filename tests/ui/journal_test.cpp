@@ -7,6 +7,7 @@
 #include "elements/kvelementedit.h"
 #include "elements/kvelementenv.h"
 #include "elements/kvrescueoffer.h"
+#include "model/blowfishvcl.h"
 #include "model/kvfolder.h"
 #include "model/kvnotebookgenerator.h"
 #include "model/kvobject.h"
@@ -338,6 +339,35 @@ TEST_F(TypingJournal, AProtectedPageIsNeverKeptInPlainTextAndAsksItsPasswordAtTh
     Close();
     EXPECT_FALSE(QFileInfo::exists(RescuePath(id)));
     EXPECT_FALSE(korvtest::ReadAll(ContentPath(id)).contains("Geheimnisprobe"));
+    EXPECT_FALSE(prompter.Unexpected());
+}
+
+TEST_F(TypingJournal, BothKeptOfAProtectedPageStayUnderItsPassword)
+{
+    const QString id = ProtectedPage();
+    ASSERT_FALSE(id.isEmpty());
+    const QString pw = nb.passwords.value(id);
+    KvPagePassword key;
+    key.SetPassword(pw, false);
+    Leave(id, BlowFishVCL(key.ContentKey()).EncryptData(Rtf(u"Zweitschrift"_qs)));
+    AnswerPassword(pw);
+    prompter.AnswerChoice(KvRescueOffer::KeepBoth);
+    Open({u"/d"_qs, dir, u"/id"_qs, id});
+    ASSERT_EQ(Choices().size(), 1);
+    EXPECT_FALSE(QFileInfo::exists(RescuePath(id)));
+    auto* page = dynamic_cast<KvPage*>(FindObject(id));
+    ASSERT_NE(page, nullptr);
+    KvPage* copy = nullptr;
+    for (KvObject* sibling : page->Parent()->Children()) {
+        if (sibling->Name() == KvTexts::Message(5646, {page->Name()}))
+            copy = dynamic_cast<KvPage*>(sibling);
+    }
+    ASSERT_NE(copy, nullptr);
+    EXPECT_TRUE(copy->IsProtected());
+    const QByteArray stored = korvtest::ReadAll(copy->ContentFilePath());
+    EXPECT_FALSE(stored.isEmpty());
+    EXPECT_FALSE(stored.contains("Zweitschrift"));
+    EXPECT_TRUE(TextOfRtf(copy->ReadContent()).contains(u"Zweitschrift"_qs));
     EXPECT_FALSE(prompter.Unexpected());
 }
 
