@@ -13,6 +13,7 @@
 #include "model/kvpasswordbytes.h"
 #include "model/kvrekeyfile.h"
 #include "store/kvbatchjournal.h"
+#include "model/kvrescuefiles.h"
 #include "store/texinifile.h"
 #include "store/texmeminifile.h"
 #include "store/texprofilefile.h"
@@ -68,6 +69,7 @@ public:
         m_result.pages = int(m_pageIds.size());
         CheckContentOwners(objects);
         CheckJournal();
+        ListRescueFiles(objects);
         return m_result;
     }
 
@@ -284,6 +286,34 @@ private:
         return rtf;
     }
 
+    // The text kept of pages that were not saved, in the running user's settings.
+    void ListRescueFiles(TexMemIniFile& objects)
+    {
+        for (const KvRescueFiles::File& f : KvRescueFiles::List(m_dir, m_ext)) {
+            const QString when = f.written.toString(u"yyyy-MM-dd HH:mm:ss"_qs);
+            QString line = u"rescue file waiting: %1 (%2) "_qs.arg(f.path, when);
+            if (!m_seen.contains(f.pageId)) {
+                QFile file(f.path);
+                const bool plain =
+                    file.open(QIODevice::ReadOnly) && KvRescueFiles::IsPlainRtf(file.read(64));
+                line += plain ? u"of page %1, which is gone: the next start offers it as a "
+                                "new page"_qs.arg(f.pageId)
+                              : u"of page %1, which is gone: encrypted, it cannot be read "
+                                "without its page"_qs.arg(f.pageId);
+            } else {
+                const QString name = objects.ReadString(f.pageId, u"Name"_qs, QString());
+                const QFileInfo content(m_dir + f.pageId + u'.' + m_ext);
+                if (content.exists() && content.lastModified() > f.written)
+                    line += u"of page %1 '%2', older than the page's content: the next start "
+                            "removes it"_qs.arg(f.pageId, name);
+                else
+                    line += u"holds unsaved text of page %1 '%2': the next start offers it"_qs.arg(
+                        f.pageId, name);
+            }
+            m_result.rescueFiles.append(line);
+        }
+    }
+
     // What is wrong with the record sequence of an encrypted file; empty when nothing.
     static QString RecordFault(const QByteArray& bytes)
     {
@@ -321,13 +351,19 @@ void PrintResult(const QString& dir, const KvCliCheck::Result& r, KvCliIo& io)
 {
     for (const QString& f : r.findings)
         io.OutLine(f);
+    for (const QString& f : r.rescueFiles)
+        io.OutLine(f);
+    const QString waiting =
+        r.rescueFiles.isEmpty()
+            ? QString()
+            : u", %1 rescue file(s) waiting"_qs.arg(QString::number(r.rescueFiles.size()));
     if (r.findings.isEmpty())
-        io.OutLine(u"no findings in %1: %2 folders, %3 pages"_qs.arg(
-            dir, QString::number(r.folders), QString::number(r.pages)));
+        io.OutLine(u"no findings in %1: %2 folders, %3 pages%4"_qs.arg(
+            dir, QString::number(r.folders), QString::number(r.pages), waiting));
     else
-        io.OutLine(u"%1 finding(s) in %2: %3 folders, %4 pages"_qs.arg(
+        io.OutLine(u"%1 finding(s) in %2: %3 folders, %4 pages%5"_qs.arg(
             QString::number(r.findings.size()), dir, QString::number(r.folders),
-            QString::number(r.pages)));
+            QString::number(r.pages), waiting));
 }
 
 } // namespace

@@ -13,6 +13,9 @@ struct Result
 {
     QStringList findings; // one line each
     QStringList lostIds;  // sections that no folder lists (among the findings)
+    // Text the program kept of pages that were not saved (KvRescueFiles), one line each;
+    // no findings: the program offers them back at its next start.
+    QStringList rescueFiles;
     int folders = 0;
     int pages = 0;
 };

@@ -166,14 +166,13 @@ bool BlowFishVCL::DecryptFileToMemory(const QString& sourcePath, QByteArray& pla
 }
 
 bool BlowFishVCL::EncryptToFile(const QByteArray& plain, const QString& destinationPath,
-                                qsizetype blockSize) const
+                                qsizetype blockSize, KvAtomicFile::Access access) const
 {
     KV_LOG_SCOPE("BlowFishVCL::EncryptToFile");
     RequireKey();
     if (!EffectiveBlockSize(blockSize))
         return false;
-    return KvAtomicFile::WriteFile(destinationPath, EncryptData(plain, blockSize),
-                                   KvAtomicFile::Access::KeepOrDefault);
+    return KvAtomicFile::WriteFile(destinationPath, EncryptData(plain, blockSize), access);
 }
 
 bool BlowFishVCL::EncryptFile(const QString& sourcePath, const QString& destinationPath,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/cblowfish.h"
+#include "platform/kvatomicfile.h"
 #include "platform/kvexception.h"
 
 #include <QByteArray>
@@ -59,7 +60,8 @@ public:
     bool DecryptFileToMemory(const QString& sourcePath, QByteArray& plain) const;
     // Writes the records for plain into destinationPath atomically; false on failure.
     bool EncryptToFile(const QByteArray& plain, const QString& destinationPath,
-                       qsizetype blockSize = DefaultBlockSize) const;
+                       qsizetype blockSize = DefaultBlockSize,
+                       KvAtomicFile::Access access = KvAtomicFile::Access::KeepOrDefault) const;
 
     // File to file. The destination is replaced atomically; a decrypted destination is
     // readable by its owner only. False when a file cannot be read or written;

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+class KvPageJournal;
+
 // What the model needs to know about the open data directory, set when a directory is
 // opened and before any object is constructed. The stores are the process-wide directory
 // stores; constructors read through the installed read sources (snapshots during a build).
@@ -17,6 +19,9 @@ struct KvDirContext
     // The highest number of a page content file in the directory, once listed (-1: not yet);
     // new ids go above it (KvNewIds).
     int highestContentNumber = -1;
+    // The window's typing journal (none in the command line): a page removed for good takes
+    // the text kept of it along.
+    KvPageJournal* journal = nullptr;
 
     // The data directory with trailing "/": the one set here, else that of the stores.
     QString DataDir() const;

@@ -4,6 +4,7 @@
 #include "model/blowfishvcl.h"
 #include "model/kvdircontext.h"
 #include "model/kvfolder.h"
+#include "model/kvpagejournal.h"
 #include "model/kvpagelayout.h"
 #include "model/kvpasswordasker.h"
 #include "model/kvplaincopies.h"
@@ -255,8 +256,35 @@ void KvPage::Load(bool show, bool keepPlainFile)
     if (!pending)
         m_password.ClearPasswordChanged();
     m_editor->SetModified(false);
+    if (m_restoredText) {
+        m_editor->ReplaceContent(*m_restoredText);
+        m_restoredText->fill('\0');
+        m_restoredText.reset();
+        m_editor->SetModified(true);
+    }
     m_loaded = true;
     NotifyReferrers(NameChanged);
+}
+
+bool KvPage::Unlock()
+{
+    KV_LOG_SCOPE("KvPage::Unlock");
+    CheckRemoved();
+    if (!m_password.IsLocked())
+        return true;
+    try {
+        AskForPassword();
+    } catch (const EWrongPassword&) {
+        return false;
+    }
+    NotifyReferrers(NameChanged);
+    return true;
+}
+
+void KvPage::RestoreText(const QByteArray& rtf)
+{
+    CheckRemoved();
+    m_restoredText = rtf;
 }
 
 QByteArray KvPage::ReadContent()
@@ -517,6 +545,8 @@ void KvPage::Remove()
     // change): a referrer shares its target's. Inside a store batch they go once the stores
     // no longer name the page.
     if (!IsReferrer() && m_contentPath == OwnContentPath()) {
+        if (KvPageJournal* journal = KvDirContext::Current().journal)
+            journal->PageRemoved(Id());
         KvStoreBatch::DeleteAfterWrite(m_contentPath);
         KvStoreBatch::DeleteAfterWrite(
             KvRekeyFile::SidePath(m_contentPath, m_password.CommittedCheckValue()));

@@ -118,6 +118,12 @@ public:
     const KvPagePassword& Password() const;
     // The text of an unloaded page kept for a new key until the next Store writes it.
     const std::optional<QByteArray>& PendingContent() const { return m_pendingContent; }
+    // Asks for the password of a locked page as Load does; false when it is not given.
+    bool Unlock();
+    // Text kept from a crash that the user wants back: the next Load puts it in place of
+    // the stored text as one undoable, unsaved change, so that the next Store writes it.
+    void RestoreText(const QByteArray& rtf);
+    bool HasRestoredText() const { return m_restoredText.has_value(); }
 
 protected:
     // The editor document while loaded (for subclasses that create it on a widget).
@@ -143,6 +149,7 @@ private:
     // The text of an unloaded page whose password changed: the file is still under the old
     // key and is rewritten under the new one by the next Store.
     std::optional<QByteArray> m_pendingContent;
+    std::optional<QByteArray> m_restoredText;
     QString m_tempPath;
     std::unique_ptr<TexRichDocument> m_editor;
     std::unique_ptr<KvPageLayout> m_layout;

@@ -141,11 +141,12 @@ bool KvPagePassword::ReadContent(const QString& contentPath, QByteArray& plain) 
     return cipher.DecryptFileToMemory(contentPath, plain);
 }
 
-bool KvPagePassword::WriteContent(const QString& contentPath, const QByteArray& plain) const
+bool KvPagePassword::WriteContent(const QString& contentPath, const QByteArray& plain,
+                                  KvAtomicFile::Access access) const
 {
     KV_LOG_SCOPE("KvPagePassword::WriteContent");
     const BlowFishVCL cipher(ContentKey());
-    return cipher.EncryptToFile(plain, contentPath, BlowFishVCL::DefaultBlockSize);
+    return cipher.EncryptToFile(plain, contentPath, BlowFishVCL::DefaultBlockSize, access);
 }
 
 KvPagePassword KvPagePassword::Unshared() const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/kvatomicfile.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -50,7 +52,8 @@ public:
     // no password is known). Reading raises BlowFishVCL::EDecryptError for a corrupt
     // file; false when the file cannot be read or written. Plain text stays in memory.
     bool ReadContent(const QString& contentPath, QByteArray& plain) const;
-    bool WriteContent(const QString& contentPath, const QByteArray& plain) const;
+    bool WriteContent(const QString& contentPath, const QByteArray& plain,
+                      KvAtomicFile::Access access = KvAtomicFile::Access::KeepOrDefault) const;
 
     int AskMode() const { return m_askMode; }
     void SetAskMode(int mode) { m_askMode = mode; }

@@ -9,9 +9,7 @@
 #include "platform/sysenv.h"
 #include "richtext/texrichdocument.h"
 
-#include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
 
 namespace {
 
@@ -60,32 +58,8 @@ bool KvPageRescue::WriteText(KvPage& page, const QString& path, QString& reason)
     return writeAtomically(path, doc->SaveRtf(), KvAtomicFile::Access::KeepOrDefault, reason);
 }
 
-QString KvPageRescue::WriteRescueFile(KvPage& page, const QString& dir, QString& reason)
-{
-    const TexRichDocument* doc = page.GetEditor();
-    if (!doc || !QDir().mkpath(dir)) {
-        reason = doc ? KvTexts::Message(5956, {dir, QString()}) : KvTexts::Text(5958);
-        return QString();
-    }
-    const QString stamp = QDateTime::currentDateTime().toString(u"yyyyMMdd-HHmmss"_qs);
-    const QString path = QDir(dir).filePath(page.Id() + u'-' + stamp + u'.' +
-                                            QFileInfo(page.ContentFilePath()).suffix());
-    bool ok = false;
-    if (page.IsProtected()) {
-        // Never a plain copy of a protected page: the same encrypted form as its content file.
-        try {
-            ok = page.Password().WriteContent(path, doc->SaveRtf());
-        } catch (const KvException& e) {
-            reason = e.Message();
-        }
-    } else {
-        ok = writeAtomically(path, doc->SaveRtf(), KvAtomicFile::Access::OwnerOnly, reason);
-    }
-    return ok ? path : QString();
-}
-
 KvPageRescue::Outcome KvPageRescue::SaveOrRescue(KvPage& page, const std::function<void()>& save,
-                                                 bool mayAsk, const QString& rescueDir)
+                                                 bool mayAsk, const Keep& keep)
 {
     KV_LOG_SCOPE("KvPageRescue::SaveOrRescue");
     for (;;) {
@@ -99,7 +73,7 @@ KvPageRescue::Outcome KvPageRescue::SaveOrRescue(KvPage& page, const std::functi
         KvAppLog::Write(u"KvPageRescue: "_qs + page.Id() + u" not saved: " + reason);
         if (!mayAsk) {
             QString why;
-            const QString path = WriteRescueFile(page, rescueDir, why);
+            const QString path = keep(why);
             KvAppLog::Write(path.isEmpty() ? u"KvPageRescue: no rescue file: "_qs + why
                                            : u"KvPageRescue: text kept in "_qs + path);
             return path.isEmpty() ? Outcome::Discarded : Outcome::SavedToFile;

@@ -9,8 +9,9 @@ class KvPage;
 // switch): the user may retry, write the text to a file of their choice, discard it, or
 // cancel the closing. That file is plain RTF; for a protected page the question says so
 // (5528) before the file is chosen. Without a user to ask (an exit forced by a signal) the
-// text goes to a rescue file in the page's own content format (encrypted for a protected
-// page), so nothing typed is lost either way.
+// text goes to the page's rescue file (KvRescueFiles, written by the typing journal), in
+// the page's own content format (encrypted for a protected page), which the next start
+// offers back, so nothing typed is lost either way.
 class KvPageRescue
 {
 public:
@@ -22,14 +23,14 @@ public:
         Cancelled    // the user wants to keep the window open
     };
 
+    // Writes the page's rescue file; returns its path, empty with a reason on failure.
+    using Keep = std::function<QString(QString& reason)>;
+
     // save stores the page (it throws on failure). With mayAsk false the questions are
-    // skipped and a rescue file is written below rescueDir.
+    // skipped and keep writes the rescue file.
     static Outcome SaveOrRescue(KvPage& page, const std::function<void()>& save, bool mayAsk,
-                                const QString& rescueDir);
+                                const Keep& keep);
 
     // Writes the page's current text to path as RTF; false with a reason on failure.
     static bool WriteText(KvPage& page, const QString& path, QString& reason);
-    // Writes the page's text below dir in its content format (encrypted when the page is
-    // protected); returns the file's path, empty on failure.
-    static QString WriteRescueFile(KvPage& page, const QString& dir, QString& reason);
 };

@@ -9,6 +9,7 @@
 #include "platform/kvexception.h"
 #include "platform/kvsignalwatcher.h"
 #include "ui/kvqttranslations.h"
+#include "ui/kvtesttyping.h"
 #include "ui/kvwidgetprompter.h"
 #include "ui/tmainf.h"
 #include "ui/tsplashf.h"
@@ -69,6 +70,7 @@ int KvRunProgram(int argc, char** argv)
         QObject::connect(&signals, &KvSignalWatcher::TerminateRequested, &mainWindow,
                          [&mainWindow] { mainWindow.Terminate(); });
         mainWindow.show();
+        KvTestTyping::StartIfAsked(mainWindow);
         // The event loop runs until the program ends.
         return QApplication::exec();
     } catch (const KvException& e) {

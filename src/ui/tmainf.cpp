@@ -10,6 +10,7 @@
 #include "model/kvaddstatus.h"
 #include "model/kvdircontext.h"
 #include "model/kvnotebookbuild.h"
+#include "model/kvpagejournal.h"
 #include "model/kvpasswordasker.h"
 #include "platform/applog.h"
 #include "store/kvvalueformat.h"
@@ -45,6 +46,7 @@ TMainF::TMainF(const QStringList& args, QWidget* parent) : QMainWindow(parent)
 
     Initialize();
     m_idle = new KvIdleDriver([this] { OnIdle(); }, this);
+    m_journal = std::make_unique<KvPageJournal>();
 
     createStatusBar();
     createMenus();

@@ -26,6 +26,7 @@ class KvMainSearch;
 class KvMainServices;
 class KvObject;
 class KvPage;
+class KvPageJournal;
 class KvPropReader;
 class KvRestore;
 class KvTVFolder;
@@ -217,6 +218,8 @@ public:
     void FolderTvPopupMPopup(const QPoint& pos);
     // The welcome page of a first start in the top folder; false when none was made.
     bool WelcomePage();
+    // The typing journal of the shown page (open while the directory is written).
+    KvPageJournal& Journal() const { return *m_journal; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -245,6 +248,8 @@ private:
     void buildTree(const KvDirProps& props);
     void destroyTree();
     void firstShowChoose();
+    // Offers what the typing journal or an exit kept of pages that were not saved.
+    void offerRescueFiles();
     void setupNavigation();
     bool treeKeyDown(QKeyEvent* event);
     bool hasTreeNode(KvObject* obj) const;
@@ -307,6 +312,7 @@ private:
     KvMainControls m_ui;
     QHash<QString, QAction*> m_menuItems;
     std::unique_ptr<KvLockDirectory> m_lock;
+    std::unique_ptr<KvPageJournal> m_journal;
     int m_exitRuns = 0;
     // While set, errors of guarded work are collected here instead of shown one by one.
     QStringList* m_collectedErrors = nullptr;

@@ -10,12 +10,16 @@
 #include "app/kvprompter.h"
 #include "app/kvshell.h"
 #include "app/kvtexts.h"
+#include "elements/kvelementenv.h"
+#include "elements/kvrescueoffer.h"
 #include "elements/kvwelcomepage.h"
 #include "lists/kvsearchcrit.h"
 #include "model/kvdircontext.h"
 #include "model/kvfolder.h"
 #include "model/kvpage.h"
+#include "model/kvpagejournal.h"
 #include "model/kvpagerescue.h"
+#include "model/kvrescuefiles.h"
 #include "platform/applog.h"
 #include "richtext/texrichedit.h"
 #include "store/kvbatchjournal.h"
@@ -128,6 +132,12 @@ bool TMainF::BuildFolderAndPages()
     // The notebook, built into the tree, with lost elements recovered.
     buildTree(props);
 
+    // Unsaved typing is kept only where it can be saved later.
+    if (m_shell.fullAccess)
+        m_journal->Open(KvPaths::DataDir(), m_dirCtx->fileExt);
+    else
+        m_journal->Close();
+
     // Built: the exit sequence has something to save from now on.
     m_shell.commandLine.newWindow = false;
     m_shell.savedAtExit = false;
@@ -189,6 +199,8 @@ void TMainF::FormShow()
 void TMainF::firstShowChoose()
 {
     KV_LOG_SCOPE("TMainF::FirstShowChoose");
+    // Text kept of pages that were not saved is offered before anything is shown.
+    offerRescueFiles();
     // Without a current folder, the top folder.
     if (!m_nav.curFolder)
         m_nav.curFolder = TopFolder();
@@ -244,6 +256,21 @@ void TMainF::firstShowChoose()
         SetPendingObject(m_nav.curPage->Id());
     else if (m_nav.curFolder)
         SetPendingObject(m_nav.curFolder->Id());
+}
+
+void TMainF::offerRescueFiles()
+{
+    KV_LOG_SCOPE("TMainF::OfferRescueFiles");
+    if (!m_shell.fullAccess || !m_journal->IsOpen() || !TopFolder())
+        return;
+    KvPage* first = nullptr;
+    guarded([&] {
+        KvElementEnv env = ElementEnv();
+        first = KvRescueOffer(env, *m_journal).Run(KvPaths::DataDir(), m_dirCtx->fileExt);
+    });
+    // A page restored or made is shown first, unless the command line named an element.
+    if (first && m_shell.pendingObjectId.isEmpty())
+        m_shell.pendingObjectId = first->Id();
 }
 
 void TMainF::changeEvent(QEvent* event)
@@ -427,9 +454,9 @@ bool TMainF::SaveShownPageOrRescue()
     if (!page || !page->GetWritable() || !page->IsLoaded())
         return true;
     const bool mayAsk = !m_shell.forcedExit && !m_shell.closing;
-    const QString rescueDir = KvPaths::SettingsDir() + u"rescue/"_qs;
     switch (KvPageRescue::SaveOrRescue(
-        *page, [this, page] { SavePage(page); }, mayAsk, rescueDir)) {
+        *page, [this, page] { SavePage(page); }, mayAsk,
+        [this, page](QString& reason) { return m_journal->WriteNow(*page, reason); })) {
     case KvPageRescue::Outcome::Saved:
         return true;
     case KvPageRescue::Outcome::Cancelled:
@@ -438,6 +465,10 @@ bool TMainF::SaveShownPageOrRescue()
     case KvPageRescue::Outcome::Discarded:
         break;
     }
+    // The user kept the text in a file of their choice or gave it up: its rescue file goes.
+    // Without a user the rescue file is where the text is kept.
+    if (mayAsk)
+        m_journal->Drop(KvRescueFiles::StemOf(*page));
     // The text is kept elsewhere or given up: the page goes without another save, which
     // would only fail again.
     m_nav.shownPage = nullptr;
@@ -502,6 +533,7 @@ void TMainF::DestroyFolderAndPages(bool keepLock)
     m_collectedErrors = &errors;
     destroyTree();
     m_collectedErrors = nullptr;
+    m_journal->Close();
 
     // The stores are written before the lock goes, so that no other instance can take
     // the directory while our last changes are still on their way.

@@ -10,6 +10,7 @@
 #include "model/kvaddstatus.h"
 #include "model/kvdircontext.h"
 #include "model/kvnewpagelayout.h"
+#include "model/kvpagejournal.h"
 #include "platform/applog.h"
 #include "richtext/texrichedit.h"
 #include "store/waitcrsr.h"
@@ -252,8 +253,9 @@ void TMainF::Show(KvPage* page)
     } catch (const KvPage::EWrongPassword&) {
         return;
     }
-    // The page is shown: its tab, its context menu, its status texts.
+    // The page is shown: its tab, its context menu, its status texts; its typing is kept.
     m_nav.shownPage = page;
+    m_journal->Follow(page);
     auto* tv = dynamic_cast<KvTVPage*>(page);
     if (tv && tv->Tab()) {
         const QSignalBlocker block(m_ui.pagePC);

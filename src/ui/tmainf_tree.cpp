@@ -114,6 +114,7 @@ void TMainF::buildTree(const KvDirProps& props)
     m_dirCtx->groupDir = m_shell.groupDir;
     m_dirCtx->writable = m_shell.fullAccess;
     m_dirCtx->highestContentNumber = -1; // listed again: another instance may have added pages
+    m_dirCtx->journal = m_journal.get();
     KvDirContext::SetCurrent(m_dirCtx.get());
     {
         KvTreeBulkUpdate bulk(tree);

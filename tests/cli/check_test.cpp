@@ -2,6 +2,7 @@
 #include "clifixture.h"
 #include "model/blowfishvcl.h"
 #include "store/texinifile.h"
+#include "model/kvrescuefiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -169,6 +170,58 @@ TEST_F(CheckRepair, APageWithoutContentFileIsEmptyNotAFinding)
     ASSERT_TRUE(QFile::remove(m_dir + PlainPage(nb) + u".kvp"_qs));
     const CliResult r = RunCli({u"check"_qs, m_dir});
     EXPECT_EQ(r.code, 0) << r.out.toStdString();
+}
+
+TEST_F(CheckRepair, RescueFilesAreListedAsWaitingNotAsFindings)
+{
+    const KvGeneratedNotebook nb = Generate(300, 21, 10);
+    const QString newer = PlainPage(nb);
+    QString older;
+    for (const QString& id : nb.pageIds) {
+        if (id != newer && !nb.referrers.contains(id) && !nb.passwords.contains(id) &&
+            QFile::exists(m_dir + id + u".kvp"_qs)) {
+            older = id;
+            break;
+        }
+    }
+    ASSERT_FALSE(older.isEmpty());
+    const QString folder = KvRescueFiles::Folder(m_dir);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QDateTime now = QDateTime::currentDateTime();
+    const auto leave = [&](const QString& id, const QByteArray& bytes, const QDateTime& when) {
+        const QString path = KvRescueFiles::PathFor(m_dir, id, u"kvp"_qs);
+        WriteAll(path, bytes);
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(when, QFileDevice::FileModificationTime));
+    };
+    leave(newer, "{\\rtf1 neuer}", now.addSecs(3600));
+    leave(older, "{\\rtf1 alt}", now.addSecs(-24 * 3600 * 365));
+    leave(u"Page0999999"_qs, "{\\rtf1 ohne Seite}", now);
+    const auto before = DirContents(m_env.Root());
+    const CliResult r = RunCli({u"check"_qs, m_dir});
+    EXPECT_EQ(r.code, 0) << r.out.toStdString();
+    const QStringList lines = QString::fromUtf8(r.out).split(u'\n', Qt::SkipEmptyParts);
+    QStringList waiting;
+    for (const QString& line : lines) {
+        if (line.startsWith(u"rescue file waiting: "_qs))
+            waiting.append(line);
+    }
+    ASSERT_EQ(waiting.size(), 3) << r.out.toStdString();
+    const auto lineOf = [&](const QString& id) {
+        for (const QString& line : waiting) {
+            if (line.contains(u'/' + id + u".kvp"_qs))
+                return line;
+        }
+        return QString();
+    };
+    EXPECT_TRUE(lineOf(newer).contains(u"holds unsaved text of page "_qs + newer))
+        << r.out.toStdString();
+    EXPECT_TRUE(lineOf(older).contains(u"older than the page's content"_qs)) << r.out.toStdString();
+    EXPECT_TRUE(lineOf(u"Page0999999"_qs).contains(u"which is gone"_qs)) << r.out.toStdString();
+    EXPECT_TRUE(lines.last().startsWith(u"no findings in "_qs)) << r.out.toStdString();
+    EXPECT_TRUE(lines.last().endsWith(u", 3 rescue file(s) waiting"_qs)) << r.out.toStdString();
+    EXPECT_TRUE(DirContents(m_env.Root()) == before) << "check writes nothing";
 }
 
 TEST_F(CheckRepair, RepairStoresAFolderThatListsAnElementOfAnother)

@@ -19,6 +19,7 @@
 #include "model/kvnotebookgenerator.h"
 #include "model/kvpage.h"
 #include "model/kvpasswordasker.h"
+#include "platform/sysenv.h"
 #include "richtext/texrichdocument.h"
 #include "support/testenv.h"
 
@@ -491,12 +492,19 @@ private:
     // the lock and completes or undoes a bulk change left unfinished.
     void OpenAsNextStart()
     {
+        // The same user on the same machine as the killed command, whose lock is stale now.
+        KvSysEnvData as = m_env.Data();
+        const KvSysEnvData real = KvSysEnv::Detect();
+        as.userName = real.userName;
+        as.hostName = real.hostName;
+        KvSysEnv::Override(as);
         try {
             KvBufferIo io;
             KvCliSession session(m_dir, io);
         } catch (const KvException& e) {
             m_problems.append(u"the next opening fails: "_qs + e.Message());
         }
+        KvSysEnv::Override(m_env.Data());
     }
 
     QStringList RunCli()

@@ -8,6 +8,7 @@
 #include "model/kvnotebookgenerator.h"
 #include "model/kvobject.h"
 #include "model/kvpage.h"
+#include "model/kvrescuefiles.h"
 #include "platform/applog.h"
 #include "richtext/texrichdocument.h"
 #include "richtext/texrichedit.h"
@@ -179,19 +180,39 @@ TEST_F(ExitSave, DiscardClosesWithTheOldTextAndNoMoreQuestions)
 
 TEST_F(ExitSave, UnattendedExitKeepsTheTextInARescueFile)
 {
-    ASSERT_NE(OpenAndType(), nullptr);
+    KvTVPage* page = OpenAndType();
+    ASSERT_NE(page, nullptr);
+    const QString id = page->Id();
     BreakContentFile();
     // Destroying the window without a close (the end of a forced exit) asks nobody.
     window.reset();
     EXPECT_TRUE(prompter.AskedOn(KvScriptedPrompter::Channel::Choice).isEmpty());
     QStringList rescued;
-    QDirIterator it(KvPaths::SettingsDir() + u"rescue"_qs, QDir::Files);
+    QDirIterator it(KvRescueFiles::Folder(dir), QDir::Files);
     while (it.hasNext())
         rescued.append(it.next());
     ASSERT_EQ(rescued.size(), 1) << "rescue files: " << rescued.join(u", "_qs).toStdString();
     TexRichDocument doc;
     doc.LoadRtf(korvtest::ReadAll(rescued[0]));
     EXPECT_TRUE(doc.PlainText().contains(u"Getippt"_qs));
+
+    // The next start offers it back.
+    KvDirStores::Close();
+    KvPaths::ResetDataDirCache();
+    MendContentFile();
+    {
+        QFile content(contentPath);
+        ASSERT_TRUE(content.open(QIODevice::ReadWrite));
+        content.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                            QFileDevice::FileModificationTime);
+    }
+    prompter.AnswerChoice(0);
+    window = std::make_unique<TMainF>(QStringList{u"/d"_qs, dir, u"/id"_qs, id});
+    window->show();
+    ASSERT_EQ(prompter.AskedOn(KvScriptedPrompter::Channel::Choice).size(), 1);
+    ASSERT_TRUE(korvtest::WaitUntil(
+        [&] { return window->ShownPage() && window->ShownPage()->Id() == id; }));
+    EXPECT_TRUE(window->ShownPage()->GetEditor()->PlainText().contains(u"Getippt"_qs));
 }
 
 TEST_F(ExitSave, AccessSwitchAsksTooAndCancelChangesNothing)
