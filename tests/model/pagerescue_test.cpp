@@ -47,6 +47,12 @@ protected:
     }
 
     static void FailingSave() { throw KvException(u"Datenträger voll"_qs); }
+    // With a user to ask, no rescue file is written.
+    static QString NoRescueFile(QString&)
+    {
+        ADD_FAILURE() << "a rescue file was written although the user was asked";
+        return QString();
+    }
 
     KvScriptedPrompter prompter;
 };
@@ -57,9 +63,9 @@ TEST_F(PageRescue, TheQuestionSaysWhenTheChosenFileHoldsProtectedTextUnencrypted
     KvPage* secret = Typed(2, u"Geheim"_qs, true);
     ASSERT_TRUE(secret->IsProtected());
     prompter.AnswerChoice(Discard).AnswerChoice(Discard);
-    EXPECT_EQ(KvPageRescue::SaveOrRescue(*open, FailingSave, true, Dir()),
+    EXPECT_EQ(KvPageRescue::SaveOrRescue(*open, FailingSave, true, NoRescueFile),
               KvPageRescue::Outcome::Discarded);
-    EXPECT_EQ(KvPageRescue::SaveOrRescue(*secret, FailingSave, true, Dir()),
+    EXPECT_EQ(KvPageRescue::SaveOrRescue(*secret, FailingSave, true, NoRescueFile),
               KvPageRescue::Outcome::Discarded);
     const auto asked = prompter.AskedOn(KvScriptedPrompter::Channel::Choice);
     ASSERT_EQ(asked.size(), 2);
@@ -71,7 +77,7 @@ TEST_F(PageRescue, TheQuestionSaysWhenTheChosenFileHoldsProtectedTextUnencrypted
     // What the question said: the chosen file holds the text as plain RTF.
     const QString path = Dir() + u"gerettet.rtf"_qs;
     prompter.AnswerChoice(ToFile).AnswerSaveFile(path);
-    EXPECT_EQ(KvPageRescue::SaveOrRescue(*secret, FailingSave, true, Dir()),
+    EXPECT_EQ(KvPageRescue::SaveOrRescue(*secret, FailingSave, true, NoRescueFile),
               KvPageRescue::Outcome::SavedToFile);
     const QByteArray saved = ReadAll(path);
     EXPECT_TRUE(saved.startsWith("{\\rtf")) << saved.left(40).toStdString();
