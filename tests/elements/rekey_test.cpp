@@ -137,6 +137,8 @@ TEST_F(RekeyTest, ACopyMadeWhileTheRenameWaitsHoldsTheText)
         ChangeWithRenameWaiting(id);
         Reload();
         asker.answer = u"Neu"_qs;
+        if (!copyProtection)
+            prompter.Answer(KvAnswer::Yes); // the copy will not be protected
         KvPage* copy = KvElementCopy(env).CopyPage2Folder(*Find<KvPage>(id), Top());
         ASSERT_TRUE(copy);
         const QByteArray bytes = ReadAll(copy->ContentFilePath());
